@@ -1,0 +1,44 @@
+// The only door between the platform layer and the operating system. Two hosts implement it and
+// the executable's link decides which one runs: the SDL host (a real window, keyboard, clock and
+// display) and the headless host (a virtual clock, scripted keys, frames kept in memory).
+// Nothing above the platform layer includes this header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::host {
+
+struct Event {
+  enum class Type {
+    KeyDown,  // virtualKey went down (repeat is set for auto-repeat)
+    KeyUp,    // virtualKey went up
+    Close,    // the user asked the window to close (the desktop's close button)
+  };
+  Type type;
+  int virtualKey;  // Windows virtual-key code, for the key events
+  bool repeat;
+};
+
+// Opens the game's window with the given title, showing a width × height picture. Returns false
+// and fills *error (one line, e.g. that no display could be opened) when it cannot.
+bool OpenWindow(const char* title, int width, int height, std::string* error);
+// Closes the window if it is open. Safe to call at any time.
+void CloseWindow();
+// Whether OpenWindow succeeded and CloseWindow has not been called since.
+bool WindowIsOpen();
+
+// Takes the next pending event without waiting; false when none is pending. Keys are reported
+// by scancode, so keyboard layouts don't matter; when the window loses focus, a KeyUp arrives
+// for every key that is still down.
+bool PollEvent(Event& event);
+
+// Milliseconds since the host started, wrapping at 2^32.
+std::uint32_t TickMilliseconds();
+
+// Shows a 640 × 480 RGB565 picture (pitch in bytes) and returns once the display has taken it
+// (after the next refresh on the SDL host). While the window is hidden or minimised it sleeps
+// for one refresh instead of spinning.
+void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes);
+
+}  // namespace platform::host
