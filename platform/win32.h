@@ -193,3 +193,9 @@ void PostQuitMessage(int exitCode);
 
 // The program's entry for a GUI program, defined by the game; the platform's main calls it.
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+// ---- Our own addition ------------------------------------------------------------------------
+
+// One line saying why the most recent platform call failed (for the start-up error line), or an
+// empty string. Not a Windows call: Linux has no message box to show, so the shell prints it.
+LPCSTR GetPlatformErrorText();

@@ -1,0 +1,23 @@
+#include "platform/core/last_error.h"
+
+#include <utility>
+
+#include "platform/win32.h"
+
+namespace platform {
+namespace {
+
+std::string& Text() {
+  static std::string text;  // the one line of the last failure; empty when none
+  return text;
+}
+
+}  // namespace
+
+void SetLastErrorText(std::string text) { Text() = std::move(text); }
+const std::string& LastErrorText() { return Text(); }
+void ClearLastErrorText() { Text().clear(); }
+
+}  // namespace platform
+
+LPCSTR GetPlatformErrorText() { return platform::LastErrorText().c_str(); }
