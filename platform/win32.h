@@ -42,7 +42,8 @@ struct HCURSOR__;
 struct HBRUSH__;
 struct HMENU__;
 struct HDC__;
-struct HGDIOBJ__;
+// Complete (and empty) so that the GDI's bitmap and font handles can derive from it.
+struct HGDIOBJ__ {};
 using HWND = HWND__*;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
