@@ -7,3 +7,6 @@ enum GameState : std::int32_t {
   StateFlying = 2,     // the race is on: the flight model runs and the clock counts
   StateTitle = 3,      // title and result screen; the camera orbits, later drifts
 };
+
+// The best time that means no race has been finished yet.
+inline constexpr std::int32_t kNoBestTime = 20000;

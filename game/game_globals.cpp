@@ -1,0 +1,3 @@
+#include "game/game_globals.h"
+
+GameGlobals globals;
