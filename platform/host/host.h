@@ -16,8 +16,10 @@ struct Event {
     Close,    // the user asked the window to close (the desktop's close button)
   };
   Type type;
-  int virtualKey;  // Windows virtual-key code, for the key events
-  bool repeat;
+  // Windows virtual-key code, for the key events. Shift, control and Alt come sided (VK_LSHIFT,
+  // VK_RSHIFT, ...), so that the platform can tell when both of a pair are up.
+  int virtualKey = 0;
+  bool repeat = false;
 };
 
 // Opens the game's window with the given title, showing a width × height picture. Returns false
@@ -27,6 +29,8 @@ bool OpenWindow(const char* title, int width, int height, std::string* error);
 void CloseWindow();
 // Whether OpenWindow succeeded and CloseWindow has not been called since.
 bool WindowIsOpen();
+// Shows or hides the open window (it opens hidden); does nothing when no window is open.
+void SetWindowVisible(bool visible);
 
 // Takes the next pending event without waiting; false when none is pending. Keys are reported
 // by scancode, so keyboard layouts don't matter; when the window loses focus, a KeyUp arrives

@@ -1,0 +1,180 @@
+// The headless host: the host interface over a virtual clock, a scripted event stream and
+// pictures kept in memory. Nothing here touches a window system or the real clock.
+#include "platform/host/headless/headless_host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
+
+#include "platform/host/headless/png_writer.h"
+#include "platform/host/held_keys.h"
+
+namespace platform::host::headless {
+namespace {
+
+struct HeadlessState {
+  Settings settings;
+  std::uint32_t clock = 0;  // milliseconds, wrapping
+  bool windowOpen = false;
+  bool windowVisible = false;
+  std::string windowTitle;
+  std::deque<Event> pending;                      // delivered by PollEvent, in order
+  std::multimap<std::uint64_t, Event> scheduled;  // by the frame count that frees them
+  HeldKeys heldKeys;                              // keys delivered down and not up
+  std::uint64_t presented = 0;                    // pictures since Reset
+  std::vector<Frame> frames;                      // the latest pictures, oldest first
+  std::function<void(std::uint64_t)> observer;    // called after every Present
+};
+
+HeadlessState& State() {
+  static HeadlessState state;
+  return state;
+}
+
+// Moves the events whose frame has come into the pending stream.
+void ReleaseScheduled(HeadlessState& state) {
+  const auto due = state.scheduled.upper_bound(state.presented);
+  for (auto it = state.scheduled.begin(); it != due; ++it) state.pending.push_back(it->second);
+  state.scheduled.erase(state.scheduled.begin(), due);
+}
+
+void KeepFrame(HeadlessState& state, const std::uint16_t* pixels, int width, int height,
+               int pitchBytes) {
+  Frame frame;
+  frame.number = state.presented;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  const auto* rows = reinterpret_cast<const std::uint8_t*>(pixels);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 2;
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(frame.pixels.data() + static_cast<std::size_t>(y) * width,
+                rows + static_cast<std::size_t>(y) * pitchBytes, rowBytes);
+  }
+  const std::size_t kept = static_cast<std::size_t>(std::max(1, state.settings.framesKept));
+  while (state.frames.size() >= kept) state.frames.erase(state.frames.begin());
+  state.frames.push_back(std::move(frame));
+}
+
+}  // namespace
+
+void Reset(const Settings& settings) {
+  HeadlessState& state = State();
+  state = HeadlessState{};
+  state.settings = settings;
+  state.clock = settings.startTick;
+}
+
+void AdvanceClock(std::uint32_t milliseconds) {
+  State().clock += milliseconds;
+}
+
+void QueueEvent(const Event& event) {
+  State().pending.push_back(event);
+}
+void QueueKeyDown(int virtualKey) {
+  QueueEvent({Event::Type::KeyDown, virtualKey, false});
+}
+void QueueKeyUp(int virtualKey) {
+  QueueEvent({Event::Type::KeyUp, virtualKey, false});
+}
+void QueueClose() {
+  QueueEvent({Event::Type::Close, 0, false});
+}
+
+void ScheduleEvent(std::uint64_t frame, const Event& event) {
+  HeadlessState& state = State();
+  state.scheduled.emplace(frame, event);
+  ReleaseScheduled(state);
+}
+
+void LoseFocus() {
+  HeadlessState& state = State();
+  for (const Event& release : state.heldKeys.ReleaseAll()) state.pending.push_back(release);
+}
+
+void SetPresentObserver(std::function<void(std::uint64_t)> observer) {
+  State().observer = std::move(observer);
+}
+
+std::uint64_t PresentedFrames() {
+  return State().presented;
+}
+const std::vector<Frame>& KeptFrames() {
+  return State().frames;
+}
+const Frame* LastFrame() {
+  return State().frames.empty() ? nullptr : &State().frames.back();
+}
+
+bool WriteFramePng(const Frame& frame, const std::string& path, std::string* error) {
+  return WriteRgb565Png(path, frame.pixels.data(), frame.width, frame.height, frame.width * 2,
+                        error);
+}
+
+std::string WindowTitle() {
+  return State().windowTitle;
+}
+bool WindowVisible() {
+  return State().windowOpen && State().windowVisible;
+}
+
+}  // namespace platform::host::headless
+
+namespace platform::host {
+
+using headless::State;
+
+bool OpenWindow(const char* title, int, int, std::string* error) {
+  auto& state = State();
+  if (!state.settings.displayAvailable) {
+    if (error) *error = "no display could be opened (the headless host was told it has none)";
+    return false;
+  }
+  state.windowOpen = true;
+  state.windowVisible = false;
+  state.windowTitle = title ? title : "";
+  return true;
+}
+
+void CloseWindow() {
+  auto& state = State();
+  state.windowOpen = false;
+  state.windowVisible = false;
+}
+
+bool WindowIsOpen() {
+  return State().windowOpen;
+}
+
+void SetWindowVisible(bool visible) {
+  auto& state = State();
+  if (state.windowOpen) state.windowVisible = visible;
+}
+
+bool PollEvent(Event& event) {
+  auto& state = State();
+  while (!state.pending.empty()) {
+    event = state.pending.front();
+    state.pending.pop_front();
+    if (state.heldKeys.Admit(event)) return true;
+  }
+  return false;
+}
+
+std::uint32_t TickMilliseconds() {
+  return State().clock;
+}
+
+void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
+  auto& state = State();
+  if (!pixels || width <= 0 || height <= 0 || pitchBytes < 2 * width) return;
+  ++state.presented;
+  KeepFrame(state, pixels, width, height, pitchBytes);
+  state.clock += state.settings.msPerPresent;
+  ReleaseScheduled(state);
+  if (state.observer) state.observer(state.presented);
+}
+
+}  // namespace platform::host

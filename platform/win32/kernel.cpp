@@ -1,0 +1,66 @@
+// The kernel calls: the tick counter over the host's clock, fixed global memory and the
+// program's module handle.
+#include <cstdlib>
+#include <set>
+
+#include "platform/core/last_error.h"
+#include "platform/host/host.h"
+#include "platform/win32.h"
+
+namespace platform::win32 {
+namespace {
+
+struct KernelState {
+  std::set<void*> liveBlocks;  // blocks from GlobalAlloc not yet freed, to refuse bad handles
+};
+
+KernelState& Kernel() {
+  static KernelState state;
+  return state;
+}
+
+// Only the address matters: the module handle of the one program that runs.
+constexpr char kProgramModule = 0;
+
+}  // namespace
+}  // namespace platform::win32
+
+using platform::win32::Kernel;
+
+DWORD GetTickCount() {
+  return platform::host::TickMilliseconds();
+}
+
+HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
+  if ((flags & ~GPTR) != 0) {
+    platform::SetLastErrorText("GlobalAlloc: only fixed memory is available");
+    return nullptr;
+  }
+  // A zero-byte block still gets its own address, as the real call gives.
+  const std::size_t size = bytes == 0 ? 1 : bytes;
+  void* block = (flags & GMEM_ZEROINIT) ? std::calloc(1, size) : std::malloc(size);
+  if (!block) {
+    platform::SetLastErrorText("GlobalAlloc: out of memory");
+    return nullptr;
+  }
+  Kernel().liveBlocks.insert(block);
+  return block;
+}
+
+HGLOBAL GlobalFree(HGLOBAL memory) {
+  if (!memory) return nullptr;
+  if (Kernel().liveBlocks.erase(memory) == 0) {
+    platform::SetLastErrorText("GlobalFree: not a block from GlobalAlloc");
+    return memory;
+  }
+  std::free(memory);
+  return nullptr;
+}
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  if (moduleName == nullptr) {
+    return reinterpret_cast<HMODULE>(const_cast<char*>(&platform::win32::kProgramModule));
+  }
+  platform::SetLastErrorText(std::string("GetModuleHandleA: no module \"") + moduleName + "\"");
+  return nullptr;
+}
