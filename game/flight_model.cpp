@@ -17,10 +17,16 @@ constexpr float kTakeoffThreshold = 8.0f;
 constexpr float kCeiling = 30.0f;
 constexpr float kChargingHover = 0.1f;
 
-bool Held(KeyState key) { return key == KeyHeld; }
-bool Up(KeyState key) { return key == KeyUp; }
+bool Held(KeyState key) {
+  return key == KeyHeld;
+}
+bool Up(KeyState key) {
+  return key == KeyUp;
+}
 
-float Stored(double value) { return static_cast<float>(value); }
+float Stored(double value) {
+  return static_cast<float>(value);
+}
 
 void DecaySpeed(GameGlobals& g, double e) {
   if (!Held(g.upKey)) {

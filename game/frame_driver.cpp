@@ -4,10 +4,10 @@
 #include "game/flight_model.h"
 #include "game/game_globals.h"
 #include "game/game_states.h"
+#include "platform/win32.h"
 #include "render/butterfly.h"
 #include "render/course_cell.h"
 #include "render/scene.h"
-#include "platform/win32.h"
 
 namespace {
 

@@ -30,8 +30,8 @@ struct GameGlobals {
 
   // ---- State machine ----
   GameState gameState = GameState{0};  // set to StateTitle by the first frame
-  float stateTimer = 0.0f;   // countdown clock, race time, frozen on the title screen
-  std::int32_t bestTime = 0;  // whole seconds; 20000 means no record yet
+  float stateTimer = 0.0f;             // countdown clock, race time, frozen on the title screen
+  std::int32_t bestTime = 0;           // whole seconds; 20000 means no record yet
   std::uint8_t resultInitPending = 1;  // the next title frame copies the pose into the camera
   float titleCamX = 0.0f;  // the camera's anchor whenever the butterfly is not being flown
   float titleCamY = 0.0f;
@@ -50,9 +50,9 @@ struct GameGlobals {
   float playerHeading = 0.0f;  // degrees, kept within (-360, 360)
   float candidateX = 0.0f;     // the position tried by the last movement step
   float candidateZ = 0.0f;
-  float speed = 0.0f;   // units per second, 0 to 50
-  float pitch = 0.0f;   // degrees nose-up
-  float bank = 0.0f;    // radians, -0.5 to 0.5
+  float speed = 0.0f;  // units per second, 0 to 50
+  float pitch = 0.0f;  // degrees nose-up
+  float bank = 0.0f;   // radians, -0.5 to 0.5
   std::uint8_t airborne = 0;
   float takeoffCharge = 0.0f;  // take-off at 8
   std::int32_t flapRate = 0;   // 10 while charging, 3 while climbing, 1 while descending
@@ -68,7 +68,7 @@ struct GameGlobals {
   float fogEnd = 50.0f;
 
   // ---- Butterfly ----
-  float wingAngle = 0.5f;  // radians, swings between 0.5 and 2.0
+  float wingAngle = 0.5f;          // radians, swings between 0.5 and 2.0
   std::uint8_t flapDirection = 0;  // 0 opening, 1 closing
 
   // ---- Display and device ----

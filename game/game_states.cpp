@@ -26,8 +26,8 @@ Colour SpeedColour(const GameGlobals& g) {
 }
 
 // Every screen text is drawn twice: the shadow first, then the coloured text over it.
-void DrawShadowedText(const char* text, int height, int shadowX, int shadowY, Colour shadow,
-                      int x, int y, Colour colour) {
+void DrawShadowedText(const char* text, int height, int shadowX, int shadowY, Colour shadow, int x,
+                      int y, Colour colour) {
   DrawHudText(text, height, shadowX, shadowY, shadow.red, shadow.green, shadow.blue, 0);
   DrawHudText(text, height, x, y, colour.red, colour.green, colour.blue, 0);
 }
