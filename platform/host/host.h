@@ -15,7 +15,7 @@ struct Event {
     KeyUp,    // virtualKey went up
     Close,    // the user asked the window to close (the desktop's close button)
   };
-  Type type;
+  Type type = Type::KeyDown;
   // Windows virtual-key code, for the key events. Shift, control and Alt come sided (VK_LSHIFT,
   // VK_RSHIFT, ...), so that the platform can tell when both of a pair are up.
   int virtualKey = 0;

@@ -13,13 +13,20 @@
 namespace platform::host::headless {
 namespace {
 
+// An event yet to be delivered, or the moment the window lost the focus.
+struct Pending {
+  Event event;
+  bool focusLost = false;
+};
+
 struct HeadlessState {
   Settings settings;
   std::uint32_t clock = 0;  // milliseconds, wrapping
   bool windowOpen = false;
   bool windowVisible = false;
   std::string windowTitle;
-  std::deque<Event> pending;                      // delivered by PollEvent, in order
+  std::deque<Pending> pending;                    // delivered by PollEvent, in order
+  std::deque<Event> releases;                     // a focus loss's releases, due first
   std::multimap<std::uint64_t, Event> scheduled;  // by the frame count that frees them
   HeldKeys heldKeys;                              // keys delivered down and not up
   std::uint64_t presented = 0;                    // pictures since Reset
@@ -35,7 +42,7 @@ HeadlessState& State() {
 // Moves the events whose frame has come into the pending stream.
 void ReleaseScheduled(HeadlessState& state) {
   const auto due = state.scheduled.upper_bound(state.presented);
-  for (auto it = state.scheduled.begin(); it != due; ++it) state.pending.push_back(it->second);
+  for (auto it = state.scheduled.begin(); it != due; ++it) state.pending.push_back({it->second});
   state.scheduled.erase(state.scheduled.begin(), due);
 }
 
@@ -71,7 +78,7 @@ void AdvanceClock(std::uint32_t milliseconds) {
 }
 
 void QueueEvent(const Event& event) {
-  State().pending.push_back(event);
+  State().pending.push_back({event});
 }
 void QueueKeyDown(int virtualKey) {
   QueueEvent({Event::Type::KeyDown, virtualKey, false});
@@ -90,8 +97,7 @@ void ScheduleEvent(std::uint64_t frame, const Event& event) {
 }
 
 void LoseFocus() {
-  HeadlessState& state = State();
-  for (const Event& release : state.heldKeys.ReleaseAll()) state.pending.push_back(release);
+  State().pending.push_back({Event{}, true});
 }
 
 void SetPresentObserver(std::function<void(std::uint64_t)> observer) {
@@ -155,12 +161,23 @@ void SetWindowVisible(bool visible) {
 
 bool PollEvent(Event& event) {
   auto& state = State();
-  while (!state.pending.empty()) {
-    event = state.pending.front();
+  for (;;) {
+    if (!state.releases.empty()) {
+      event = state.releases.front();
+      state.releases.pop_front();
+      return true;
+    }
+    if (state.pending.empty()) return false;
+    const headless::Pending next = state.pending.front();
     state.pending.pop_front();
+    if (next.focusLost) {
+      // The keys down at this point of the stream, not at the time LoseFocus was called.
+      for (const Event& release : state.heldKeys.ReleaseAll()) state.releases.push_back(release);
+      continue;
+    }
+    event = next.event;
     if (state.heldKeys.Admit(event)) return true;
   }
-  return false;
 }
 
 std::uint32_t TickMilliseconds() {
