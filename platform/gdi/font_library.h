@@ -1,0 +1,103 @@
+// Fonts and glyphs with FreeType: faces found through fontconfig, realised at a size and style
+// once, and their glyphs rendered once; the game creates a font for every line it draws, so
+// everything here is cached.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
+namespace platform::gdi {
+
+// What a LOGFONTA asks for, reduced to what changes the drawn glyphs.
+struct FontRequest {
+  std::string faceName;     // UTF-8
+  int height = 0;           // as lfHeight: > 0 cell height, < 0 em height, 0 default
+  int width = 0;            // as lfWidth: average character width, 0 for the face's own
+  bool bold = false;        // emboldened by about a pixel, advances unchanged
+  bool italic = false;      // slanted
+  bool monochrome = false;  // no anti-aliasing, as the bitmap system font was drawn
+  std::string Key() const;
+};
+
+struct GlyphImage {
+  int left = 0;  // from the pen position right to the first column
+  int top = 0;   // from the baseline up to the first row
+  int width = 0;
+  int height = 0;
+  int advance = 0;                     // how far the pen moves on, in whole pixels
+  std::vector<std::uint8_t> coverage;  // width × height, 0 (none) to 255 (full), top row first
+};
+
+class FontLibrary;
+
+// One font at one size and style: its faces (the asked-for one first, then fallbacks for the
+// characters it lacks) and the glyphs rendered so far.
+class RealizedFont {
+ public:
+  int CellHeight() const { return cellHeight_; }
+  int Ascent() const { return ascent_; }
+  const std::string& PrimaryFamily() const { return primaryFamily_; }
+  // The glyph of a character, from the first face that has it; the primary face's missing-glyph
+  // box when none has it or the character is a control code or undecodable. The reference is
+  // valid until the next call.
+  const GlyphImage& Glyph(char32_t character);
+
+ private:
+  friend class FontLibrary;
+  struct Source {
+    FT_FaceRec_* face;
+    unsigned glyphIndex;
+  };
+  Source FindSource(char32_t character);
+  GlyphImage Render(Source source);
+
+  FontLibrary* library_ = nullptr;
+  std::vector<FT_FaceRec_*> faces_;  // primary first
+  std::string primaryFamily_;
+  bool bold_ = false;
+  bool italic_ = false;
+  bool monochrome_ = false;
+  long charWidth_ = 0;   // 26.6 pixels per em, horizontally
+  long charHeight_ = 0;  // 26.6 pixels per em, vertically
+  int cellHeight_ = 0;
+  int ascent_ = 0;
+  std::unordered_map<char32_t, GlyphImage> glyphs_;
+};
+
+class FontLibrary {
+ public:
+  FontLibrary();
+  ~FontLibrary();
+  FontLibrary(const FontLibrary&) = delete;
+  FontLibrary& operator=(const FontLibrary&) = delete;
+
+  // The font for a request, shared with every earlier request of the same key. Null only when
+  // FreeType is unusable or no face at all is installed.
+  std::shared_ptr<RealizedFont> Realize(const FontRequest& request);
+
+ private:
+  friend class RealizedFont;
+  struct FaceChain {
+    std::vector<FT_FaceRec_*> faces;
+    std::string primaryFamily;
+  };
+  const FaceChain& ChainFor(const std::string& faceName);
+  FT_FaceRec_* OpenFace(const std::string& path, int index);
+  FT_FaceRec_* FallbackFaceFor(char32_t character);
+  void ForgetUnusedFonts();
+
+  FT_LibraryRec_* freetype_ = nullptr;
+  std::unordered_map<std::string, FT_FaceRec_*> faces_;   // by "path#index"; owned
+  std::unordered_map<std::string, FaceChain> chains_;     // by requested face name
+  std::unordered_map<char32_t, FT_FaceRec_*> fallbacks_;  // null: no installed face has it
+  std::unordered_map<std::string, std::shared_ptr<RealizedFont>> fonts_;  // by request key
+  bool warnedNoJapanese_ = false;
+};
+
+}  // namespace platform::gdi

@@ -1,0 +1,130 @@
+// Fonts and text: TextOutA draws code-page-932 text with the selected font into the context's
+// pixels, glyph coverage blended in the text colour, clipped to the drawing area.
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/core/last_error.h"
+#include "platform/core/live_objects.h"
+#include "platform/gdi.h"
+#include "platform/gdi/font_library.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/gdi/pixel_codec.h"
+
+using platform::gdi::Canvas;
+using platform::gdi::GlyphImage;
+using platform::gdi::PixelCodec;
+using platform::gdi::RealizedFont;
+using platform::gdi::Rgb;
+
+namespace {
+
+Rgb RgbOf(COLORREF colour) {
+  return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+std::uint8_t Mix(std::uint8_t over, std::uint8_t under, int coverage) {
+  return static_cast<std::uint8_t>((over * coverage + under * (255 - coverage) + 127) / 255);
+}
+
+// Draws into one canvas with one colour: full coverage writes the colour's own pixel value,
+// partial coverage blends it over what the pixel shows.
+class Painter {
+ public:
+  Painter(const Canvas& canvas, COLORREF colour)
+      : pixels_(canvas.pixels),
+        codec_(canvas.pixels.layout, canvas.pixels.palette, canvas.paletteSize),
+        colour_(RgbOf(colour)),
+        solid_(codec_.Encode(colour_)) {}
+
+  // Fills [left, right) × [top, bottom), clipped.
+  void Fill(long long left, long long top, long long right, long long bottom) const {
+    const int x0 = static_cast<int>(std::max(0LL, left));
+    const int y0 = static_cast<int>(std::max(0LL, top));
+    const int x1 = static_cast<int>(std::min<long long>(pixels_.width, right));
+    const int y1 = static_cast<int>(std::min<long long>(pixels_.height, bottom));
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) platform::gdi::WriteRawPixel(pixels_, x, y, solid_);
+    }
+  }
+
+  // Blends a glyph whose top-left pixel lands on (left, top), clipped.
+  void Glyph(const GlyphImage& glyph, long long left, long long top) const {
+    const long long firstRow = std::max(0LL, -top);
+    const long long lastRow = std::min<long long>(glyph.height, pixels_.height - top);
+    const long long firstColumn = std::max(0LL, -left);
+    const long long lastColumn = std::min<long long>(glyph.width, pixels_.width - left);
+    for (long long row = firstRow; row < lastRow; ++row) {
+      const std::uint8_t* coverage = glyph.coverage.data() + row * glyph.width;
+      for (long long column = firstColumn; column < lastColumn; ++column) {
+        if (coverage[column] != 0) {
+          Plot(static_cast<int>(left + column), static_cast<int>(top + row), coverage[column]);
+        }
+      }
+    }
+  }
+
+ private:
+  void Plot(int x, int y, int coverage) const {
+    if (coverage == 255) {
+      platform::gdi::WriteRawPixel(pixels_, x, y, solid_);
+      return;
+    }
+    const Rgb under = codec_.Decode(platform::gdi::ReadRawPixel(pixels_, x, y));
+    const Rgb mixed{Mix(colour_.red, under.red, coverage),
+                    Mix(colour_.green, under.green, coverage),
+                    Mix(colour_.blue, under.blue, coverage)};
+    platform::gdi::WriteRawPixel(pixels_, x, y, codec_.Encode(mixed));
+  }
+
+  platform::PixelBuffer pixels_;
+  PixelCodec codec_;
+  Rgb colour_;
+  std::uint32_t solid_;
+};
+
+}  // namespace
+
+HFONT CreateFontIndirectA(const LOGFONTA* description) {
+  if (!description) {
+    platform::SetLastErrorText("CreateFontIndirectA: no font description");
+    return nullptr;
+  }
+  auto font = std::make_unique<platform::gdi::FontObject>();
+  font->description = *description;
+  font->description.lfFaceName[LF_FACESIZE - 1] = '\0';  // a name that fills the field ends there
+  platform::gdi::RealizedFontOf(*font);  // realise now: the cache makes it cheap when repeated
+  platform::gdi::FontObject* handle = font.get();
+  platform::gdi::State().fonts.emplace(handle, std::move(font));
+  platform::NoteObjectCreated(platform::ObjectKind::Font);
+  return handle;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+  HDC__* context = platform::gdi::FindContext(dc);
+  if (!context || length < 0 || (length > 0 && !text)) {
+    platform::SetLastErrorText("TextOutA: unknown device context or bad text");
+    return FALSE;
+  }
+  const std::optional<Canvas> canvas = platform::gdi::CanvasOf(*context);
+  RealizedFont* font = platform::gdi::RealizedFontOf(*context->font);
+  if (!canvas || !font || length == 0) return TRUE;  // nothing that could show
+
+  const std::u32string characters = platform::gdi::State().decoder.Decode(text, length);
+  if (context->backgroundMode == OPAQUE) {
+    long long width = 0;
+    for (char32_t character : characters) width += font->Glyph(character).advance;
+    Painter(*canvas, context->backgroundColour).Fill(x, y, x + width, y + font->CellHeight());
+  }
+  const Painter ink(*canvas, context->textColour);
+  const long long baseline = static_cast<long long>(y) + font->Ascent();
+  long long pen = x;
+  for (char32_t character : characters) {
+    const GlyphImage& glyph = font->Glyph(character);
+    ink.Glyph(glyph, pen + glyph.left, baseline - glyph.top);
+    pen += glyph.advance;
+  }
+  return TRUE;
+}
