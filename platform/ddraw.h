@@ -279,12 +279,6 @@ struct DDBLTFX {
 };
 using LPDDBLTFX = DDBLTFX*;
 
-struct PALETTEENTRY {
-  BYTE peRed;
-  BYTE peGreen;
-  BYTE peBlue;
-  BYTE peFlags;
-};
 using LPPALETTEENTRY = PALETTEENTRY*;
 
 static_assert(sizeof(DDPIXELFORMAT) == DDPIXELFORMAT_SIZE);

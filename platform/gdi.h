@@ -54,12 +54,6 @@ struct RGBQUAD {
 };
 
 // A palette entry: red first.
-struct PALETTEENTRY {
-  BYTE peRed;
-  BYTE peGreen;
-  BYTE peBlue;
-  BYTE peFlags;
-};
 
 // ---- Constants ------------------------------------------------------------------------------
 

@@ -59,6 +59,14 @@ struct POINT {
   LONG y;
 };
 
+// One palette colour, as both GDI and DirectDraw palettes store it.
+struct PALETTEENTRY {
+  BYTE peRed;
+  BYTE peGreen;
+  BYTE peBlue;
+  BYTE peFlags;
+};
+
 struct RECT {
   LONG left;
   LONG top;
