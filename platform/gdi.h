@@ -53,8 +53,6 @@ struct RGBQUAD {
   BYTE rgbReserved;
 };
 
-// A palette entry: red first.
-
 // ---- Constants ------------------------------------------------------------------------------
 
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
