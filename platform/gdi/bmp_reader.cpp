@@ -188,7 +188,8 @@ std::optional<BmpImage> ParseBmp(std::span<const std::uint8_t> file, std::string
     // one, where a colour table would start.
     const std::int64_t at = kFileHeaderSize + 40;
     if (headerSize == 40) {
-      if (size < tableStart + 12) return fail(Truncated("colour masks", 12, size - tableStart));
+      if (size < tableStart + 12)
+        return fail(Truncated("colour-mask block", 12, size - tableStart));
       tableStart += 12;
     }
     image.layout.redMask = bytes.U32(at);
