@@ -1,0 +1,39 @@
+#include "platform/ddraw/ddraw_state.h"
+
+#include <utility>
+
+#include "platform/core/last_error.h"
+#include "platform/ddraw/surface.h"
+
+namespace platform::ddraw {
+
+DirectDrawState& State() {
+  static DirectDrawState state;
+  return state;
+}
+
+HRESULT Fail(HRESULT result, std::string reason) {
+  SetLastErrorText(std::move(reason));
+  return result;
+}
+
+void InstallDirect3D(const Direct3DHooks& hooks) {
+  State().direct3D = hooks;
+}
+
+void SetDriverOverride(DriverOverride driverOverride) {
+  State().driverOverride = std::move(driverOverride);
+}
+
+void ClearDriverOverride() {
+  State().driverOverride.reset();
+}
+
+bool GetSurfacePixels(IDirectDrawSurface* surface, PixelBuffer* pixels) {
+  auto* ours = dynamic_cast<Surface*>(surface);
+  if (!ours || !pixels) return false;
+  *pixels = ours->Pixels();
+  return true;
+}
+
+}  // namespace platform::ddraw
