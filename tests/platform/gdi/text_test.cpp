@@ -1,0 +1,227 @@
+// Text as it lands in a 640×480 RGB 565 picture: the system font's defaults, the bold Mincho's
+// cell and pitch, real Japanese glyphs, and clipping that touches nothing outside the picture.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/gdi/surface_dc.h"
+
+namespace {
+
+constexpr std::uint16_t kBlue = 0x001F;
+constexpr std::uint16_t kGuard = 0x1234;
+constexpr std::uint16_t kOrange = (255 >> 3) << 11 | (180 >> 2) << 5;  // (255, 180, 0)
+constexpr char kMinchoName[] = "\x95\x57\x8f\x80\x96\xbe\x92\xa9";     // 標準明朝
+
+// A 640×480 picture inside a larger block whose border must never change.
+class Screen {
+ public:
+  static constexpr int kWidth = 640, kHeight = 480, kBorder = 40;
+  static constexpr int kStride = kWidth + 2 * kBorder;
+
+  Screen() : memory_(static_cast<std::size_t>(kStride) * (kHeight + 2 * kBorder), kGuard) {
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) At(x, y) = kBlue;
+    }
+    buffer_ = {reinterpret_cast<std::uint8_t*>(&At(0, 0)),
+               kWidth,
+               kHeight,
+               kStride * 2,
+               platform::kRgb565Layout,
+               nullptr};
+    dc_ = platform::gdi::CreateSurfaceDC(buffer_);
+  }
+  ~Screen() { platform::gdi::DeleteSurfaceDC(dc_); }
+
+  HDC dc() const { return dc_; }
+  std::uint16_t& At(int x, int y) {
+    return memory_[static_cast<std::size_t>(y + kBorder) * kStride + x + kBorder];
+  }
+  bool BorderIntact() {
+    for (int y = -kBorder; y < kHeight + kBorder; ++y) {
+      for (int x = -kBorder; x < kWidth + kBorder; ++x) {
+        const bool inside = x >= 0 && y >= 0 && x < kWidth && y < kHeight;
+        if (!inside && At(x, y) != kGuard) return false;
+      }
+    }
+    return true;
+  }
+  // Pixels in [x0, x1) × [y0, y1) that are no longer the background.
+  int Ink(int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) count += At(x, y) != kBlue;
+    }
+    return count;
+  }
+  std::vector<std::uint16_t> Region(int x0, int y0, int x1, int y1) {
+    std::vector<std::uint16_t> pixels;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) pixels.push_back(At(x, y));
+    }
+    return pixels;
+  }
+
+ private:
+  std::vector<std::uint16_t> memory_;
+  platform::PixelBuffer buffer_;
+  HDC dc_ = nullptr;
+};
+
+// Draws text with a Mincho font the way the game does, transparent, in orange.
+void DrawMincho(Screen& screen, const std::string& text, int height, int x, int y,
+                LONG weight = FW_BOLD) {
+  LOGFONTA description{};
+  description.lfHeight = height;
+  description.lfWeight = weight;
+  description.lfCharSet = SHIFTJIS_CHARSET;
+  std::strcpy(description.lfFaceName, kMinchoName);
+  HFONT font = CreateFontIndirectA(&description);
+  HGDIOBJ previous = SelectObject(screen.dc(), font);
+  SetBkMode(screen.dc(), TRANSPARENT);
+  SetTextColor(screen.dc(), RGB(255, 180, 0));
+  TextOutA(screen.dc(), x, y, text.data(), static_cast<int>(text.size()));
+  SelectObject(screen.dc(), previous);
+  DeleteObject(font);
+}
+
+TEST(TextTest, AFreshContextDrawsTheSystemFontBlackOnOpaqueWhite) {
+  Screen screen;
+  ASSERT_TRUE(TextOutA(screen.dc(), 10, 20, "AB", 2));
+  // Two half-width characters of the 16-pixel cell: 16 × 16 pixels, nothing around them.
+  int black = 0;
+  for (int y = 20; y < 36; ++y) {
+    for (int x = 10; x < 26; ++x) {
+      const std::uint16_t pixel = screen.At(x, y);
+      ASSERT_TRUE(pixel == 0xFFFF || pixel == 0x0000) << "grey at " << x << "," << y;
+      black += pixel == 0x0000;
+    }
+  }
+  EXPECT_GT(black, 20);
+  EXPECT_EQ(screen.Ink(0, 0, 640, 480), 16 * 16);
+}
+
+TEST(TextTest, TransparentTextIsBlendedInItsColourInsideItsCell) {
+  Screen screen;
+  DrawMincho(screen, "TIME", 50, 20, 30);
+  int solid = 0;
+  for (int y = 30; y < 80; ++y) {
+    for (int x = 20; x < 122; ++x) solid += screen.At(x, y) == kOrange;
+  }
+  EXPECT_GT(solid, 200);
+  const int inCell = screen.Ink(20, 30, 122, 80);  // four 25-pixel advances and the bold pixel
+  EXPECT_GT(inCell, solid) << "anti-aliased edges blend with the background";
+  EXPECT_EQ(screen.Ink(0, 0, 640, 480), inCell) << "ink outside the text's cell";
+  EXPECT_EQ(screen.At(20, 31), kBlue) << "transparent mode leaves the background between glyphs";
+}
+
+TEST(TextTest, AnOpaqueCellIsExactlyTheAskedHeightAndHalfAsWidePerCharacter) {
+  Screen screen;
+  LOGFONTA description{};
+  description.lfHeight = 50;
+  description.lfWeight = FW_BOLD;
+  std::strcpy(description.lfFaceName, kMinchoName);
+  HFONT font = CreateFontIndirectA(&description);
+  HGDIOBJ previous = SelectObject(screen.dc(), font);
+  TextOutA(screen.dc(), 100, 200, "1 A", 3);  // opaque white cell, black text
+  SelectObject(screen.dc(), previous);
+  DeleteObject(font);
+  EXPECT_EQ(screen.Ink(100, 200, 175, 250), 75 * 50);
+  // Bold ink may stand a pixel past the last advance, as synthetic bold does; nothing else shows.
+  EXPECT_EQ(screen.Ink(0, 0, 640, 480), 75 * 50 + screen.Ink(175, 200, 176, 250));
+  EXPECT_LE(screen.Ink(175, 200, 176, 250), 10);
+}
+
+TEST(TextTest, HalfWidthCharactersKeepFixedColumns) {
+  // "TIME      %d" and "BEST      %d" rely on it: the digit lands ten advances to the right.
+  Screen line;
+  Screen digit;
+  DrawMincho(line, "TIME      7", 80, 20, 170);
+  DrawMincho(digit, "7", 80, 20 + 10 * 40, 170);
+  EXPECT_GT(digit.Ink(420, 170, 470, 250), 100);
+  EXPECT_EQ(line.Region(400, 160, 470, 260), digit.Region(400, 160, 470, 260));
+}
+
+TEST(TextTest, BoldIsAboutAPixelWiderAndKeepsTheAdvance) {
+  Screen plain;
+  Screen bold;
+  DrawMincho(plain,
+             "\x92\xbc"
+             "1",
+             50, 20, 20, FW_NORMAL);  // "直1"
+  DrawMincho(bold,
+             "\x92\xbc"
+             "1",
+             50, 20, 20, FW_BOLD);
+  const int plainInk = plain.Ink(20, 20, 70, 70);
+  const int boldInk = bold.Ink(20, 20, 70, 70);
+  EXPECT_GT(boldInk, plainInk + 40);
+  EXPECT_LT(boldInk, plainInk * 2);
+  // The digit after the kanji starts at the same column in both.
+  auto leftmost = [](Screen& screen) {
+    for (int x = 70; x < 100; ++x) {
+      if (screen.Ink(x, 20, x + 1, 70) > 0) return x;
+    }
+    return -1;
+  };
+  EXPECT_NE(leftmost(plain), -1);
+  EXPECT_NEAR(leftmost(bold), leftmost(plain), 1);
+}
+
+TEST(TextTest, JapaneseCharactersAreRealGlyphsNotBoxes) {
+  // The missing-glyph box is what a lone lead byte draws; each kanji must look like itself.
+  auto picture = [](const std::string& text) {
+    Screen screen;
+    DrawMincho(screen, text, 55, 0, 0);
+    return screen.Region(0, 0, 55, 55);
+  };
+  const auto box = picture("\x92");           // a lead byte with no trail byte
+  const auto straight = picture("\x92\xbc");  // 直
+  const auto advance = picture("\x90\x69");   // 進
+  const auto kana = picture("\x82\xb5");      // し
+  EXPECT_NE(straight, box);
+  EXPECT_NE(advance, box);
+  EXPECT_NE(kana, box);
+  EXPECT_NE(straight, advance);
+  auto ink = [](const std::vector<std::uint16_t>& pixels) {
+    return std::count_if(pixels.begin(), pixels.end(), [](std::uint16_t p) { return p != kBlue; });
+  };
+  EXPECT_GT(ink(straight), 300);
+  EXPECT_GT(ink(straight), ink(kana)) << "直 has many more strokes than し";
+  EXPECT_GT(ink(box), 0) << "an undecodable byte still shows as a box, never as nothing";
+}
+
+TEST(TextTest, TextPastAnyEdgeIsClippedAndNothingOutsideIsTouched) {
+  Screen screen;
+  DrawMincho(screen, "  3", 200, -150, -80);
+  DrawMincho(screen, "PUSH SHIFT!", 50, 560, 450);
+  DrawMincho(screen, "\x92\xbc\x90\x69", 200, 500, 380);
+  EXPECT_TRUE(screen.BorderIntact());
+  EXPECT_GT(screen.Ink(0, 0, 200, 120), 0) << "the part of the 3 inside the picture is drawn";
+  EXPECT_GT(screen.Ink(560, 450, 640, 480), 0);
+
+  Screen beyond;
+  DrawMincho(beyond, "PUSH SHIFT!", 50, 650, 390);
+  DrawMincho(beyond, "PUSH SHIFT!", 50, -100000, 390);
+  DrawMincho(beyond, "PUSH SHIFT!", 50, 2147483000, 2147483000);
+  EXPECT_TRUE(TextOutA(beyond.dc(), -2147483647, -2147483647, "AB", 2));
+  EXPECT_EQ(beyond.Ink(0, 0, 640, 480), 0);
+  EXPECT_TRUE(beyond.BorderIntact());
+}
+
+TEST(TextTest, AFontPerLineCostsNextToNothing) {
+  Screen screen;
+  DrawMincho(screen, "SPEED 45", 50, 20, 30);  // the first line realises the font
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) DrawMincho(screen, "SPEED 45", 50, 20, 30);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  RecordProperty("microseconds_per_line", static_cast<int>(seconds * 1000));
+  EXPECT_LT(seconds, 2.0) << "a thousand lines took " << seconds << " s";
+}
+
+}  // namespace
