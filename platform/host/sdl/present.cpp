@@ -1,0 +1,119 @@
+// Showing the picture: 640×480 RGB565 scaled to the screen with its 4:3 shape kept and black
+// bars around it, crisp (a whole-factor nearest-neighbour enlargement on the GPU) and then
+// smoothly fitted. Presents wait for the display's refresh; where the renderer cannot, the host
+// paces itself to one picture per refresh.
+#include <SDL.h>
+
+#include "platform/host/sdl/picture_fit.h"
+#include "platform/host/sdl/sdl_state.h"
+
+namespace platform::host::sdl {
+namespace {
+
+// A present that returns within this share of a refresh did not wait for the display.
+constexpr int kFastShareDivisor = 4;
+// This many such presents in a row and the host stops trusting the renderer's vsync.
+constexpr int kFastPresentsBeforePacing = 30;
+
+bool MakePicture(SdlState& state, int width, int height) {
+  if (state.picture) {
+    int textureWidth = 0, textureHeight = 0;
+    SDL_QueryTexture(state.picture, nullptr, nullptr, &textureWidth, &textureHeight);
+    if (textureWidth == width && textureHeight == height) return true;
+    DropPictureTextures(state);
+  }
+  state.picture = SDL_CreateTexture(state.renderer, SDL_PIXELFORMAT_RGB565,
+                                    SDL_TEXTUREACCESS_STREAMING, width, height);
+  return state.picture != nullptr;
+}
+
+// The picture enlarged by a whole factor, drawn nearest-neighbour into a target texture; null
+// when the renderer has no target textures (the smooth fit then works from the picture).
+SDL_Texture* Upscaled(SdlState& state, int width, int height, int factor) {
+  if (state.upscaled && state.upscaledFactor != factor) {
+    SDL_DestroyTexture(state.upscaled);
+    state.upscaled = nullptr;
+  }
+  if (!state.upscaled) {
+    state.upscaled = SDL_CreateTexture(state.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_TARGET, width * factor, height * factor);
+    state.upscaledFactor = factor;
+    if (!state.upscaled) return nullptr;
+    SDL_SetTextureScaleMode(state.upscaled, SDL_ScaleModeLinear);
+  }
+  if (SDL_SetRenderTarget(state.renderer, state.upscaled) != 0) return nullptr;
+  SDL_SetTextureScaleMode(state.picture, SDL_ScaleModeNearest);
+  SDL_RenderCopy(state.renderer, state.picture, nullptr, nullptr);
+  SDL_SetRenderTarget(state.renderer, nullptr);
+  return state.upscaled;
+}
+
+void DrawPicture(SdlState& state, int width, int height) {
+  int outputWidth = 0, outputHeight = 0;
+  SDL_GetRendererOutputSize(state.renderer, &outputWidth, &outputHeight);
+  const PictureFit fit = FitPicture(width, height, outputWidth, outputHeight);
+  SDL_Texture* source =
+      fit.wholeFactor > 1 ? Upscaled(state, width, height, fit.wholeFactor) : nullptr;
+  if (!source) {
+    source = state.picture;
+    const bool exact = fit.width == width && fit.height == height;
+    SDL_SetTextureScaleMode(source, exact ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  }
+  SDL_SetRenderDrawColor(state.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(state.renderer);
+  const SDL_Rect destination{fit.x, fit.y, fit.width, fit.height};
+  SDL_RenderCopy(state.renderer, source, nullptr, &destination);
+}
+
+// Without a renderer that waits, hold each present back to the next refresh.
+void PaceToRefresh(SdlState& state) {
+  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+  const std::uint64_t period = frequency * static_cast<std::uint64_t>(state.refreshMs) / 1000;
+  std::uint64_t now = SDL_GetPerformanceCounter();
+  // Far behind (a long frame): start the rhythm afresh instead of rushing to catch up.
+  if (state.nextPresentCounter == 0 || now > state.nextPresentCounter + period) {
+    state.nextPresentCounter = now;
+  }
+  while (now < state.nextPresentCounter) {
+    SDL_Delay(static_cast<Uint32>((state.nextPresentCounter - now) * 1000 / frequency));
+    now = SDL_GetPerformanceCounter();
+  }
+  state.nextPresentCounter += period;
+}
+
+// A renderer may promise vsync and not keep it (no display timing under some X servers).
+void NoteHowLongPresentTook(SdlState& state, std::uint64_t started) {
+  const std::uint64_t elapsed = SDL_GetPerformanceCounter() - started;
+  const std::uint64_t threshold = SDL_GetPerformanceFrequency() *
+                                  static_cast<std::uint64_t>(state.refreshMs) / 1000 /
+                                  kFastShareDivisor;
+  state.fastPresents = elapsed < threshold ? state.fastPresents + 1 : 0;
+  if (state.fastPresents >= kFastPresentsBeforePacing) state.rendererWaitsForRefresh = false;
+}
+
+}  // namespace
+}  // namespace platform::host::sdl
+
+namespace platform::host {
+
+void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
+  sdl::SdlState& state = sdl::State();
+  if (!state.window || !pixels || width <= 0 || height <= 0 || pitchBytes < 2 * width) return;
+  const Uint32 flags = SDL_GetWindowFlags(state.window);
+  if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) {
+    SDL_Delay(static_cast<Uint32>(state.refreshMs));  // nothing to show: don't spin
+    return;
+  }
+  if (!sdl::MakePicture(state, width, height)) return;
+  SDL_UpdateTexture(state.picture, nullptr, pixels, pitchBytes);
+  sdl::DrawPicture(state, width, height);
+  const std::uint64_t started = SDL_GetPerformanceCounter();
+  SDL_RenderPresent(state.renderer);
+  if (state.rendererWaitsForRefresh) {
+    sdl::NoteHowLongPresentTook(state, started);
+  } else {
+    sdl::PaceToRefresh(state);
+  }
+}
+
+}  // namespace platform::host

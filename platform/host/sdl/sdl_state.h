@@ -1,0 +1,38 @@
+// The SDL host's state: one struct, shared by its window and event code (sdl_host.cpp) and its
+// presenting code (present.cpp). Private to platform/host/sdl/.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <deque>
+
+#include "platform/host/held_keys.h"
+#include "platform/host/host.h"
+
+namespace platform::host::sdl {
+
+struct SdlState {
+  bool videoStarted = false;  // SDL's video subsystem is up (OpenWindow succeeded)
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* picture = nullptr;   // the 640×480 RGB565 picture, updated at every Present
+  SDL_Texture* upscaled = nullptr;  // the picture enlarged by a whole factor, or null
+  int upscaledFactor = 0;           // the factor `upscaled` was made for
+  bool fullScreen = true;           // full-screen desktop, or a window (Alt+Enter toggles)
+  int windowedWidth = 640;          // the window's size when not full screen
+  int windowedHeight = 480;
+  int refreshMs = 16;                    // one refresh of the display, rounded down
+  bool rendererWaitsForRefresh = false;  // the renderer promised vsync and seems to keep it
+  int fastPresents = 0;                  // presents in a row that returned well within a refresh
+  std::uint64_t nextPresentCounter = 0;  // when pacing by hand: the next refresh's deadline
+  HeldKeys heldKeys;                     // keys reported down and not yet up
+  std::deque<Event> ready;               // events translated and waiting for PollEvent
+};
+
+SdlState& State();
+
+// Gives back the picture textures (they are made again when needed).
+void DropPictureTextures(SdlState& state);
+
+}  // namespace platform::host::sdl
