@@ -1,0 +1,76 @@
+// The course texture: a Windows bitmap turned into a Direct3D texture. It picks a pixel format
+// that suits both the bitmap and the display, makes the surfaces the device needs, fills them
+// through GDI, loads them into the device, and sets a source colour key from a colour.
+#pragma once
+
+#include "platform/d3d.h"
+#include "platform/ddraw.h"
+#include "platform/gdi.h"
+
+// No base class and no virtual operations. Destroying a Texture releases nothing:
+// ReleaseSurfaces is the only operation that gives the surfaces and palette back.
+class Texture {
+ public:
+  // Empty: no surfaces, no palette, handle 0. Leaves owner unset.
+  Texture();
+
+  // Loads the named bitmap and makes the texture from it on `device`. Returns 1 on success; 0
+  // when the bitmap cannot be loaded (the texture keeps what it had) or a later step fails (the
+  // texture is left empty).
+  int CreateFromBitmap(IDirectDraw2* directDraw, IDirect3DDevice2* device, LPCSTR bitmapName);
+  // Sets the device surface's source colour key to the value GDI writes for `colour`, or with
+  // CLR_INVALID to pixel (0, 0) as it is. Returns 1 when the key was set, else 0.
+  int SetKeyColor(COLORREF colour);
+  // The device's handle for the texture; 0 while the texture is not complete.
+  D3DTEXTUREHANDLE GetTextureHandle() const;
+  // Fills `format` with the device's texture format nearest above wantedBitCount that keeps the
+  // display's channel order (all zero when none passes); returns the enumeration's result.
+  HRESULT FindTextureFormat(IDirect3DDevice2* device, DWORD wantedBitCount, DDPIXELFORMAT* format);
+  // Draws the bitmap into memorySurface through GDI, then loads it into the device.
+  int CopyBitmap(HBITMAP bitmap);
+  // Moves memorySurface's pixels into deviceSurface (nothing to do when they are one object).
+  int LoadToDevice();
+  // Releases memorySurface, deviceSurface and palette (each when set) and clears the handle.
+  void ReleaseSurfaces();
+  // As CreateFromBitmap, with a mip-map chain of `count` levels, one bitmap per level.
+  int CreateMipmapFromBitmaps(IDirectDraw2* directDraw, IDirect3DDevice2* device,
+                              LPCSTR* bitmapNames, int count);
+  // Draws the bitmap into one level of the memory chain, then loads the whole texture.
+  int CopyBitmapToLevel(HBITMAP bitmap, IDirectDrawSurface* level);
+
+  IDirectDraw2* owner;                // makes the surfaces and palette; not reference-counted here
+  IDirectDrawSurface* memorySurface;  // GDI draws here; system memory
+  IDirectDrawSurface* deviceSurface;  // the device draws from here; == memorySurface in software
+  IDirectDrawPalette* palette;        // only for formats of 8 bits or fewer
+  D3DTEXTUREHANDLE handle;
+
+ private:
+  // Steps 4 to 10 of the creation, shared by the plain and the mip-mapped variant.
+  // *chosenBits receives the bit count of the chosen format.
+  int BuildFromBitmap(IDirect3DDevice2* device, HBITMAP bitmap, DWORD mipLevels, DWORD* chosenBits);
+  int CreateSurfaces(DDSURFACEDESC& description, IDirect3DDevice2* device, bool mipmapped);
+  int FailCreation(HBITMAP bitmap);
+};
+
+// What the format search hands to the enumeration callback; cleared to zero before use.
+struct TextureFormatSearch {
+  DWORD wantedBitCount;         // bits per pixel of the source bitmap
+  DDPIXELFORMAT displayFormat;  // the current display mode's format
+  DDPIXELFORMAT chosenFormat;   // the choice so far; bit count 0 while nothing is chosen
+};
+
+// Applies the choice rule to one format of the device's enumeration; always D3DENUMRET_OK.
+HRESULT TextureFormatCallback(LPDDSURFACEDESC description, LPVOID context);
+
+// Loads a bitmap as a DIB section: first from the program's resources, then as a file path.
+// Null when neither has it; the caller deletes the bitmap.
+HBITMAP LoadBitmapImage(LPCSTR name);
+// A 256-entry palette from the bitmap's colour table (entries it lacks are black), or null.
+IDirectDrawPalette* CreatePaletteFromBitmap(IDirectDraw2* directDraw, HBITMAP bitmap);
+// A plain surface with the bitmap's size and picture, with the given caps; null on failure.
+IDirectDrawSurface3* CreateSurfaceFromBitmap(IDirectDraw2* directDraw, LPCSTR bitmapName,
+                                             DWORD caps);
+// Draws the bitmap into the surface through GDI; 1 when the surface gave a device context.
+int CopyBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap);
+// As Texture::SetKeyColor, on one surface.
+int SetSurfaceKeyColor(IDirectDrawSurface* surface, COLORREF colour);
