@@ -1,0 +1,86 @@
+#include "platform/raster/raster.h"
+
+#include "platform/raster/geometry.h"
+#include "platform/raster/optimised.h"
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/reference.h"
+#include "platform/raster/setup.h"
+
+namespace platform::raster {
+namespace {
+
+template <typename Rasterizer>
+void DrawTriangles(const VertexStage& stage, const PixelRect& scissor,
+                   std::span<const LitVertex> vertices, Rasterizer& rasterizer) {
+  for (std::size_t first = 0; first + 3 <= vertices.size(); first += 3) {
+    ClipVertex triangle[3];
+    for (int i = 0; i < 3; ++i) triangle[i] = TransformVertex(stage, vertices[first + i]);
+    if (stage.flat) ApplyFlatShading(triangle, 3);
+
+    ClipVertex polygon[kMaxClipVertices];
+    const int count = ClipTriangle(stage, triangle, polygon);
+    ScreenVertex screen[kMaxClipVertices];
+    bool drawable = count >= 3;
+    for (int i = 0; i < count && drawable; ++i) drawable = ToScreen(stage, polygon[i], screen[i]);
+    if (!drawable) continue;
+
+    // The clipped polygon is convex: a fan from its first corner covers it exactly once, since
+    // the fan's inner edges are shared and the fill rule gives each pixel to one side.
+    for (int i = 1; i + 1 < count; ++i) {
+      TriangleSetup setup;
+      if (SetUpTriangle(screen[0], screen[i], screen[i + 1], scissor, setup)) {
+        rasterizer.DrawTriangle(setup);
+      }
+    }
+  }
+}
+
+template <typename Rasterizer>
+void DrawLines(const VertexStage& stage, std::span<const LitVertex> vertices,
+               Rasterizer& rasterizer) {
+  for (std::size_t first = 0; first + 2 <= vertices.size(); first += 2) {
+    ClipVertex ends[2] = {TransformVertex(stage, vertices[first]),
+                          TransformVertex(stage, vertices[first + 1])};
+    if (stage.flat) ApplyFlatShading(ends, 2);
+    if (!ClipLine(stage, ends[0], ends[1])) continue;
+    ScreenVertex a, b;
+    if (!ToScreen(stage, ends[0], a) || !ToScreen(stage, ends[1], b)) continue;
+    LineSetup setup;
+    SetUpLine(a, b, setup);
+    rasterizer.DrawLine(setup);
+  }
+}
+
+// Runs `draw` with the context's path.
+template <typename Draw>
+bool WithRasterizer(const RasterContext& context, Draw draw) {
+  PixelState state;
+  if (!MakePixelState(context, state)) return false;
+  const VertexStage stage = MakeVertexStage(context);
+  if (context.path == RasterPath::Reference) {
+    ReferenceRasterizer rasterizer(state);
+    draw(stage, state, rasterizer);
+  } else {
+    OptimisedRasterizer rasterizer(state);
+    draw(stage, state, rasterizer);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DrawTriangleList(const RasterContext& context, std::span<const LitVertex> vertices) {
+  return WithRasterizer(
+      context, [vertices](const VertexStage& stage, const PixelState& state, auto& rasterizer) {
+        DrawTriangles(stage, state.scissor, vertices, rasterizer);
+      });
+}
+
+bool DrawLineList(const RasterContext& context, std::span<const LitVertex> vertices) {
+  return WithRasterizer(context,
+                        [vertices](const VertexStage& stage, const PixelState&, auto& rasterizer) {
+                          DrawLines(stage, vertices, rasterizer);
+                        });
+}
+
+}  // namespace platform::raster

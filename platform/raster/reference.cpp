@@ -1,0 +1,69 @@
+#include "platform/raster/reference.h"
+
+#include <cstddef>
+
+#include "platform/raster/pixel_math.h"
+
+namespace platform::raster {
+
+void ReferenceRasterizer::DrawTriangle(const TriangleSetup& triangle) const {
+  const PixelRect& box = triangle.box;
+  for (int y = box.y0; y < box.y1; ++y) {
+    for (int x = box.x0; x < box.x1; ++x) {
+      if (triangle.edges[0].Covers(x, y) && triangle.edges[1].Covers(x, y) &&
+          triangle.edges[2].Covers(x, y)) {
+        ShadePixel(triangle.planes, x, y);
+      }
+    }
+  }
+}
+
+void ReferenceRasterizer::DrawLine(const LineSetup& line) const {
+  const PixelRect& scissor = state_.scissor;
+  for (int i = 0; i < line.count; ++i) {
+    int x, y;
+    LinePixel(line, i, x, y);
+    if (x >= scissor.x0 && x < scissor.x1 && y >= scissor.y0 && y < scissor.y1) {
+      ShadePixel(line.planes, x, y);
+    }
+  }
+}
+
+void ReferenceRasterizer::ShadePixel(const PlaneSet& set, int x, int y) const {
+  const PixelState& state = state_;
+  const float dx = static_cast<float>(x - set.xr);
+  const float dy = static_cast<float>(y - set.yr);
+  auto at = [&](int attribute) { return EvaluatePlane(set.planes[attribute], dx, dy); };
+  // With perspective off the q plane is 1 everywhere, and dividing by it changes nothing.
+  const float invQ = 1.0f / at(kAttrQ);
+
+  Colour colour{ToByte(at(kAttrDiffuseR)), ToByte(at(kAttrDiffuseG)), ToByte(at(kAttrDiffuseB)),
+                ToByte(at(kAttrDiffuseA))};
+  if (state.textured) {
+    const float u = at(kAttrUq) * invQ;
+    const float v = at(kAttrVq) * invQ;
+    const TextureFilter filter =
+        Minified(set, state, u, v, invQ) ? state.minFilter : state.magFilter;
+    const TextureSample sample = SampleTexture(state, filter, FloorToFixed(u * state.texelScaleS),
+                                               FloorToFixed(v * state.texelScaleT));
+    if (sample.keyed) return;
+    colour =
+        CombineTexture(state.textureBlend, UnpackArgb(sample.argb), state.textureHasAlpha, colour);
+  }
+  if (state.specular) {
+    const Colour specular{ToByte(at(kAttrSpecularR)), ToByte(at(kAttrSpecularG)),
+                          ToByte(at(kAttrSpecularB)), 0};
+    colour = AddSpecular(colour, specular);
+  }
+  if (state.fog) {
+    colour = ApplyFog(colour, FogWeight(at(kAttrFogQ) * invQ), UnpackArgb(state.fogColour));
+  }
+  std::uint16_t& pixel =
+      state.pixels[static_cast<std::ptrdiff_t>(y) * state.pitch + static_cast<std::ptrdiff_t>(x)];
+  if (state.blend) {
+    colour = BlendColours(state.srcBlend, state.destBlend, colour, UnpackRgb565(pixel));
+  }
+  pixel = PackRgb565(colour);
+}
+
+}  // namespace platform::raster

@@ -1,0 +1,94 @@
+// Lines: one pixel wide, the last pixel drawn, the same pixel pipeline as triangles.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "tests/platform/raster/raster_test_support.h"
+
+namespace {
+
+using namespace platform::raster;
+using raster_test::AtPixel;
+using raster_test::Canvas;
+using raster_test::PixelContext;
+using raster_test::TestTexture;
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+class Lines : public ::testing::TestWithParam<RasterPath> {
+ protected:
+  PixelSet Draw(Canvas& canvas, RasterContext context, const LitVertex& a, const LitVertex& b) {
+    context.path = GetParam();
+    const LitVertex line[2] = {a, b};
+    EXPECT_TRUE(DrawLineList(context, line));
+    PixelSet drawn;
+    for (int y = 0; y < canvas.height; ++y) {
+      for (int x = 0; x < canvas.width; ++x) {
+        if (canvas.At(x, y) != 0) drawn.insert({x, y});
+      }
+    }
+    return drawn;
+  }
+};
+
+TEST_P(Lines, EachColumnOrRowGetsTheNearestPixelAndTheLastPixelIsDrawn) {
+  {
+    Canvas canvas(16, 16);
+    // Slope 0.4 from (2, 3) to (12, 7): rows 3, 3.4, 3.8, 4.2, … rounded.
+    const PixelSet expected = {{2, 3}, {3, 3}, {4, 4},  {5, 4},  {6, 5}, {7, 5},
+                               {8, 5}, {9, 6}, {10, 6}, {11, 7}, {12, 7}};
+    EXPECT_EQ(Draw(canvas, PixelContext(canvas), AtPixel(2, 3), AtPixel(12, 7)), expected);
+  }
+  {
+    Canvas canvas(16, 16);
+    // Steep, drawn upwards: one pixel per row, both ends included; x 5.5 and 6.5 round up.
+    const PixelSet expected = {{5, 10}, {6, 9}, {6, 8}, {7, 7}, {7, 6}};
+    EXPECT_EQ(Draw(canvas, PixelContext(canvas), AtPixel(5, 10), AtPixel(7, 6)), expected);
+  }
+  {
+    Canvas canvas(16, 16);
+    const PixelSet single = {{4, 4}};
+    EXPECT_EQ(Draw(canvas, PixelContext(canvas), AtPixel(4.2f, 3.9f), AtPixel(4.2f, 3.9f)), single);
+  }
+}
+
+TEST_P(Lines, ClippedLinesStayInsideTheViewport) {
+  Canvas canvas(16, 16);
+  RasterContext context = PixelContext(canvas);
+  context.viewport = Viewport{4, 4, 8, 8, 4.0f, -4.0f, 8.0f, 8.0f, 0.0f, 1.0f};
+  const PixelSet drawn = Draw(canvas, context, AtPixel(-10, 8), AtPixel(30, 8));
+  PixelSet expected;
+  for (int x = 4; x < 12; ++x) expected.insert({x, 8});
+  EXPECT_EQ(drawn, expected);
+}
+
+TEST_P(Lines, LinesGoThroughTextureKeyAndFogLikeTriangles) {
+  TestTexture texture(2, 1, TextureFormat::Rgb565);
+  texture.Set(0, 0, 0x0000);  // the key
+  texture.Set(1, 0, 0xFFFF);
+  texture.hasColourKey = true;
+  Canvas canvas(8, 1);
+  RasterContext context = PixelContext(canvas);
+  context.texture = texture.View();
+  context.colourKeyEnable = true;
+  // u runs 0…1 over pixels 0…7: the first half samples the key.
+  const PixelSet drawn = Draw(canvas, context, AtPixel(0, 0, 0xFFFFFFFF, 0.0f, 0.5f),
+                              AtPixel(7, 0, 0xFFFFFFFF, 0.99f, 0.5f));
+  const PixelSet expected = {{4, 0}, {5, 0}, {6, 0}, {7, 0}};
+  EXPECT_EQ(drawn, expected);
+
+  Canvas fogged(8, 1);
+  context = PixelContext(fogged);
+  context.fogEnable = true;
+  context.fogMode = FogMode::Linear;
+  context.fogStart = 0.0f;
+  context.fogEnd = 1.0f;  // depth 0.5 is half fog
+  Draw(fogged, context, AtPixel(0, 0), AtPixel(7, 0));
+  EXPECT_EQ(fogged.At(3, 0), 0x8410);  // white at weight 128: 128, 128, 128
+}
+
+INSTANTIATE_TEST_SUITE_P(BothPaths, Lines,
+                         ::testing::Values(RasterPath::Reference, RasterPath::Optimised));
+
+}  // namespace
