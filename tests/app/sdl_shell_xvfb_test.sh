@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The shell on the real SDL host. Starts the demo program under Xvfb with openbox, drives it with
+# xdotool and checks what the game's key tracker saw, the picture on the screen, auto-repeat,
+# focus loss, Alt+Enter, the close button and Escape. Every wait is bounded, and the script ends
+# what it started.
+#   sdl_shell_xvfb_test.sh path/to/sdl_shell_demo
+set -uo pipefail
+demo="$1"
+work="$(mktemp -d)"
+pids=()
+
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$work"/*.log; do
+    [[ -f "$log" ]] && { echo "--- $(basename "$log")" >&2; tail -n 40 "$log" >&2; }
+  done
+  exit 1
+}
+
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in Xvfb openbox xdotool xprop import convert timeout; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+done
+
+# wait_until SECONDS COMMAND...: runs the command every 0.1 s until it succeeds or time is up.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.1
+  done
+}
+
+# ---- The X server and the window manager ----------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 20 wm_ready || fail "openbox did not start"
+
+# ---- Running the demo and reading what it printed ---------------------------------------------
+log=""
+demo_pid=""
+window=""
+mark=0
+
+start_demo() {
+  log="$work/$1.log"
+  "$demo" >"$log" 2>&1 &
+  demo_pid=$!
+  pids+=("$demo_pid")
+  wait_until 20 grep -qx "frame 1" "$log" || fail "$1: the demo drew no frame"
+  window="$(timeout 20 xdotool search --sync --name '^Direct3D IM test$' | head -n 1)"
+  [[ -n "$window" ]] || fail "$1: no window titled 'Direct3D IM test'"
+  timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
+  wait_until 10 focused || fail "$1: the window did not get the focus"
+}
+focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
+
+# Lines printed since the last `set_mark`.
+set_mark() { mark=$(wc -l <"$log"); }
+since_mark() { tail -n +$((mark + 1)) "$log"; }
+printed() { since_mark | grep -qx "$1"; }
+expect_printed() { wait_until 10 printed "$1" || fail "the game never saw: $1"; }
+frame_drawn() { since_mark | grep -q '^frame '; }
+
+window_size() {
+  local WIDTH="" HEIGHT=""
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+  echo "${WIDTH}x${HEIGHT}"
+}
+window_is() { [[ "$(window_size)" == "$1" ]]; }
+
+expect_exit_zero() {
+  wait_until 15 bash -c "! kill -0 $demo_pid" || fail "the demo did not end"
+  wait "$demo_pid"
+  local status=$?
+  [[ $status -eq 0 ]] || fail "the demo ended with status $status"
+  grep -q "^released after" "$log" || fail "ReleaseAll did not run"
+}
+
+# The colour at (x, y) of a screenshot, as "r,g,b" in 0..255.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+# Smooth scaling may round a channel by a step or two, so each channel may be off by 4.
+expect_pixel() {
+  local got want
+  got="$(pixel "$1" "$2" "$3")"
+  IFS=, read -r -a want <<<"$4"
+  IFS=, read -r -a have <<<"$got"
+  for i in 0 1 2; do
+    local difference=$((have[i] - want[i]))
+    ((difference >= -4 && difference <= 4)) || fail "pixel ($2, $3) is $got, expected $4"
+  done
+}
+
+# ---- Run 1: keys, picture, auto-repeat, focus loss, Alt+Enter, Escape --------------------------
+start_demo run1
+window_is 1280x720 || fail "not full screen at start: $(window_size)"
+
+# The 640x480 picture fills the 720 rows at 4:3 (960 wide), with black bars of 160 either side.
+import -window root "$work/screen.png" || fail "no screenshot"
+expect_pixel "$work/screen.png" 400 180 255,0,0
+expect_pixel "$work/screen.png" 880 180 0,255,0
+expect_pixel "$work/screen.png" 400 540 0,0,255
+expect_pixel "$work/screen.png" 880 540 255,255,255
+expect_pixel "$work/screen.png" 80 360 0,0,0
+expect_pixel "$work/screen.png" 1200 360 0,0,0
+
+set_mark
+xdotool keydown shift
+expect_printed "key SHIFT Pressed"
+expect_printed "key SHIFT Held"
+xdotool keyup shift
+expect_printed "key SHIFT Released"
+
+set_mark
+xdotool key z
+expect_printed "filter 0"
+
+# Held Z: the keyboard's auto-repeat gives more key-downs, and every one toggles the filter.
+set_mark
+xdotool keydown z
+sleep 1.5
+xdotool keyup z
+toggles=$(since_mark | grep -c '^filter ')
+((toggles >= 3)) || fail "holding Z toggled the filter $toggles times; auto-repeat expected more"
+
+# Alt+Enter: a window, then full screen again; Enter never reaches the game.
+# A frame drawn after each switch has polled whatever the switch's keys left behind.
+set_mark
+xdotool key alt+Return
+wait_until 10 window_is 640x480 || fail "Alt+Enter did not leave full screen: $(window_size)"
+set_mark
+wait_until 10 frame_drawn || fail "no frame after Alt+Enter"
+xdotool key alt+Return
+wait_until 10 window_is 1280x720 || fail "Alt+Enter did not return to full screen: $(window_size)"
+set_mark
+wait_until 10 frame_drawn || fail "no frame after Alt+Enter"
+
+# Focus loss with space held: the game sees space released although no key-up was sent.
+set_mark
+xdotool keydown space
+expect_printed "key SPACE Pressed"
+xdotool windowminimize "$window"
+expect_printed "key SPACE Released"
+xdotool keyup space
+timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
+wait_until 10 focused || fail "the window did not get the focus back"
+
+xdotool key Escape
+expect_exit_zero
+# Checked once the run is over, so that every message has been taken.
+! grep -q "^key RETURN" "$log" || fail "the Enter of Alt+Enter reached the game"
+
+# ---- Run 2: the desktop's close button (openbox closes on Alt+F4) ------------------------------
+start_demo run2
+xdotool key alt+F4
+expect_exit_zero
+
+echo "ok: keys, picture, auto-repeat, focus loss, Alt+Enter, close and Escape"
