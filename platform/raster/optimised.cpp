@@ -102,6 +102,7 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
         chunk_.x[i] = x + i;
         chunk_.y[i] = y;
       }
+      chunk_.span = true;
       Flush(count);
     }
   }
@@ -118,10 +119,12 @@ void OptimisedRasterizer::DrawLine(const LineSetup& line) {
     chunk_.x[filled] = x;
     chunk_.y[filled] = y;
     if (++filled == kChunkPixels) {
+      chunk_.span = false;
       Flush(filled);
       filled = 0;
     }
   }
+  chunk_.span = false;
   if (filled > 0) Flush(filled);
 }
 

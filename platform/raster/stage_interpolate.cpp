@@ -36,17 +36,43 @@ __m128i MinifiedMask(const PlaneSet& set, const PixelState& state, __m128 u, __m
   return _mm_castps_si128(_mm_or_ps(_mm_cmpgt_ps(lengthX, one), _mm_cmpgt_ps(lengthY, one)));
 }
 
+// The part of each plane that depends on the row, base + gy · dy: per chunk for a span, per
+// pixel for a line. Either way it is the same operation on the same operands.
+// Only the planes in use are computed.
+struct RowParts {
+  __m128 parts[kAttrCount];
+
+  void ForSpan(const PlaneSet& set, const Chunk& chunk, const bool (&used)[kAttrCount]) {
+    const float dy = static_cast<float>(chunk.y[0] - set.yr);
+    for (int k = 0; k < kAttrCount; ++k) {
+      if (used[k]) parts[k] = Splat(set.planes[k].base + set.planes[k].gy * dy);
+    }
+  }
+  void ForPixels(const PlaneSet& set, const Chunk& chunk, int i, const bool (&used)[kAttrCount]) {
+    const __m128 dy = _mm_cvtepi32_ps(_mm_sub_epi32(Load(chunk.y + i), Splat(set.yr)));
+    for (int k = 0; k < kAttrCount; ++k) {
+      if (used[k]) {
+        parts[k] = _mm_add_ps(Splat(set.planes[k].base), _mm_mul_ps(Splat(set.planes[k].gy), dy));
+      }
+    }
+  }
+};
+
 template <bool kTextured, bool kPerspective, bool kChooseFilter, bool kFog, bool kSmooth>
 void Interpolate(const StageInputs& inputs, Chunk& chunk) {
   const PixelState& state = *inputs.state;
   const PlaneSet& set = *inputs.planes;
   const Plane* planes = set.planes;
   const __m128i xr = Splat(set.xr);
-  const __m128i yr = Splat(set.yr);
+  constexpr bool kUsed[kAttrCount] = {kPerspective, kTextured, kTextured, kFog,    kSmooth, kSmooth,
+                                      kSmooth,      kSmooth,   kSmooth,   kSmooth, kSmooth};
+  RowParts row;
+  if (chunk.span) row.ForSpan(set, chunk, kUsed);
   for (int i = 0; i < chunk.count; i += 4) {
+    if (!chunk.span) row.ForPixels(set, chunk, i, kUsed);
     const __m128 dx = _mm_cvtepi32_ps(_mm_sub_epi32(Load(chunk.x + i), xr));
-    const __m128 dy = _mm_cvtepi32_ps(_mm_sub_epi32(Load(chunk.y + i), yr));
-    auto at = [&](int attribute) { return simd::EvaluatePlane(planes[attribute], dx, dy); };
+    // EvaluatePlane: (base + gy · dy) + gx · dx.
+    auto at = [&](int k) { return _mm_add_ps(row.parts[k], _mm_mul_ps(Splat(planes[k].gx), dx)); };
 
     // Without perspective, q is 1 and multiplying by 1/q changes nothing: both are skipped.
     __m128 invQ = Splat(1.0f);

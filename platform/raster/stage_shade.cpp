@@ -20,7 +20,7 @@ constexpr int kCombineCount = 4;
 // CombineTexture for four pixels. alphaFromTexel is 0xFF000000 in each lane when the texture
 // carries alpha, else 0.
 template <Combine kCombine>
-__m128i CombineTexel(__m128i texel, __m128i diffuse, __m128i alphaFromTexel) {
+inline __m128i CombineTexel(__m128i texel, __m128i diffuse, __m128i alphaFromTexel) {
   __m128i colour = texel;
   __m128i alphaSource = texel;
   if constexpr (kCombine != Combine::Decal) {
@@ -36,7 +36,7 @@ __m128i CombineTexel(__m128i texel, __m128i diffuse, __m128i alphaFromTexel) {
 }
 
 // ApplyFog on one 16-bit half: the alpha lanes get weight 256, which keeps alpha as it is.
-__m128i FogHalf(__m128i colour, __m128i weight, __m128i fog) {
+inline __m128i FogHalf(__m128i colour, __m128i weight, __m128i fog) {
   const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
   weight = _mm_or_si128(_mm_andnot_si128(alphaLanes, weight),
                         _mm_and_si128(alphaLanes, _mm_set1_epi16(256)));

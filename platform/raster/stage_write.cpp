@@ -35,6 +35,26 @@ __m128i BlendOneInvSrcAlpha(const PixelState& state, const Chunk& chunk, int i, 
   return _mm_adds_epu8(colour, kept);
 }
 
+// A full span chunk: sixteen neighbouring pixels of one row, stored eight at a time, keeping
+// the target's own value where a pixel was dropped.
+void StoreSpan(const PixelState& state, const Chunk& chunk, const std::int32_t* packed) {
+  std::uint16_t* row = &TargetPixel(state, chunk.x[0], chunk.y[0]);
+  const __m128i bias = Splat(0x8000);
+  for (int i = 0; i < kChunkPixels; i += 8) {
+    // Values up to 0xFFFF survive the signed pack when moved down by 0x8000 and back.
+    const __m128i words = _mm_xor_si128(_mm_packs_epi32(_mm_sub_epi32(Load(packed + i), bias),
+                                                        _mm_sub_epi32(Load(packed + i + 4), bias)),
+                                        _mm_set1_epi16(-0x8000));
+    const __m128i keep = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(chunk.keep + i));
+    const __m128i dropped8 = _mm_cmpeq_epi8(keep, _mm_setzero_si128());
+    const __m128i dropped = _mm_unpacklo_epi8(dropped8, dropped8);
+    auto* at = reinterpret_cast<__m128i*>(row + i);
+    const __m128i old = _mm_loadu_si128(at);
+    _mm_storeu_si128(at,
+                     _mm_or_si128(_mm_and_si128(dropped, old), _mm_andnot_si128(dropped, words)));
+  }
+}
+
 template <BlendKind kBlend>
 void Write(const StageInputs& inputs, Chunk& chunk) {
   const PixelState& state = *inputs.state;
@@ -54,6 +74,10 @@ void Write(const StageInputs& inputs, Chunk& chunk) {
       colour = BlendOneInvSrcAlpha(state, chunk, i, colour);
     }
     Store(packed + i, simd::PackRgb565(colour));
+  }
+  if (chunk.span && chunk.count == kChunkPixels) {
+    StoreSpan(state, chunk, packed);
+    return;
   }
   for (int i = 0; i < chunk.count; ++i) {
     if (chunk.keep[i] != 0) {

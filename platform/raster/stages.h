@@ -30,6 +30,7 @@ struct alignas(16) Chunk {
   std::uint32_t colour[kChunkPixels];    // the shaded colour, 0xAARRGGBB
   std::uint8_t keep[kChunkPixels];       // 1 while the pixel is to be written
   int count;                             // pixels in use, 1…16; SIMD stages run whole fours
+  bool span;                             // one row, x rising by one from x[0] (else a line)
 };
 
 struct StageInputs {
