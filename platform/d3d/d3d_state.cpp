@@ -1,0 +1,18 @@
+#include "platform/d3d/d3d_state.h"
+
+namespace platform::d3d {
+
+Direct3DState& State() {
+  static Direct3DState state;
+  return state;
+}
+
+Texture* TextureForHandle(D3DTEXTUREHANDLE handle) {
+  if (handle == 0) return nullptr;
+  for (const TextureHandleEntry& entry : State().handles) {
+    if (entry.handle == handle) return entry.texture;
+  }
+  return nullptr;
+}
+
+}  // namespace platform::d3d

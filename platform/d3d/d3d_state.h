@@ -1,0 +1,28 @@
+// The Direct3D module's one state record: the texture handles the devices have handed out.
+#pragma once
+
+#include <vector>
+
+#include "platform/d3d.h"
+
+namespace platform::d3d {
+
+class Texture;
+
+struct TextureHandleEntry {
+  D3DTEXTUREHANDLE handle;
+  Texture* texture;  // lives inside its surface; removes its entry when it goes
+};
+
+struct Direct3DState {
+  std::vector<TextureHandleEntry> handles;  // in the order they were handed out
+  D3DTEXTUREHANDLE nextHandle = 1;          // 0 means "no texture" to the render state
+};
+
+// The module's state, made on first use.
+Direct3DState& State();
+
+// The texture a handle names, or null for 0 and for handles not handed out (or gone).
+Texture* TextureForHandle(D3DTEXTUREHANDLE handle);
+
+}  // namespace platform::d3d

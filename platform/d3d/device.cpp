@@ -1,0 +1,213 @@
+#include "platform/d3d/device.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "platform/core/last_error.h"
+#include "platform/core/live_objects.h"
+#include "platform/d3d/d3d_state.h"
+#include "platform/d3d/device_caps.h"
+#include "platform/d3d/texture.h"
+#include "platform/d3d/viewport.h"
+#include "platform/ddraw/pixel_formats.h"
+#include "platform/ddraw/surface_access.h"
+
+namespace platform::d3d {
+namespace {
+
+HRESULT Fail(HRESULT result, const char* reason) {
+  SetLastErrorText(reason);
+  return result;
+}
+
+}  // namespace
+
+Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
+  target_->AddRef();
+  context_.path = path;
+  NoteObjectCreated(ObjectKind::Device);
+}
+
+Device::~Device() {
+  for (Viewport* viewport : viewports_) viewport->Release();
+  target_->Release();
+  NoteObjectDestroyed(ObjectKind::Device);
+}
+
+HRESULT Device::QueryInterface(REFIID iid, LPVOID* object) {
+  if (!object) return DDERR_INVALIDPARAMS;
+  *object = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDirect3DDevice2) return E_NOINTERFACE;
+  AddRef();
+  *object = static_cast<IDirect3DDevice2*>(this);
+  return D3D_OK;
+}
+
+ULONG Device::AddRef() {
+  return ++references_;
+}
+
+ULONG Device::Release() {
+  if (--references_ > 0) return references_;
+  delete this;
+  return 0;
+}
+
+HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {
+  auto* ours = dynamic_cast<Viewport*>(viewport);
+  if (!ours) return DDERR_INVALIDPARAMS;
+  if (std::find(viewports_.begin(), viewports_.end(), ours) != viewports_.end()) {
+    return DDERR_INVALIDPARAMS;
+  }
+  ours->AddRef();
+  viewports_.push_back(ours);
+  return D3D_OK;
+}
+
+HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
+  auto* ours = dynamic_cast<Viewport*>(viewport);
+  if (!ours || std::find(viewports_.begin(), viewports_.end(), ours) == viewports_.end()) {
+    return DDERR_INVALIDPARAMS;
+  }
+  currentViewport_ = ours;
+  return D3D_OK;
+}
+
+HRESULT Device::BeginScene() {
+  if (inScene_) return D3DERR_SCENE_IN_SCENE;
+  inScene_ = true;
+  return D3D_OK;
+}
+
+HRESULT Device::EndScene() {
+  if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
+  inScene_ = false;
+  return D3D_OK;
+}
+
+HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+  if (state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  states_.render[state] = value;
+  return D3D_OK;
+}
+
+HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) {
+  if (!value || state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  *value = states_.render[state];
+  return D3D_OK;
+}
+
+HRESULT Device::SetLightState(D3DLIGHTSTATETYPE state, DWORD value) {
+  if (state == 0 || state >= states_.light.size()) return DDERR_INVALIDPARAMS;
+  states_.light[state] = value;
+  return D3D_OK;
+}
+
+HRESULT Device::GetLightState(D3DLIGHTSTATETYPE state, LPDWORD value) {
+  if (!value || state == 0 || state >= states_.light.size()) return DDERR_INVALIDPARAMS;
+  *value = states_.light[state];
+  return D3D_OK;
+}
+
+raster::Matrix* Device::TransformSlot(D3DTRANSFORMSTATETYPE state) {
+  switch (state) {
+    case D3DTRANSFORMSTATE_WORLD:
+      return &world_;
+    case D3DTRANSFORMSTATE_VIEW:
+      return &view_;
+    case D3DTRANSFORMSTATE_PROJECTION:
+      return &projection_;
+    default:
+      return nullptr;
+  }
+}
+
+HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
+  raster::Matrix* slot = TransformSlot(state);
+  if (!slot || !matrix) return DDERR_INVALIDPARAMS;
+  *slot = std::bit_cast<raster::Matrix>(*matrix);
+  return D3D_OK;
+}
+
+HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
+  raster::Matrix* slot = TransformSlot(state);
+  if (!slot || !matrix) return DDERR_INVALIDPARAMS;
+  *matrix = std::bit_cast<D3DMATRIX>(*slot);
+  return D3D_OK;
+}
+
+HRESULT Device::EnumTextureFormats(LPD3DENUMTEXTUREFORMATSCALLBACK callback, LPVOID context) {
+  if (!callback) return DDERR_INVALIDPARAMS;
+  for (const DDPIXELFORMAT& format : ddraw::TextureFormats()) {
+    DDSURFACEDESC description;
+    std::memset(&description, 0, sizeof description);
+    description.dwSize = DDSURFACEDESC_SIZE;
+    description.dwFlags = DDSD_PIXELFORMAT;
+    description.ddpfPixelFormat = format;
+    if (callback(&description, context) == D3DENUMRET_CANCEL) break;
+  }
+  return D3D_OK;
+}
+
+HRESULT Device::GetCaps(LPD3DDEVICEDESC hardwareDesc, LPD3DDEVICEDESC emulationDesc) {
+  if (!hardwareDesc || !emulationDesc || hardwareDesc->dwSize != D3DDEVICEDESC_SIZE ||
+      emulationDesc->dwSize != D3DDEVICEDESC_SIZE) {
+    return DDERR_INVALIDPARAMS;
+  }
+  // No hardware: the hardware record stays empty (colour model 0).
+  std::memset(hardwareDesc, 0, sizeof *hardwareDesc);
+  hardwareDesc->dwSize = D3DDEVICEDESC_SIZE;
+  *emulationDesc = SoftwareDeviceDescription();
+  return D3D_OK;
+}
+
+bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
+  PixelBuffer target{};
+  if (!ddraw::GetSurfacePixels(target_, &target)) return false;
+  if (!currentViewport_ || !currentViewport_->Values()) return false;
+  const D3DVIEWPORT2& v = *currentViewport_->Values();
+
+  ApplyStates(states_, context_);
+  context_.world = world_;
+  context_.view = view_;
+  context_.projection = projection_;
+  context_.viewport =
+      raster::Viewport{v.dwX,     v.dwY,         v.dwWidth,      v.dwHeight, v.dvClipX,
+                       v.dvClipY, v.dvClipWidth, v.dvClipHeight, v.dvMinZ,   v.dvMaxZ};
+  // The target was checked to be RGB 565 when the device was made; its memory is 2-byte aligned.
+  context_.target = raster::RenderTarget{reinterpret_cast<std::uint16_t*>(target.bits),
+                                         target.width, target.height, target.pitch / 2};
+  context_.texture.reset();
+  if (Texture* texture = TextureForHandle(states_.render[D3DRENDERSTATE_TEXTUREHANDLE])) {
+    context_.texture = texture->View(palette);
+  }
+  return true;
+}
+
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
+                              DWORD count, DWORD /*flags*/) {
+  if (!inScene_) return Fail(D3DERR_SCENE_NOT_IN_SCENE, "DrawPrimitive: outside a scene");
+  if (vertexType != D3DVT_LVERTEX || (!vertices && count > 0)) {
+    return Fail(DDERR_INVALIDPARAMS, "DrawPrimitive: only lit vertices are drawn");
+  }
+  if (primitive != D3DPT_TRIANGLELIST && primitive != D3DPT_LINELIST) {
+    return Fail(DDERR_UNSUPPORTED, "DrawPrimitive: only triangle and line lists are drawn");
+  }
+  std::uint32_t palette[256];
+  if (!PrepareContext(palette)) {
+    return Fail(D3DERR_NOCURRENTVIEWPORT, "DrawPrimitive: no current viewport with values");
+  }
+  // D3DLVERTEX and LitVertex share their layout; copying keeps the types apart.
+  static_assert(sizeof(D3DLVERTEX) == sizeof(raster::LitVertex));
+  vertices_.resize(count);
+  std::memcpy(vertices_.data(), vertices, count * sizeof(D3DLVERTEX));
+  const bool drawn = primitive == D3DPT_TRIANGLELIST ? raster::DrawTriangleList(context_, vertices_)
+                                                     : raster::DrawLineList(context_, vertices_);
+  return drawn ? D3D_OK
+               : Fail(DDERR_INVALIDPARAMS,
+                      "DrawPrimitive: the viewport or texture "
+                      "cannot be drawn with");
+}
+
+}  // namespace platform::d3d

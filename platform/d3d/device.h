@@ -1,0 +1,58 @@
+// IDirect3DDevice2 of the software devices: states, transforms and viewports kept as Direct3D
+// keeps them, and DrawPrimitive handed to the rasterizer on one of its two paths.
+#pragma once
+
+#include <vector>
+
+#include "platform/d3d.h"
+#include "platform/d3d/device_states.h"
+#include "platform/raster/raster.h"
+
+namespace platform::d3d {
+
+class Viewport;
+
+class Device final : public IDirect3DDevice2 {
+ public:
+  // Draws into `target` (a reference is held) on the given path.
+  Device(IDirectDrawSurface* target, raster::RasterPath path);
+  ~Device() override;
+
+  HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
+  HRESULT AddViewport(LPDIRECT3DVIEWPORT2 viewport) override;
+  HRESULT BeginScene() override;
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
+                        DWORD count, DWORD flags) override;
+  HRESULT EndScene() override;
+  HRESULT EnumTextureFormats(LPD3DENUMTEXTUREFORMATSCALLBACK callback, LPVOID context) override;
+  HRESULT GetCaps(LPD3DDEVICEDESC hardwareDesc, LPD3DDEVICEDESC emulationDesc) override;
+  HRESULT GetLightState(D3DLIGHTSTATETYPE state, LPDWORD value) override;
+  HRESULT GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) override;
+  HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) override;
+  HRESULT SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) override;
+  HRESULT SetLightState(D3DLIGHTSTATETYPE state, DWORD value) override;
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) override;
+
+ private:
+  raster::Matrix* TransformSlot(D3DTRANSFORMSTATETYPE state);
+  // The context for one draw: states, transforms, viewport, target and texture. False when the
+  // target's memory or the current viewport cannot be had.
+  bool PrepareContext(std::uint32_t (&palette)[256]);
+
+  ULONG references_ = 1;
+  IDirectDrawSurface* target_;  // held
+  DeviceStates states_;
+  raster::Matrix world_ = raster::IdentityMatrix();
+  raster::Matrix view_ = raster::IdentityMatrix();
+  raster::Matrix projection_ = raster::IdentityMatrix();
+  std::vector<Viewport*> viewports_;  // held, in the order added
+  Viewport* currentViewport_ = nullptr;
+  bool inScene_ = false;
+  raster::RasterContext context_;            // rebuilt for every draw
+  std::vector<raster::LitVertex> vertices_;  // the draw's vertices, reused between draws
+};
+
+}  // namespace platform::d3d

@@ -1,0 +1,93 @@
+#include "platform/d3d/direct3d.h"
+
+#include <new>
+
+#include "platform/core/last_error.h"
+#include "platform/core/live_objects.h"
+#include "platform/d3d/device.h"
+#include "platform/d3d/viewport.h"
+#include "platform/ddraw/surface_access.h"
+
+namespace platform::d3d {
+namespace {
+
+HRESULT Fail(HRESULT result, const char* reason) {
+  SetLastErrorText(reason);
+  return result;
+}
+
+// A device draws into 16-bit RGB 565 surfaces made for 3-D drawing.
+bool CanRenderInto(IDirectDrawSurface* target) {
+  PixelBuffer pixels{};
+  if (!ddraw::GetSurfacePixels(target, &pixels)) return false;
+  DDSURFACEDESC description{};
+  description.dwSize = DDSURFACEDESC_SIZE;
+  if (target->GetSurfaceDesc(&description) != DD_OK) return false;
+  const PixelLayout& layout = pixels.layout;
+  return (description.ddsCaps.dwCaps & DDSCAPS_3DDEVICE) != 0 && !layout.paletteIndexed &&
+         layout.bitCount == 16 && layout.redMask == 0xF800 && layout.greenMask == 0x07E0 &&
+         layout.blueMask == 0x001F;
+}
+
+}  // namespace
+
+Direct3D::Direct3D(IDirectDraw2* directDraw) : directDraw_(directDraw) {
+  directDraw_->AddRef();
+  NoteObjectCreated(ObjectKind::Direct3D);
+}
+
+Direct3D::~Direct3D() {
+  directDraw_->Release();
+  NoteObjectDestroyed(ObjectKind::Direct3D);
+}
+
+HRESULT Direct3D::QueryInterface(REFIID iid, LPVOID* object) {
+  if (!object) return DDERR_INVALIDPARAMS;
+  *object = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDirect3D2) return E_NOINTERFACE;
+  AddRef();
+  *object = static_cast<IDirect3D2*>(this);
+  return D3D_OK;
+}
+
+ULONG Direct3D::AddRef() {
+  return ++references_;
+}
+
+ULONG Direct3D::Release() {
+  if (--references_ > 0) return references_;
+  delete this;
+  return 0;
+}
+
+HRESULT Direct3D::CreateDevice(REFCLSID kind, LPDIRECTDRAWSURFACE target,
+                               LPDIRECT3DDEVICE2* device) {
+  if (!device) return DDERR_INVALIDPARAMS;
+  *device = nullptr;
+  raster::RasterPath path;
+  if (kind == IID_IDirect3DMMXDevice) {
+    path = raster::RasterPath::Optimised;
+  } else if (kind == IID_IDirect3DRGBDevice) {
+    path = raster::RasterPath::Reference;
+  } else if (kind == IID_IDirect3DHALDevice) {
+    return Fail(DDERR_INVALIDPARAMS, "CreateDevice: there is no 3-D hardware for a HAL device");
+  } else {
+    return Fail(DDERR_INVALIDPARAMS, "CreateDevice: unknown device kind");
+  }
+  if (!target || !CanRenderInto(target)) {
+    return Fail(DDERR_INVALIDPARAMS,
+                "CreateDevice: the target is not a 16-bit RGB 565 surface made for 3-D drawing");
+  }
+  *device = new (std::nothrow) Device(target, path);
+  return *device ? D3D_OK : Fail(DDERR_OUTOFMEMORY, "CreateDevice: out of memory");
+}
+
+HRESULT Direct3D::CreateViewport(LPDIRECT3DVIEWPORT2* viewport, IUnknown* outer) {
+  if (!viewport) return DDERR_INVALIDPARAMS;
+  *viewport = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  *viewport = new (std::nothrow) Viewport();
+  return *viewport ? D3D_OK : Fail(DDERR_OUTOFMEMORY, "CreateViewport: out of memory");
+}
+
+}  // namespace platform::d3d

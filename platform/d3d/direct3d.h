@@ -1,0 +1,26 @@
+// IDirect3D2 of a DirectDraw object: makes the software devices and their viewports.
+#pragma once
+
+#include "platform/d3d.h"
+
+namespace platform::d3d {
+
+class Direct3D final : public IDirect3D2 {
+ public:
+  // Holds a reference to the DirectDraw object it belongs to.
+  explicit Direct3D(IDirectDraw2* directDraw);
+  ~Direct3D() override;
+
+  HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
+  HRESULT CreateDevice(REFCLSID kind, LPDIRECTDRAWSURFACE target,
+                       LPDIRECT3DDEVICE2* device) override;
+  HRESULT CreateViewport(LPDIRECT3DVIEWPORT2* viewport, IUnknown* outer) override;
+
+ private:
+  ULONG references_ = 1;
+  IDirectDraw2* directDraw_;  // held
+};
+
+}  // namespace platform::d3d

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/pixel_buffer.h"
+#include "platform/raster/raster.h"
+
+namespace platform::d3d {
+
+// The rasterizer's name for a surface layout, or empty for layouts it cannot sample (24-bit,
+// 4-bit indexed).
+std::optional<raster::TextureFormat> RasterFormatOf(const PixelLayout& layout);
+
+}  // namespace platform::d3d

@@ -1,0 +1,57 @@
+#include "platform/d3d/viewport.h"
+
+#include "platform/core/last_error.h"
+#include "platform/core/live_objects.h"
+
+namespace platform::d3d {
+
+Viewport::Viewport() {
+  NoteObjectCreated(ObjectKind::Viewport);
+}
+
+Viewport::~Viewport() {
+  NoteObjectDestroyed(ObjectKind::Viewport);
+}
+
+HRESULT Viewport::QueryInterface(REFIID iid, LPVOID* object) {
+  if (!object) return DDERR_INVALIDPARAMS;
+  *object = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDirect3DViewport2) return E_NOINTERFACE;
+  AddRef();
+  *object = static_cast<IDirect3DViewport2*>(this);
+  return D3D_OK;
+}
+
+ULONG Viewport::AddRef() {
+  return ++references_;
+}
+
+ULONG Viewport::Release() {
+  if (--references_ > 0) return references_;
+  delete this;
+  return 0;
+}
+
+HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 data) {
+  if (!data || data->dwSize != D3DVIEWPORT2_SIZE) return DDERR_INVALIDPARAMS;
+  if (!values_) return D3DERR_VIEWPORTDATANOTSET;
+  *data = *values_;
+  return D3D_OK;
+}
+
+HRESULT Viewport::SetViewport2(LPD3DVIEWPORT2 data) {
+  if (!data || data->dwSize != D3DVIEWPORT2_SIZE) {
+    SetLastErrorText("SetViewport2: the record's size is not that of D3DVIEWPORT2");
+    return DDERR_INVALIDPARAMS;
+  }
+  // An empty rectangle or clip volume would divide by zero when vertices are mapped.
+  if (data->dwWidth == 0 || data->dwHeight == 0 || !(data->dvClipWidth > 0.0f) ||
+      !(data->dvClipHeight > 0.0f)) {
+    SetLastErrorText("SetViewport2: empty viewport rectangle or clip volume");
+    return DDERR_INVALIDPARAMS;
+  }
+  values_ = *data;
+  return D3D_OK;
+}
+
+}  // namespace platform::d3d
