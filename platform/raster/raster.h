@@ -5,6 +5,28 @@
 //
 // Who changes what: the 3-D device owns one RasterContext and writes its fields as Direct3D
 // states, transforms and viewports arrive; the rasterizer only reads the context during a draw.
+//
+// How it draws (the choices the device's documentation leaves open):
+// - Geometry: model → clip space by world · view · projection; clipped in homogeneous space
+//   against depth 0 and 1 and the viewport's clip volume; mapped to the viewport. Screen
+//   positions are snapped to 1/256 pixel. There is no depth buffer: depth only clips.
+// - Triangles (both windings): pixel centres lie at integer coordinates and a pixel is drawn
+//   when its centre is inside, by exact integer edge functions; centres exactly on an edge go
+//   to the triangle on its top or left side only, so a mesh covers each pixel once.
+// - Lines: one pixel per step along the longer axis, from the pixel nearest the first end to
+//   the pixel nearest the last, both drawn; each pixel on the line's exact minor coordinate,
+//   rounded (halves up).
+// - Interpolation: texture coordinates and the fog factor are perspective-correct when
+//   perspective is on (linear on the screen when it is off); diffuse and specular colours are
+//   linear on the screen (Gouraud) or the first vertex's (flat).
+// - Fog is linear vertex fog on the view-space depth, computed per vertex and interpolated.
+// - Filters: per pixel, the minification filter applies where one screen step (across or down)
+//   moves more than one texel, the magnification filter elsewhere. Bilinear weights are 8-bit.
+// - The colour-key test looks at the nearest texel, whatever the filter.
+// - Arithmetic per pixel is integer on 8-bit channels: modulate and blend products are
+//   x · y / 255 correctly rounded (white leaves a colour exactly as it is), specular adds
+//   saturate, fog mixes with a weight of 0…256; RGB 565 is written by truncation (no dither) and
+//   read for blending by bit replication. Exact formulas: pixel_math.h.
 #pragma once
 
 #include <cstdint>
@@ -81,6 +103,7 @@ struct TextureView {
   std::uint32_t colourKey = 0;
 };
 
+// D3DSHADE_PHONG, which the software devices draw as Gouraud, maps to Gouraud.
 enum class ShadeMode : std::uint8_t {
   Flat,     // every pixel takes the colours of the primitive's first vertex
   Gouraud,  // colours are interpolated linearly across the screen
@@ -97,7 +120,8 @@ enum class TextureAddress : std::uint8_t {
   Clamp,   // coordinates beyond the edges take the edge texels
 };
 
-// How the texel and the interpolated diffuse colour combine (D3DRENDERSTATE_TEXTUREMAPBLEND).
+// How the texel and the interpolated diffuse colour combine (D3DRENDERSTATE_TEXTUREMAPBLEND;
+// D3DTBLEND_COPY is Decal here).
 enum class TextureBlend : std::uint8_t {
   Decal,          // colour = texel; alpha = texel alpha, or diffuse alpha without one
   Modulate,       // colour = texel × diffuse; alpha = texel alpha, or diffuse alpha without one
@@ -121,9 +145,12 @@ enum class BlendFactor : std::uint8_t {
   SrcAlphaSat,
 };
 
+// The exponential vertex fog modes (D3DFOG_EXP, EXP2) are not drawn: the game never asks for
+// them, and the device passes them on as None.
 enum class FogMode : std::uint8_t {
   None,    // no fog factor: fog leaves colours alone
-  Linear,  // f = (fogEnd − z) / (fogEnd − fogStart) on the view-space depth z, clamped to 0…1
+  Linear,  // f = (fogEnd − z) / (fogEnd − fogStart) on the view-space depth z, clamped to 0…1;
+           // with fogStart equal to fogEnd, a step: f = 0 from fogEnd on, else 1
 };
 
 // The picture drawn into: 16-bit RGB 565 pixels.
