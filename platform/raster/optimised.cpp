@@ -8,16 +8,6 @@
 namespace platform::raster {
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
-  std::int64_t q = a / b;
-  if (a % b != 0 && a < 0) --q;
-  return q;
-}
-
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
-  return -FloorDiv(-a, b);
-}
-
 // One edge function along a row: E(x) = rowValue − perPixel · x, with the row value stepped
 // exactly from row to row.
 struct EdgeWalker {

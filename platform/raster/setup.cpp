@@ -7,16 +7,6 @@
 namespace platform::raster {
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
-  std::int64_t q = a / b;
-  if (a % b != 0 && a < 0) --q;
-  return q;
-}
-
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
-  return -FloorDiv(-a, b);
-}
-
 // The pixel whose centre is nearest to a sub-pixel coordinate; halves go up.
 std::int64_t NearestPixel(std::int64_t subPixel) {
   return FloorDiv(subPixel + kSubPixelOne / 2, kSubPixelOne);

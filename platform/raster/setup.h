@@ -8,6 +8,15 @@
 
 namespace platform::raster {
 
+// a / b rounded down and up, for b > 0.
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return a % b != 0 && a < 0 ? q - 1 : q;
+}
+inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) {
+  return -FloorDiv(-a, b);
+}
+
 // One attribute as a plane over the screen: its value at the reference pixel and its change per
 // pixel to the right (gx) and per pixel down (gy).
 struct Plane {
