@@ -143,9 +143,13 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
     if (error) *error = "the window is open already";
     return false;
   }
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    if (error) *error = std::string("no display could be opened (") + SDL_GetError() + ")";
-    return false;
+  // SDL's video stays up from the first window to the end of the program, so that the system
+  // libraries it loads stay loaded (and what they keep stays reachable) for the whole run.
+  if (!state.videoStarted) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      if (error) *error = std::string("no display could be opened (") + SDL_GetError() + ")";
+      return false;
+    }
   }
   state = SdlState{};
   state.videoStarted = true;
@@ -171,8 +175,8 @@ void CloseWindow() {
   sdl::DropPictureTextures(state);
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
   if (state.window) SDL_DestroyWindow(state.window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
   state = SdlState{};
+  state.videoStarted = true;
 }
 
 bool WindowIsOpen() {

@@ -13,7 +13,7 @@
 namespace platform::host::sdl {
 
 struct SdlState {
-  bool videoStarted = false;  // SDL's video subsystem is up (OpenWindow succeeded)
+  bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* picture = nullptr;   // the 640×480 RGB565 picture, updated at every Present
