@@ -54,13 +54,13 @@ void SetUpTrianglePlanes(const ScreenVertex* v[3], int xr, int yr, PlaneSet& out
   const double x0 = ToPixels(v[0]->x), y0 = ToPixels(v[0]->y);
   const double e1x = ToPixels(v[1]->x) - x0, e1y = ToPixels(v[1]->y) - y0;
   const double e2x = ToPixels(v[2]->x) - x0, e2y = ToPixels(v[2]->y) - y0;
-  const double area = e1x * e2y - e2x * e1y;
+  const double inverseArea = 1.0 / (e1x * e2y - e2x * e1y);
   for (int k = 0; k < kAttrCount; ++k) {
     const double a0 = v[0]->attributes[k];
     const double d1 = v[1]->attributes[k] - a0;
     const double d2 = v[2]->attributes[k] - a0;
-    const double gx = (d1 * e2y - d2 * e1y) / area;
-    const double gy = (d2 * e1x - d1 * e2x) / area;
+    const double gx = (d1 * e2y - d2 * e1y) * inverseArea;
+    const double gy = (d2 * e1x - d1 * e2x) * inverseArea;
     out.planes[k] = MakePlane(a0 + gx * (xr - x0) + gy * (yr - y0), gx, gy);
   }
   out.xr = xr;
