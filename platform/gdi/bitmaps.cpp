@@ -1,5 +1,6 @@
 // Bitmaps: DIB sections loaded from BMP files, their colour tables.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -65,13 +66,16 @@ std::unique_ptr<BitmapObject> DisplayBitmapOf(const BitmapObject& dib) {
 }  // namespace
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
-  const std::string shown = name ? name : "(null)";
   if (!name) return Fail("LoadImageA: no image name");
+  // A resource number passed where a name is expected (as MAKEINTRESOURCE makes them) is no
+  // pointer to read through.
+  const auto number = reinterpret_cast<std::uintptr_t>(name);
+  const std::string shown = number < 0x10000 ? "#" + std::to_string(number) : std::string(name);
   if (type != IMAGE_BITMAP) return Fail(shown + ": only bitmaps can be loaded");
   if (width != 0 || height != 0) {
     return Fail(shown + ": bitmaps are loaded at their own size only");
   }
-  if (!(flags & LR_LOADFROMFILE)) {
+  if (!(flags & LR_LOADFROMFILE) || number < 0x10000) {
     (void)instance;  // the program carries no resources to look in
     return Fail(shown + ": the program has no bitmap resource of that name");
   }

@@ -351,6 +351,9 @@ TEST_F(BitmapFileTest, MissingFilesAndOtherRequestsAreRefused) {
   EXPECT_EQ(LoadImageA(nullptr, path.c_str(), 1, 0, 0, kFromFile), nullptr);
   EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 8, 8, kFromFile), nullptr);
   EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, kFromFile), nullptr);
+  const auto resourceNumber = reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(101));
+  EXPECT_EQ(LoadImageA(nullptr, resourceNumber, IMAGE_BITMAP, 0, 0, kFromFile), nullptr);
+  EXPECT_EQ(platform::LastErrorText(), "#101: the program has no bitmap resource of that name");
 }
 
 }  // namespace
