@@ -16,13 +16,10 @@ namespace platform::win32 {
 struct WindowClass {
   std::string name;
   WNDPROC procedure = nullptr;
-  UINT style = 0;
 };
 
 struct Window {
   WNDPROC procedure = nullptr;
-  std::string className;
-  std::string text;
   bool visible = false;
   bool needsPaint = false;  // shown since the last WM_PAINT was sent
   bool destroying = false;  // DestroyWindow is running for it; nested calls do nothing

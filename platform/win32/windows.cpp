@@ -81,7 +81,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
     platform::SetLastErrorText("RegisterClassA: too many window classes");
     return 0;
   }
-  classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->style});
+  classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc});
   return static_cast<ATOM>(kFirstClassAtom + classes.size() - 1);
 }
 
@@ -99,16 +99,13 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
     platform::SetLastErrorText("CreateWindowExA: the platform shows only one window at a time");
     return nullptr;
   }
-  const std::string text = windowName ? windowName : "";
   std::string reason;
-  if (!platform::host::OpenWindow(text.c_str(), width, height, &reason)) {
+  if (!platform::host::OpenWindow(windowName ? windowName : "", width, height, &reason)) {
     platform::SetLastErrorText(reason);
     return nullptr;
   }
   auto window = std::make_unique<Window>();
   window->procedure = windowClass->procedure;
-  window->className = windowClass->name;
-  window->text = text;
   const HWND handle = reinterpret_cast<HWND>(window.get());
   user.windows.emplace(handle, std::move(window));
   user.hostWindow = handle;

@@ -76,19 +76,6 @@ TEST_F(WinMainTest, F12AndTheCloseButtonEndTheProgramToo) {
   EXPECT_EQ(Script().calls, Calls(4));
 }
 
-TEST_F(WinMainTest, OtherKeysNeitherEndTheProgramNorReachItsEnd) {
-  Script().onFrame = [](int frame) {
-    if (frame == 1) {
-      for (const int key : {VK_UP, VK_LEFT, VK_RIGHT, VK_SPACE, VK_LSHIFT, VK_RETURN, int{'A'}}) {
-        headless::QueueKeyDown(key);
-      }
-    }
-    if (frame == 3) headless::QueueKeyDown(VK_ESCAPE);
-  };
-  EXPECT_EQ(RunWinMain(), 0);
-  EXPECT_EQ(Script().frames, 3);
-}
-
 struct StartupFailure {
   const char* step;
   int ShellScript::*result;  // null: the window itself fails (no display)

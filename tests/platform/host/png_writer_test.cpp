@@ -63,18 +63,6 @@ TEST(PngWriter, WritesRgbWithBitReplicationAndHonoursPitch) {
   std::filesystem::remove(path);
 }
 
-TEST(PngWriter, ExpandsEveryChannelValueByReplication) {
-  for (unsigned r5 = 0; r5 < 32; ++r5) {
-    const auto rgb = platform::ExpandRgb565(static_cast<std::uint16_t>(r5 << 11 | r5));
-    EXPECT_EQ(rgb.red, (r5 << 3) | (r5 >> 2));
-    EXPECT_EQ(rgb.blue, (r5 << 3) | (r5 >> 2));
-  }
-  for (unsigned g6 = 0; g6 < 64; ++g6) {
-    EXPECT_EQ(platform::ExpandRgb565(static_cast<std::uint16_t>(g6 << 5)).green,
-              (g6 << 2) | (g6 >> 4));
-  }
-}
-
 TEST(PngWriter, ReportsFailuresWithTheFileAndReason) {
   const std::uint16_t pixel = 0;
   std::string error;

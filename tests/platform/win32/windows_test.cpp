@@ -75,18 +75,6 @@ TEST_F(WindowsTest, QueueKeepsOrderAndQuitComesLast) {
   EXPECT_FALSE(PeekMessageA(nullptr, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(WindowsTest, FilterPicksMatchingMessagesFirst) {
-  const HWND window = OpenTestWindow();
-  ASSERT_NE(window, nullptr);
-  headless::QueueKeyDown(VK_LEFT);
-  headless::QueueClose();
-  MSG message;
-  ASSERT_TRUE(PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE));
-  EXPECT_EQ(message.message, WM_CLOSE);
-  ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(message.message, WM_KEYDOWN);
-}
-
 TEST_F(WindowsTest, CloseRequestDestroysTheWindowThroughTheDefaultHandling) {
   const HWND window = OpenTestWindow();
   ASSERT_NE(window, nullptr);
