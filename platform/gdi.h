@@ -4,6 +4,9 @@
 //
 // Handles: HBITMAP and HFONT derive from HGDIOBJ, so SelectObject and DeleteObject take either
 // as Windows code passes them, and a previously selected object comes back as HGDIOBJ.
+//
+// Faces: "標準明朝" (and the other Mincho names) is drawn with IPAMincho, emboldened for weights
+// of 600 and more; the system font, and faces not installed, with IPAGothic.
 #pragma once
 
 #include "platform/win32.h"
@@ -112,11 +115,9 @@ int GetObjectA(HGDIOBJ object, int bufferSize, LPVOID buffer);
 
 // ---- Bitmaps --------------------------------------------------------------------------------
 
-// Loads a BMP file (1, 4, 8, 16, 24 or 32 bits; uncompressed or bit fields; either row order)
-// when LR_LOADFROMFILE is given; the program carries no bitmap resources. With
-// LR_CREATEDIBSECTION the bitmap keeps the file's own format, otherwise it is converted to the
-// display's 16-bit RGB 565. Only IMAGE_BITMAP at the image's own size (width and height 0).
-// Returns an HBITMAP, or null with the reason in GetPlatformErrorText().
+// Loads a BMP file (LR_LOADFROMFILE; the program has no resources) at its own size: a DIB section
+// in the file's format with LR_CREATEDIBSECTION, else RGB 565. Null, reason in
+// GetPlatformErrorText().
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags);
 // Copies up to count colour-table entries, from start on, of the DIB section selected into dc.
 // Returns the number copied; 0 when it has none (more than 8 bits, or no DIB section).
@@ -130,17 +131,15 @@ COLORREF GetPixel(HDC dc, int x, int y);
 // Writes the nearest colour the target can hold (16-bit RGB truncates; palettes match the
 // nearest entry) and returns that colour, or CLR_INVALID outside the drawing area.
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour);
-// Copies a width × height block from (sourceX, sourceY) of source to (x, y) of dc, converting
-// each pixel to the target's format; the parts outside either area are skipped. Only SRCCOPY;
-// FALSE for another operation, an unknown context or a negative size.
+// Copies a block of source to (x, y) of dc (SRCCOPY), converted to dc's format and clipped to
+// both areas. FALSE for another operation, an unknown context or a negative size.
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD operation);
 
 // ---- Fonts and text -------------------------------------------------------------------------
 
-// Creates a font from a description (face name in code page 932). Faces are matched by family
-// name and cached, so creating the same font again costs next to nothing. Null for a null
-// description.
+// Creates a font from a description (face name in code page 932); faces and glyphs are cached,
+// so a font made again costs next to nothing. Null for a null description.
 HFONT CreateFontIndirectA(const LOGFONTA* description);
 // Sets TRANSPARENT (only the glyphs are painted) or OPAQUE (the text's cells are first filled
 // with the background colour). Returns the previous mode, or 0 on failure.
