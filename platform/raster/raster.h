@@ -90,7 +90,7 @@ enum class TextureFormat : std::uint8_t {
 // than 8 bits are widened by bit replication (r8 = r5 << 3 | r5 >> 2); formats without alpha
 // read as opaque.
 struct TextureView {
-  const std::uint8_t* texels = nullptr;  // top row first
+  const std::uint8_t* texels = nullptr;  // height rows, pitch bytes apart, top row first
   int width = 0;                         // 1 to 4096 texels
   int height = 0;                        // 1 to 4096 texels
   int pitch = 0;                         // bytes from one row to the next, ≥ width × texel size
