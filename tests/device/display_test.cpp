@@ -159,14 +159,13 @@ class InitDirectDrawSteps : public DisplayTest, public ::testing::WithParamInter
     const auto result = [failingStep](int step) {
       return step == failingStep ? DDERR_GENERIC : DD_OK;
     };
-    platform::ddraw::DriverOverride driverOverride;
-    driverOverride.drivers = std::vector<FakeDriver>{};
-    driverOverride.create = [this](GUID* guid, IDirectDraw** made) {
-      EXPECT_EQ(guid, nullptr);
-      *made = &first;
-      return DD_OK;
-    };
-    platform::ddraw::SetDriverOverride(std::move(driverOverride));
+    // No driver qualifies, so the default driver's object is made: the first double.
+    platform::ddraw::SetDriverOverride(
+        DriverOverride{std::vector<FakeDriver>{}, [this](GUID* guid, IDirectDraw** made) {
+                         EXPECT_EQ(guid, nullptr);
+                         *made = &first;
+                         return DD_OK;
+                       }});
     ON_CALL(first, SetCooperativeLevel(FakeWindow(), 17u)).WillByDefault(Return(result(4)));
     ON_CALL(first, QueryInterface(IID_IDirectDraw2, _))
         .WillByDefault(
