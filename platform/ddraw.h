@@ -76,8 +76,6 @@ inline constexpr IID IID_IDirectDraw2 = {
     0x54525202, 0, 0, {'T', 'i', 'r', 'r', 'a', 'v', 'e', 'l'}};
 inline constexpr IID IID_IDirectDrawSurface = {
     0x54525211, 0, 0, {'T', 'i', 'r', 'r', 'a', 'v', 'e', 'l'}};
-inline constexpr IID IID_IDirectDrawSurface2 = {
-    0x54525212, 0, 0, {'T', 'i', 'r', 'r', 'a', 'v', 'e', 'l'}};
 inline constexpr IID IID_IDirectDrawSurface3 = {
     0x54525213, 0, 0, {'T', 'i', 'r', 'r', 'a', 'v', 'e', 'l'}};
 inline constexpr IID IID_IDirectDrawPalette = {
@@ -400,11 +398,12 @@ inline constexpr BOOL DDENUMRET_OK = 1;
 class IDirectDraw : public IUnknown {
  public:
   // Creates a palette (DDPCAPS_8BIT: 256 entries copied from `entries`). DDERR_INVALIDPARAMS for
-  // other sizes or a null table; CLASS_E_NOAGGREGATION when outer is not null.
+  // other sizes or a null table; DDERR_NOCOOPERATIVELEVELSET before SetCooperativeLevel.
   virtual HRESULT CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                                 IUnknown* outer) = 0;
   // Creates a surface (a flip chain, a texture, a mip-map chain, a plain surface) as the
-  // description asks; the caps, size or pixel format the platform cannot offer fail.
+  // description asks; the caps, size (1 to 4096) or pixel format the platform cannot offer fail,
+  // and so does every creation before SetCooperativeLevel (DDERR_NOCOOPERATIVELEVELSET).
   virtual HRESULT CreateSurface(LPDDSURFACEDESC description, LPDIRECTDRAWSURFACE* surface,
                                 IUnknown* outer) = 0;
   // Fills the driver's (hardware) and the emulation's capabilities; either may be null.
