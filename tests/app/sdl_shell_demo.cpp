@@ -51,14 +51,16 @@ const char* StateName(KeyState state) {
   return "?";
 }
 
-// Red, green, blue and white quadrants, each colour at full strength.
+// Red, green, blue and white quadrants, each colour at full strength, with a 16-pixel patch of
+// single-pixel black and white checks in the top-left corner to judge the scaling's crispness.
 std::vector<std::uint16_t> QuadrantPicture() {
   std::vector<std::uint16_t> picture(640 * 480);
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
       const bool right = x >= 320, bottom = y >= 240;
-      picture[static_cast<std::size_t>(y) * 640 + x] =
-          bottom ? (right ? 0xFFFF : 0x001F) : (right ? 0x07E0 : 0xF800);
+      std::uint16_t colour = bottom ? (right ? 0xFFFF : 0x001F) : (right ? 0x07E0 : 0xF800);
+      if (x < 16 && y < 16) colour = (x + y) % 2 == 0 ? 0xFFFF : 0x0000;
+      picture[static_cast<std::size_t>(y) * 640 + x] = colour;
     }
   }
   return picture;

@@ -39,7 +39,7 @@ wait_until() {
 }
 
 # ---- The X server and the window manager ----------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
@@ -107,16 +107,17 @@ expect_pixel() {
 
 # ---- Run 1: keys, picture, auto-repeat, focus loss, Alt+Enter, Escape --------------------------
 start_demo run1
-window_is 1280x720 || fail "not full screen at start: $(window_size)"
+window_is 1920x1080 || fail "not full screen at start: $(window_size)"
 
-# The 640x480 picture fills the 720 rows at 4:3 (960 wide), with black bars of 160 either side.
+# The 640x480 picture fills the 1080 rows at 4:3 (1440 wide, through a crisp doubling), with
+# black bars of 240 either side.
 import -window root "$work/screen.png" || fail "no screenshot"
-expect_pixel "$work/screen.png" 400 180 255,0,0
-expect_pixel "$work/screen.png" 880 180 0,255,0
-expect_pixel "$work/screen.png" 400 540 0,0,255
-expect_pixel "$work/screen.png" 880 540 255,255,255
-expect_pixel "$work/screen.png" 80 360 0,0,0
-expect_pixel "$work/screen.png" 1200 360 0,0,0
+expect_pixel "$work/screen.png" 600 270 255,0,0
+expect_pixel "$work/screen.png" 1320 270 0,255,0
+expect_pixel "$work/screen.png" 600 810 0,0,255
+expect_pixel "$work/screen.png" 1320 810 255,255,255
+expect_pixel "$work/screen.png" 120 540 0,0,0
+expect_pixel "$work/screen.png" 1800 540 0,0,0
 
 set_mark
 xdotool keydown shift
@@ -137,15 +138,16 @@ xdotool keyup z
 toggles=$(since_mark | grep -c '^filter ')
 ((toggles >= 3)) || fail "holding Z toggled the filter $toggles times; auto-repeat expected more"
 
-# Alt+Enter: a window, then full screen again; Enter never reaches the game.
+# Alt+Enter: a window (twice the picture: the largest whole multiple within nine tenths of the
+# screen), then full screen again; Enter never reaches the game.
 # A frame drawn after each switch has polled whatever the switch's keys left behind.
 set_mark
 xdotool key alt+Return
-wait_until 10 window_is 640x480 || fail "Alt+Enter did not leave full screen: $(window_size)"
+wait_until 10 window_is 1280x960 || fail "Alt+Enter did not leave full screen: $(window_size)"
 set_mark
 wait_until 10 frame_drawn || fail "no frame after Alt+Enter"
 xdotool key alt+Return
-wait_until 10 window_is 1280x720 || fail "Alt+Enter did not return to full screen: $(window_size)"
+wait_until 10 window_is 1920x1080 || fail "Alt+Enter did not return to full screen: $(window_size)"
 set_mark
 wait_until 10 frame_drawn || fail "no frame after Alt+Enter"
 
