@@ -7,6 +7,10 @@ Direct3DState& State() {
   return state;
 }
 
+void SetDeviceAvailability(const DeviceAvailability& availability) {
+  State().devices = availability;
+}
+
 Texture* TextureForHandle(D3DTEXTUREHANDLE handle) {
   if (handle == 0) return nullptr;
   for (const TextureHandleEntry& entry : State().handles) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/d3d.h"
+#include "platform/d3d/device_override.h"
 
 namespace platform::d3d {
 
@@ -17,6 +18,7 @@ struct TextureHandleEntry {
 struct Direct3DState {
   std::vector<TextureHandleEntry> handles;  // in the order they were handed out
   D3DTEXTUREHANDLE nextHandle = 1;          // 0 means "no texture" to the render state
+  DeviceAvailability devices;               // tests may withhold a device kind
 };
 
 // The module's state, made on first use.

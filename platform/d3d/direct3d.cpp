@@ -4,6 +4,7 @@
 
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
+#include "platform/d3d/d3d_state.h"
 #include "platform/d3d/device.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/surface_access.h"
@@ -65,10 +66,13 @@ HRESULT Direct3D::CreateDevice(REFCLSID kind, LPDIRECTDRAWSURFACE target,
   if (!device) return DDERR_INVALIDPARAMS;
   *device = nullptr;
   raster::RasterPath path;
-  if (kind == IID_IDirect3DMMXDevice) {
+  const DeviceAvailability& available = State().devices;
+  if (kind == IID_IDirect3DMMXDevice && available.optimised) {
     path = raster::RasterPath::Optimised;
-  } else if (kind == IID_IDirect3DRGBDevice) {
+  } else if (kind == IID_IDirect3DRGBDevice && available.reference) {
     path = raster::RasterPath::Reference;
+  } else if (kind == IID_IDirect3DMMXDevice || kind == IID_IDirect3DRGBDevice) {
+    return Fail(DDERR_INVALIDPARAMS, "CreateDevice: this device kind is withheld");
   } else if (kind == IID_IDirect3DHALDevice) {
     return Fail(DDERR_INVALIDPARAMS, "CreateDevice: there is no 3-D hardware for a HAL device");
   } else {
