@@ -14,10 +14,18 @@ std::string& Text() {
 
 }  // namespace
 
-void SetLastErrorText(std::string text) { Text() = std::move(text); }
-const std::string& LastErrorText() { return Text(); }
-void ClearLastErrorText() { Text().clear(); }
+void SetLastErrorText(std::string text) {
+  Text() = std::move(text);
+}
+const std::string& LastErrorText() {
+  return Text();
+}
+void ClearLastErrorText() {
+  Text().clear();
+}
 
 }  // namespace platform
 
-LPCSTR GetPlatformErrorText() { return platform::LastErrorText().c_str(); }
+LPCSTR GetPlatformErrorText() {
+  return platform::LastErrorText().c_str();
+}

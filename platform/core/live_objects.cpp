@@ -17,7 +17,9 @@ LiveObjectCounts& Counts() {
 
 }  // namespace
 
-void NoteObjectCreated(ObjectKind kind) { ++Counts().byKind[static_cast<int>(kind)]; }
+void NoteObjectCreated(ObjectKind kind) {
+  ++Counts().byKind[static_cast<int>(kind)];
+}
 
 void NoteObjectDestroyed(ObjectKind kind) {
   int& count = Counts().byKind[static_cast<int>(kind)];
@@ -25,7 +27,9 @@ void NoteObjectDestroyed(ObjectKind kind) {
   --count;
 }
 
-int LiveObjects(ObjectKind kind) { return Counts().byKind[static_cast<int>(kind)]; }
+int LiveObjects(ObjectKind kind) {
+  return Counts().byKind[static_cast<int>(kind)];
+}
 
 int LiveObjects() {
   int total = 0;
