@@ -40,6 +40,11 @@ bool PollEvent(Event& event);
 // Milliseconds since the host started, wrapping at 2^32.
 std::uint32_t TickMilliseconds();
 
+// Told by the platform each time the program has handled a message and nothing else waits in
+// its queue, so its next turn renders unless the host has input pending. The headless host may
+// move its clock here (a replay's frame time); the SDL host does nothing.
+void MessageQueueDrained();
+
 // Shows a 640 × 480 RGB565 picture (pitch in bytes) and returns once the display has taken it
 // (after the next refresh on the SDL host). While the window is hidden or minimised it sleeps
 // for one refresh instead of spinning.

@@ -91,8 +91,14 @@ BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax, UIN
 LRESULT DispatchMessageA(const MSG* message) {
   if (!message) return 0;
   Window* window = FindWindow(message->hwnd);
-  if (!window) return 0;
-  return window->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+  const LRESULT result =
+      window ? window->procedure(message->hwnd, message->message, message->wParam, message->lParam)
+             : 0;
+  // Checked after the procedure (and after TranslateMessage, which runs before this call and may
+  // have queued a character): only now is it sure that the loop's next turn finds nothing.
+  const UserState& user = User();
+  if (user.queue.empty() && !user.quitPending) platform::host::MessageQueueDrained();
+  return result;
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {

@@ -21,7 +21,11 @@ struct Pending {
 
 struct HeadlessState {
   Settings settings;
-  std::uint32_t clock = 0;  // milliseconds, wrapping
+  std::uint32_t clock = 0;                // milliseconds, wrapping
+  std::uint32_t advanceOnDrain = 0;       // added to the clock at the next quiet drain
+  bool advanceOnDrainRequested = false;   // whether that advance is still to come
+  std::uint32_t advanceAfterReading = 0;  // added to the clock right after the next reading
+  bool advanceAfterReadingRequested = false;
   bool windowOpen = false;
   bool windowVisible = false;
   std::string windowTitle;
@@ -75,6 +79,18 @@ void Reset(const Settings& settings) {
 
 void AdvanceClock(std::uint32_t milliseconds) {
   State().clock += milliseconds;
+}
+
+void AdvanceClockWhenQueueDrains(std::uint32_t milliseconds) {
+  HeadlessState& state = State();
+  state.advanceOnDrain += milliseconds;
+  state.advanceOnDrainRequested = true;
+}
+
+void AdvanceClockAfterNextReading(std::uint32_t milliseconds) {
+  HeadlessState& state = State();
+  state.advanceAfterReading += milliseconds;
+  state.advanceAfterReadingRequested = true;
 }
 
 void QueueEvent(const Event& event) {
@@ -180,8 +196,24 @@ bool PollEvent(Event& event) {
   }
 }
 
+void MessageQueueDrained() {
+  auto& state = State();
+  // Input still waiting here becomes more messages first; the drain after those is the one.
+  if (!state.advanceOnDrainRequested || !state.pending.empty() || !state.releases.empty()) return;
+  state.clock += state.advanceOnDrain;
+  state.advanceOnDrain = 0;
+  state.advanceOnDrainRequested = false;
+}
+
 std::uint32_t TickMilliseconds() {
-  return State().clock;
+  auto& state = State();
+  const std::uint32_t reading = state.clock;
+  if (state.advanceAfterReadingRequested) {
+    state.clock += state.advanceAfterReading;
+    state.advanceAfterReading = 0;
+    state.advanceAfterReadingRequested = false;
+  }
+  return reading;
 }
 
 void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes) {

@@ -34,6 +34,14 @@ void Reset(const Settings& settings = {});
 // Moves the clock forward (wrapping at 2^32).
 void AdvanceClock(std::uint32_t milliseconds);
 
+// Moves the clock by `milliseconds` when the platform next reports its message queue drained
+// (host.h's MessageQueueDrained) while no event waits here: after the last message a program
+// handles and before the clock reading that starts its next frame. Requests add up until then.
+void AdvanceClockWhenQueueDrains(std::uint32_t milliseconds);
+// Moves the clock by `milliseconds` right after its next reading, which still shows the old
+// time. A program's first reading is the mark its message loop measures the first frame from.
+void AdvanceClockAfterNextReading(std::uint32_t milliseconds);
+
 // Makes an event pending for the next PollEvent, after those pending already. Events are passed
 // on as the SDL host would: a release of a key not down is dropped, a press of a key down is a
 // repeat.

@@ -206,6 +206,9 @@ bool PollEvent(Event& event) {
   return true;
 }
 
+// The real clock moves by itself.
+void MessageQueueDrained() {}
+
 std::uint32_t TickMilliseconds() {
   const auto elapsed = std::chrono::steady_clock::now() - sdl::kClockStart;
   return static_cast<std::uint32_t>(

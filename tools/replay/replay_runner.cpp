@@ -1,0 +1,163 @@
+#include "tools/replay/replay_runner.h"
+
+#include <array>
+
+#include "game/game_globals.h"
+#include "platform/host/headless/headless_host.h"
+#include "platform/win32.h"
+#include "platform/win32/user_interface.h"
+#include "tools/replay/trace.h"
+
+namespace replay {
+namespace {
+
+namespace headless = platform::host::headless;
+
+// The keys as the host reports them: shift comes sided.
+constexpr std::array<int, kPolledKeyCount> kPolledVirtualKeys = {VK_UP, VK_LEFT, VK_RIGHT, VK_SPACE,
+                                                                 VK_LSHIFT};
+
+int MessageVirtualKey(MessageKey key) {
+  switch (key) {
+    case MessageKey::Z:
+      return 'Z';
+    case MessageKey::Escape:
+      return VK_ESCAPE;
+    case MessageKey::F12:
+      return VK_F12;
+  }
+  return 0;
+}
+
+bool EndsTheGame(MessageKey key) {
+  return key == MessageKey::Escape || key == MessageKey::F12;
+}
+
+void PressAndRelease(int virtualKey) {
+  headless::QueueKeyDown(virtualKey);
+  headless::QueueKeyUp(virtualKey);
+}
+
+class Replay {
+ public:
+  Replay(const StepSource& nextStep, const ReplayOutputs& outputs)
+      : nextStep_(nextStep), outputs_(outputs) {}
+
+  ReplayResult Run() {
+    globals = GameGlobals{};
+    platform::ResetUserInterface();
+    headless::Reset({.startTick = 0, .msPerPresent = 0, .framesKept = 1});
+    headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
+    if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", kTraceHeader);
+
+    Deliver(nextStep_(), /*beforeTheLoop=*/true);
+    char commandLine[] = "";
+    result_.status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+
+    headless::SetPresentObserver(nullptr);
+    platform::host::CloseWindow();
+    WriteLastPicture();
+    CheckListedPictures();
+    return result_;
+  }
+
+ private:
+  void Fail(const std::string& reason) {
+    if (result_.error.empty()) result_.error = reason;
+  }
+
+  // Runs inside the flip, after the picture was presented: the frame's state is final.
+  void AfterFrame(std::uint64_t frame) {
+    result_.frames = frame;
+    if (ended_) {
+      Fail("the game rendered frame " + std::to_string(frame) + " after the script ended");
+      if (!closeSent_) headless::QueueClose();
+      closeSent_ = true;
+      return;
+    }
+    if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", TraceRow(frame, globals).c_str());
+    if (!outputs_.pngFolder.empty() && outputs_.pictures.Wants(frame)) WritePicture();
+    Deliver(nextStep_(), /*beforeTheLoop=*/false);
+  }
+
+  // Queues the step's input and arranges for the clock to move by its frame's length exactly
+  // between the last message turn and the frame's turn (see the header).
+  void Deliver(const ReplayStep& step, bool beforeTheLoop) {
+    bool quits = false;
+    for (const MessageKey key : step.messages) {
+      PressAndRelease(MessageVirtualKey(key));
+      quits = quits || EndsTheGame(key);
+    }
+    if (!step.frame) {
+      ended_ = true;
+      if (!quits) PressAndRelease(VK_ESCAPE);
+      return;
+    }
+    bool keysChange = false;
+    for (std::size_t i = 0; i < kPolledVirtualKeys.size(); ++i) {
+      if (held_[i] == step.frame->keys[i]) continue;
+      keysChange = true;
+      if (step.frame->keys[i]) {
+        headless::QueueKeyDown(kPolledVirtualKeys[i]);
+      } else {
+        headless::QueueKeyUp(kPolledVirtualKeys[i]);
+      }
+    }
+    held_ = step.frame->keys;
+    const std::uint32_t milliseconds = step.frame->milliseconds;
+    if (!step.messages.empty() || keysChange) {
+      headless::AdvanceClockWhenQueueDrains(milliseconds);
+    } else if (beforeTheLoop) {
+      headless::AdvanceClockAfterNextReading(milliseconds);
+    } else {
+      headless::AdvanceClock(milliseconds);
+    }
+  }
+
+  std::string PicturePath(std::uint64_t frame) const {
+    char name[40];
+    std::snprintf(name, sizeof name, "/frame-%05llu.png", static_cast<unsigned long long>(frame));
+    return outputs_.pngFolder + name;
+  }
+
+  void WritePicture() {
+    const headless::Frame* picture = headless::LastFrame();
+    if (!picture) return;
+    std::string error;
+    if (!headless::WriteFramePng(*picture, PicturePath(picture->number), &error)) Fail(error);
+  }
+
+  void WriteLastPicture() {
+    if (outputs_.pngFolder.empty() || outputs_.pictures.mode != PictureSelection::Mode::Last) {
+      return;
+    }
+    WritePicture();
+  }
+
+  void CheckListedPictures() {
+    if (outputs_.pngFolder.empty() || outputs_.pictures.mode != PictureSelection::Mode::Listed) {
+      return;
+    }
+    for (const std::uint64_t frame : outputs_.pictures.frames) {
+      if (frame <= result_.frames) continue;
+      Fail("no picture of frame " + std::to_string(frame) + ": the game ended after " +
+           std::to_string(result_.frames) + " frames");
+      return;
+    }
+  }
+
+  const StepSource& nextStep_;
+  const ReplayOutputs& outputs_;
+  ReplayResult result_;
+  PolledKeys held_;         // the polled keys the input sent so far leaves down
+  bool ended_ = false;      // the source has no more frames
+  bool closeSent_ = false;  // the window was told to close after an extra frame
+};
+
+}  // namespace
+
+ReplayResult RunReplay(const StepSource& nextStep, const ReplayOutputs& outputs) {
+  return Replay(nextStep, outputs).Run();
+}
+
+}  // namespace replay
