@@ -111,16 +111,16 @@ int InitDirectDraw() {
 }
 
 int ReleaseAll() {
-  // 1. The texture object; its surfaces and palette go with the DirectDraw object in step 7.
+  // The texture object first; its surfaces and palette go with the DirectDraw object at the end.
   delete globals.texture;
   globals.texture = nullptr;
-  // 2-4. The Direct3D objects: viewport, device, Direct3D.
+  // The Direct3D objects: viewport, device, Direct3D.
   ReleaseField(globals.viewport);
   ReleaseField(globals.device);
   ReleaseField(globals.direct3D);
-  // 5. The back buffer belongs to the primary surface's flip chain: only forgotten here.
+  // The back buffer belongs to the primary surface's flip chain: only forgotten here.
   globals.backBuffer = nullptr;
-  // 6-7. The flip chain, then the DirectDraw object, which takes the display mode along.
+  // The flip chain, then the DirectDraw object, which takes the display mode along.
   ReleaseField(globals.primarySurface);
   ReleaseField(globals.directDraw);
   return 1;

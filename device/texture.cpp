@@ -40,7 +40,7 @@ int Texture::CreateFromBitmap(IDirectDraw2* directDraw, IDirect3DDevice2* device
   return 1;
 }
 
-// Steps 4 to 10: format, surfaces, palette, picture and handle. 0 when the clean-up must follow.
+// Format, surfaces, palette, picture and handle. 0 when the clean-up must follow.
 int Texture::BuildFromBitmap(IDirect3DDevice2* device, HBITMAP bitmap, DWORD mipLevels,
                              DWORD* chosenBits) {
   BITMAP info;

@@ -45,7 +45,8 @@ class Texture {
   D3DTEXTUREHANDLE handle;
 
  private:
-  // Steps 4 to 10 of the creation, shared by the plain and the mip-mapped variant.
+  // The heart of the creation (format, surfaces, palette, picture, handle), shared by the plain
+  // and the mip-mapped variant.
   // *chosenBits receives the bit count of the chosen format.
   int BuildFromBitmap(IDirect3DDevice2* device, HBITMAP bitmap, DWORD mipLevels, DWORD* chosenBits);
   int CreateSurfaces(DDSURFACEDESC& description, IDirect3DDevice2* device, bool mipmapped);

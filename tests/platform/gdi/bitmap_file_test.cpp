@@ -13,7 +13,7 @@
 
 namespace {
 
-using tirravel::test::BmpSpec;
+using tirravel::test::BmpShape;
 using tirravel::test::BuildBmp;
 using tirravel::test::Put16;
 using tirravel::test::Put32;
@@ -33,7 +33,7 @@ struct Sample {
 
 struct GoodFile {
   const char* name;
-  BmpSpec spec;  // pixels are filled from the samples
+  BmpShape shape;  // pixels are filled from the samples
   std::vector<Sample> samples;
 };
 
@@ -49,54 +49,54 @@ std::vector<std::uint32_t> Palette256() {
   return colours;
 }
 
-BmpSpec Spec(std::uint32_t header, int height, int bits, std::uint32_t compression = 0) {
-  BmpSpec spec;
-  spec.headerSize = header;
-  spec.width = 5;  // odd, so rows need padding and 1- and 4-bit rows end mid-byte
-  spec.height = height;
-  spec.bitCount = bits;
-  spec.compression = compression;
-  return spec;
+BmpShape Shape(std::uint32_t header, int height, int bits, std::uint32_t compression = 0) {
+  BmpShape shape;
+  shape.headerSize = header;
+  shape.width = 5;  // odd, so rows need padding and 1- and 4-bit rows end mid-byte
+  shape.height = height;
+  shape.bitCount = bits;
+  shape.compression = compression;
+  return shape;
 }
 
 std::vector<GoodFile> GoodFiles() {
   std::vector<GoodFile> files;
   {
-    GoodFile f{"1-bit", Spec(40, 3, 1), {{0, RGB(0x10, 0x20, 0x30)}, {1, RGB(0xF0, 0xE0, 0xD0)}}};
-    f.spec.colours = {0x102030, 0xF0E0D0};
+    GoodFile f{"1-bit", Shape(40, 3, 1), {{0, RGB(0x10, 0x20, 0x30)}, {1, RGB(0xF0, 0xE0, 0xD0)}}};
+    f.shape.colours = {0x102030, 0xF0E0D0};
     f.samples.push_back({1, RGB(0xF0, 0xE0, 0xD0)});
     files.push_back(f);
   }
   {
-    GoodFile f{"4-bit", Spec(40, 3, 4), {}};
-    f.spec.colours = Palette16();
+    GoodFile f{"4-bit", Shape(40, 3, 4), {}};
+    f.shape.colours = Palette16();
     for (std::uint32_t i : {0u, 15u, 7u, 1u}) {
       f.samples.push_back({i, RGB(i * 0x11, 0x08, (15 - i) * 0x11)});
     }
     files.push_back(f);
   }
   {
-    GoodFile f{"8-bit", Spec(40, 3, 8), {}};
-    f.spec.colours = Palette256();
+    GoodFile f{"8-bit", Shape(40, 3, 8), {}};
+    f.shape.colours = Palette256();
     for (std::uint32_t i : {0u, 7u, 128u, 255u}) f.samples.push_back({i, RGB(i, 255 - i, i / 2)});
     files.push_back(f);
   }
   {
-    GoodFile f{"8-bit, top-down, short table", Spec(40, -3, 8), {}};
-    f.spec.colours = {0x0000FF, 0x00FF00, 0xFF0000};
-    f.spec.coloursUsed = 3;
+    GoodFile f{"8-bit, top-down, short table", Shape(40, -3, 8), {}};
+    f.shape.colours = {0x0000FF, 0x00FF00, 0xFF0000};
+    f.shape.coloursUsed = 3;
     f.samples = {{0, RGB(0, 0, 255)}, {1, RGB(0, 255, 0)}, {2, RGB(255, 0, 0)}};
     files.push_back(f);
   }
   {
-    GoodFile f{"8-bit, core header", Spec(12, 3, 8), {}};
-    f.spec.colours = Palette256();
+    GoodFile f{"8-bit, core header", Shape(12, 3, 8), {}};
+    f.shape.colours = Palette256();
     f.samples = {{3, RGB(3, 252, 1)}, {200, RGB(200, 55, 100)}};
     files.push_back(f);
   }
   // 5-5-5, widened by bit replication: 16 in five bits reads as 132.
   files.push_back({"16-bit 5-5-5",
-                   Spec(40, 3, 16),
+                   Shape(40, 3, 16),
                    {{0x7FFF, RGB(255, 255, 255)},
                     {0x7C00, RGB(255, 0, 0)},
                     {0x03E0, RGB(0, 255, 0)},
@@ -104,41 +104,41 @@ std::vector<GoodFile> GoodFiles() {
                     {0x0000, RGB(0, 0, 0)}}});
   {
     GoodFile f{"16-bit 5-6-5 bit fields after a 40-byte header",
-               Spec(40, 3, 16, 3),
+               Shape(40, 3, 16, 3),
                {{0xF800, RGB(255, 0, 0)}, {0x0020, RGB(0, 4, 0)}, {0x001F, RGB(0, 0, 255)}}};
-    f.spec.masks[0] = 0xF800;
-    f.spec.masks[1] = 0x07E0;
-    f.spec.masks[2] = 0x001F;
+    f.shape.masks[0] = 0xF800;
+    f.shape.masks[1] = 0x07E0;
+    f.shape.masks[2] = 0x001F;
     files.push_back(f);
   }
   {
     GoodFile f{"16-bit 5-6-5 bit fields in a 52-byte header",
-               Spec(52, -3, 16, 3),
+               Shape(52, -3, 16, 3),
                {{0xFFFF, RGB(255, 255, 255)}, {0x07E0, RGB(0, 255, 0)}}};
-    f.spec.masks[0] = 0xF800;
-    f.spec.masks[1] = 0x07E0;
-    f.spec.masks[2] = 0x001F;
+    f.shape.masks[0] = 0xF800;
+    f.shape.masks[1] = 0x07E0;
+    f.shape.masks[2] = 0x001F;
     files.push_back(f);
   }
   files.push_back({"24-bit",
-                   Spec(40, 3, 24),
+                   Shape(40, 3, 24),
                    {{0x123456, RGB(0x12, 0x34, 0x56)}, {0xFF0080, RGB(0xFF, 0x00, 0x80)}}});
-  files.push_back({"24-bit, top-down", Spec(40, -3, 24), {{0xABCDEF, RGB(0xAB, 0xCD, 0xEF)}}});
-  files.push_back({"24-bit, core header", Spec(12, 3, 24), {{0x010203, RGB(1, 2, 3)}}});
-  files.push_back({"24-bit, 108-byte header", Spec(108, 3, 24), {{0x0A0B0C, RGB(10, 11, 12)}}});
+  files.push_back({"24-bit, top-down", Shape(40, -3, 24), {{0xABCDEF, RGB(0xAB, 0xCD, 0xEF)}}});
+  files.push_back({"24-bit, core header", Shape(12, 3, 24), {{0x010203, RGB(1, 2, 3)}}});
+  files.push_back({"24-bit, 108-byte header", Shape(108, 3, 24), {{0x0A0B0C, RGB(10, 11, 12)}}});
   files.push_back(
-      {"24-bit, 124-byte header", Spec(124, -3, 24), {{0xC0FFEE, RGB(0xC0, 0xFF, 0xEE)}}});
+      {"24-bit, 124-byte header", Shape(124, -3, 24), {{0xC0FFEE, RGB(0xC0, 0xFF, 0xEE)}}});
   files.push_back({"32-bit, top byte unused",
-                   Spec(40, 3, 32),
+                   Shape(40, 3, 32),
                    {{0xAA123456, RGB(0x12, 0x34, 0x56)}, {0x00FFFFFF, RGB(255, 255, 255)}}});
   {
     GoodFile f{"32-bit bit fields, red lowest, alpha in a 56-byte header",
-               Spec(56, 3, 32, 3),
+               Shape(56, 3, 32, 3),
                {{0xFF563412, RGB(0x12, 0x34, 0x56)}, {0x000000FF, RGB(255, 0, 0)}}};
-    f.spec.masks[0] = 0x000000FF;
-    f.spec.masks[1] = 0x0000FF00;
-    f.spec.masks[2] = 0x00FF0000;
-    f.spec.masks[3] = 0xFF000000;
+    f.shape.masks[0] = 0x000000FF;
+    f.shape.masks[1] = 0x0000FF00;
+    f.shape.masks[2] = 0x00FF0000;
+    f.shape.masks[3] = 0xFF000000;
     files.push_back(f);
   }
   return files;
@@ -152,18 +152,18 @@ class BitmapFileTest : public ::testing::Test {
 TEST_F(BitmapFileTest, GoodFilesOfEveryDepthReadAsTheirPixels) {
   for (GoodFile file : GoodFiles()) {
     SCOPED_TRACE(file.name);
-    const int rows = file.spec.height < 0 ? -file.spec.height : file.spec.height;
-    for (int i = 0; i < file.spec.width * rows; ++i) {
-      file.spec.pixels.push_back(file.samples[i % file.samples.size()].raw);
+    const int rows = file.shape.height < 0 ? -file.shape.height : file.shape.height;
+    for (int i = 0; i < file.shape.width * rows; ++i) {
+      file.shape.pixels.push_back(file.samples[i % file.samples.size()].raw);
     }
-    HBITMAP bitmap = LoadFile(WriteTempFile("good.bmp", BuildBmp(file.spec)));
+    HBITMAP bitmap = LoadFile(WriteTempFile("good.bmp", BuildBmp(file.shape)));
     ASSERT_NE(bitmap, nullptr) << platform::LastErrorText();
 
     BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
     EXPECT_EQ(info.bmWidth, 5);
     EXPECT_EQ(info.bmHeight, 3);
-    EXPECT_EQ(info.bmBitsPixel, file.spec.bitCount);
+    EXPECT_EQ(info.bmBitsPixel, file.shape.bitCount);
     EXPECT_EQ(info.bmWidthBytes % 4, 0);
     EXPECT_NE(info.bmBits, nullptr);
 
@@ -183,9 +183,9 @@ TEST_F(BitmapFileTest, GoodFilesOfEveryDepthReadAsTheirPixels) {
 }
 
 TEST_F(BitmapFileTest, WithoutDibSectionThePictureTakesTheDisplayFormat) {
-  BmpSpec spec = Spec(40, 3, 24);
-  spec.pixels.assign(15, 0xC86432);
-  HBITMAP bitmap = LoadFile(WriteTempFile("ddb.bmp", BuildBmp(spec)), LR_LOADFROMFILE);
+  BmpShape shape = Shape(40, 3, 24);
+  shape.pixels.assign(15, 0xC86432);
+  HBITMAP bitmap = LoadFile(WriteTempFile("ddb.bmp", BuildBmp(shape)), LR_LOADFROMFILE);
   ASSERT_NE(bitmap, nullptr);
   BITMAP info{};
   GetObjectA(bitmap, sizeof info, &info);
@@ -199,11 +199,11 @@ TEST_F(BitmapFileTest, WithoutDibSectionThePictureTakesTheDisplayFormat) {
 }
 
 TEST_F(BitmapFileTest, ColourTableIsReadThroughAMemoryContext) {
-  BmpSpec spec = Spec(40, 2, 8);
-  spec.colours = {0x112233, 0x445566, 0x778899};
-  spec.coloursUsed = 3;
-  spec.pixels.assign(10, 1);
-  HBITMAP bitmap = LoadFile(WriteTempFile("table.bmp", BuildBmp(spec)));
+  BmpShape shape = Shape(40, 2, 8);
+  shape.colours = {0x112233, 0x445566, 0x778899};
+  shape.coloursUsed = 3;
+  shape.pixels.assign(10, 1);
+  HBITMAP bitmap = LoadFile(WriteTempFile("table.bmp", BuildBmp(shape)));
   ASSERT_NE(bitmap, nullptr);
   HDC dc = CreateCompatibleDC(nullptr);
   RGBQUAD table[256] = {};
@@ -224,13 +224,13 @@ TEST_F(BitmapFileTest, ColourTableIsReadThroughAMemoryContext) {
 // A valid 4×4 8-bit picture with a full colour table: 14 + 40 + 1024 bytes of headers, then 16
 // bytes of pixels.
 std::vector<std::uint8_t> ValidFile() {
-  BmpSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.bitCount = 8;
-  spec.colours = Palette256();
-  spec.pixels.assign(16, 9);
-  return BuildBmp(spec);
+  BmpShape shape;
+  shape.width = 4;
+  shape.height = 4;
+  shape.bitCount = 8;
+  shape.colours = Palette256();
+  shape.pixels.assign(16, 9);
+  return BuildBmp(shape);
 }
 
 struct BadFile {
@@ -252,12 +252,12 @@ std::vector<std::uint8_t> Cut(std::size_t size) {
 }
 
 std::vector<std::uint8_t> BitFields(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-  BmpSpec spec = Spec(40, 2, 16, 3);
-  spec.masks[0] = red;
-  spec.masks[1] = green;
-  spec.masks[2] = blue;
-  spec.pixels.assign(10, 0);
-  return BuildBmp(spec);
+  BmpShape shape = Shape(40, 2, 16, 3);
+  shape.masks[0] = red;
+  shape.masks[1] = green;
+  shape.masks[2] = blue;
+  shape.pixels.assign(10, 0);
+  return BuildBmp(shape);
 }
 
 std::vector<BadFile> BadFiles() {

@@ -8,7 +8,7 @@
 
 namespace tirravel::test {
 
-struct BmpSpec {
+struct BmpShape {
   std::uint32_t headerSize = 40;  // 12, 40, 52, 56, 108 or 124
   int width = 0;
   int height = 0;  // negative for top-down rows
@@ -30,7 +30,7 @@ inline constexpr std::size_t kOffsetBitCount = 28;
 inline constexpr std::size_t kOffsetCompression = 30;
 inline constexpr std::size_t kOffsetColoursUsed = 46;
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> BuildBmp(const BmpShape& shape);
 
 void Put16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 void Put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);

@@ -15,12 +15,12 @@ using platform::LiveObjects;
 using platform::ObjectKind;
 
 HBITMAP SmallBitmap() {
-  tirravel::test::BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.pixels.assign(4, 0x808080);
+  tirravel::test::BmpShape shape;
+  shape.width = 2;
+  shape.height = 2;
+  shape.pixels.assign(4, 0x808080);
   const std::string path =
-      tirravel::test::WriteTempFile("small.bmp", tirravel::test::BuildBmp(spec));
+      tirravel::test::WriteTempFile("small.bmp", tirravel::test::BuildBmp(shape));
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }

@@ -134,8 +134,8 @@ TEST(SurfaceContextTest, EveryRgb565ValueSurvivesReadingAndWritingBack) {
   platform::gdi::DeleteSurfaceDC(dc);
 }
 
-HBITMAP LoadBmp(const tirravel::test::BmpSpec& spec) {
-  const std::string path = tirravel::test::WriteTempFile("blt.bmp", tirravel::test::BuildBmp(spec));
+HBITMAP LoadBmp(const tirravel::test::BmpShape& shape) {
+  const std::string path = tirravel::test::WriteTempFile("blt.bmp", tirravel::test::BuildBmp(shape));
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
@@ -152,12 +152,12 @@ void Blit(HBITMAP bitmap, Surface& surface, int x, int y, int width, int height)
 }
 
 TEST(SurfaceContextTest, BitBltConvertsATrueColourBitmapAndClipsAtTheEdges) {
-  tirravel::test::BmpSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.pixels = {0xC86432, 0xFFFFFF, 0x000000, 0x0800FF,  // top row
+  tirravel::test::BmpShape shape;
+  shape.width = 4;
+  shape.height = 2;
+  shape.pixels = {0xC86432, 0xFFFFFF, 0x000000, 0x0800FF,  // top row
                  0x123456, 0xFF0000, 0x00FF00, 0x0000FF};
-  HBITMAP bitmap = LoadBmp(spec);
+  HBITMAP bitmap = LoadBmp(shape);
   ASSERT_NE(bitmap, nullptr);
 
   Surface rgb565(platform::kRgb565Layout, 4, 2);
@@ -191,17 +191,17 @@ TEST(SurfaceContextTest, BitBltConvertsATrueColourBitmapAndClipsAtTheEdges) {
 
 TEST(SurfaceContextTest, BitBltMatchesPalettesOrCopiesIndicesWhenTheyAgree) {
   auto palette = TestPalette();
-  tirravel::test::BmpSpec spec;
-  spec.width = 3;
-  spec.height = 1;
-  spec.bitCount = 8;
+  tirravel::test::BmpShape shape;
+  shape.width = 3;
+  shape.height = 1;
+  shape.bitCount = 8;
   for (const auto& entry : palette) {
-    spec.colours.push_back(std::uint32_t{entry.red} << 16 | entry.green << 8 | entry.blue);
+    shape.colours.push_back(std::uint32_t{entry.red} << 16 | entry.green << 8 | entry.blue);
   }
-  spec.colours[4] = 0x000000;  // a second black: with identical palettes index 4 stays 4
+  shape.colours[4] = 0x000000;  // a second black: with identical palettes index 4 stays 4
   palette[4] = {0, 0, 0};
-  spec.pixels = {4, 2, 3};
-  HBITMAP indexed = LoadBmp(spec);
+  shape.pixels = {4, 2, 3};
+  HBITMAP indexed = LoadBmp(shape);
   ASSERT_NE(indexed, nullptr);
 
   Surface same(kIndexed8, 3, 1, palette.data());
@@ -220,10 +220,10 @@ TEST(SurfaceContextTest, BitBltMatchesPalettesOrCopiesIndicesWhenTheyAgree) {
   EXPECT_EQ(different.Raw(2, 0), 7u);
 
   // A true-colour bitmap into the indexed surface goes to the nearest entries too.
-  spec.bitCount = 24;
-  spec.colours.clear();
-  spec.pixels = {0xC86432, 0xF0F0F0, 0x010101};
-  HBITMAP rgb = LoadBmp(spec);
+  shape.bitCount = 24;
+  shape.colours.clear();
+  shape.pixels = {0xC86432, 0xF0F0F0, 0x010101};
+  HBITMAP rgb = LoadBmp(shape);
   Blit(rgb, different, 0, 0, 3, 1);
   EXPECT_EQ(different.Raw(0, 0), 9u);
   EXPECT_EQ(different.Raw(1, 0), 7u);
