@@ -1,5 +1,7 @@
 #include "platform/d3d/d3d_state.h"
 
+#include "platform/d3d/draw_listener.h"
+
 namespace platform::d3d {
 
 Direct3DState& State() {
@@ -9,6 +11,10 @@ Direct3DState& State() {
 
 void SetDeviceAvailability(const DeviceAvailability& availability) {
   State().devices = availability;
+}
+
+void SetDrawListener(DrawListener* listener) {
+  State().drawListener = listener;
 }
 
 Texture* TextureForHandle(D3DTEXTUREHANDLE handle) {

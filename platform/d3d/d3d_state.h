@@ -8,6 +8,7 @@
 
 namespace platform::d3d {
 
+class DrawListener;
 class Texture;
 
 struct TextureHandleEntry {
@@ -19,6 +20,7 @@ struct Direct3DState {
   std::vector<TextureHandleEntry> handles;  // in the order they were handed out
   D3DTEXTUREHANDLE nextHandle = 1;          // 0 means "no texture" to the render state
   DeviceAvailability devices;               // tests may withhold a device kind
+  DrawListener* drawListener = nullptr;     // tools' observer of scenes and draws, or null
 };
 
 // The module's state, made on first use.

@@ -8,6 +8,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/device_caps.h"
+#include "platform/d3d/draw_listener.h"
 #include "platform/d3d/texture.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/pixel_formats.h"
@@ -77,6 +78,12 @@ HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
 HRESULT Device::BeginScene() {
   if (inScene_) return D3DERR_SCENE_IN_SCENE;
   inScene_ = true;
+  PixelBuffer target{};
+  if (DrawListener* listener = State().drawListener;
+      listener && ddraw::GetSurfacePixels(target_, &target)) {
+    listener->SceneBegun(raster::RenderTarget{reinterpret_cast<std::uint16_t*>(target.bits),
+                                              target.width, target.height, target.pitch / 2});
+  }
   return D3D_OK;
 }
 
@@ -202,6 +209,16 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexTy
   static_assert(sizeof(D3DLVERTEX) == sizeof(raster::LitVertex));
   vertices_.resize(count);
   std::memcpy(vertices_.data(), vertices, count * sizeof(D3DLVERTEX));
+  if (DrawListener* listener = State().drawListener) {
+    listener->Drawing(DrawCall{states_,
+                               world_,
+                               view_,
+                               projection_,
+                               *currentViewport_->Values(),
+                               context_.texture ? &*context_.texture : nullptr,
+                               primitive,
+                               {static_cast<const D3DLVERTEX*>(vertices), count}});
+  }
   const bool drawn = primitive == D3DPT_TRIANGLELIST ? raster::DrawTriangleList(context_, vertices_)
                                                      : raster::DrawLineList(context_, vertices_);
   return drawn ? D3D_OK

@@ -1,0 +1,181 @@
+#include "bench/capture/recorder.h"
+
+#include <bit>
+#include <cstring>
+
+namespace capture {
+namespace {
+
+using platform::d3d::DrawCall;
+using platform::raster::TextureFormat;
+
+template <typename Record>
+std::string KeyOf(const Record* records, std::size_t count) {
+  return std::string(reinterpret_cast<const char*>(records), count * sizeof(Record));
+}
+
+// The index of `record` in `pool`, appending it the first time it is seen.
+template <typename Record>
+std::uint32_t Intern(std::vector<Record>& pool,
+                     std::unordered_map<std::string, std::uint32_t>& seen, const Record& record) {
+  const auto [found, added] =
+      seen.emplace(KeyOf(&record, 1), static_cast<std::uint32_t>(pool.size()));
+  if (added) pool.push_back(record);
+  return found->second;
+}
+
+int TexelBytes(TextureFormat format) {
+  switch (format) {
+    case TextureFormat::Palette8:
+      return 1;
+    case TextureFormat::Xrgb8888:
+    case TextureFormat::Argb8888:
+      return 4;
+    default:
+      return 2;
+  }
+}
+
+CapturedTexture CopyTexture(const platform::raster::TextureView& view) {
+  CapturedTexture texture;
+  texture.format = view.format;
+  texture.width = view.width;
+  texture.height = view.height;
+  const std::size_t rowBytes = static_cast<std::size_t>(view.width) * TexelBytes(view.format);
+  texture.texels.resize(rowBytes * view.height);
+  for (int row = 0; row < view.height; ++row) {
+    std::memcpy(texture.texels.data() + rowBytes * row,
+                view.texels + static_cast<std::ptrdiff_t>(row) * view.pitch, rowBytes);
+  }
+  if (view.format == TextureFormat::Palette8)
+    texture.palette.assign(view.palette, view.palette + 256);
+  texture.hasColourKey = view.hasColourKey;
+  texture.colourKey = view.colourKey;
+  return texture;
+}
+
+}  // namespace
+
+Recorder::Recorder() {
+  const platform::d3d::DeviceStates defaults;
+  defaultRender_ = defaults.render;
+  defaultLight_ = defaults.light;
+}
+
+void Recorder::SceneBegun(const platform::raster::RenderTarget& target) {
+  capturing_ = recording_;
+  if (!capturing_) return;
+  RecordedFrame recorded;
+  recorded.frame.clearColour = target.pixels[0];
+  for (int y = 0; y < target.height; ++y) {
+    const std::uint16_t* row = target.pixels + static_cast<std::ptrdiff_t>(y) * target.pitchPixels;
+    for (int x = 0; x < target.width; ++x) {
+      if (row[x] != recorded.frame.clearColour && problem_.empty()) {
+        problem_ = "a scene began over a picture of more than one colour";
+      }
+    }
+  }
+  pools_.width = target.width;
+  pools_.height = target.height;
+  frames_.push_back(std::move(recorded));
+}
+
+void Recorder::Drawing(const DrawCall& call) {
+  if (!capturing_) return;
+  RecordedFrame& recorded = frames_.back();
+  RenderStates render = call.states.render;
+  render[D3DRENDERSTATE_TEXTUREHANDLE] = TextureNumber(call);
+  const LightStates& light = call.states.light;
+  for (std::size_t s = 1; s < render.size(); ++s)
+    renderTouched_[s] |= render[s] != defaultRender_[s];
+  for (std::size_t s = 1; s < light.size(); ++s) lightTouched_[s] |= light[s] != defaultLight_[s];
+
+  std::vector<Command>& commands = recorded.frame.commands;
+  if (!recorded.drawn) {
+    recorded.drawn = true;
+    recorded.renderStates = render;
+    recorded.lightStates = light;
+    lastTransforms_.fill(~0u);
+    lastViewport_ = ~0u;
+  } else {
+    for (std::uint32_t s = 1; s < render.size(); ++s) {
+      if (render[s] != lastRender_[s])
+        commands.push_back({Command::Kind::RenderState, s, render[s]});
+    }
+    for (std::uint32_t s = 1; s < light.size(); ++s) {
+      if (light[s] != lastLight_[s]) commands.push_back({Command::Kind::LightState, s, light[s]});
+    }
+  }
+  lastRender_ = render;
+  lastLight_ = light;
+  NoteTransforms(call, recorded);
+  commands.push_back({Command::Kind::Draw, static_cast<std::uint32_t>(call.primitive),
+                      VertexOffset(call.vertices),
+                      static_cast<std::uint32_t>(call.vertices.size())});
+}
+
+void Recorder::NoteTransforms(const DrawCall& call, RecordedFrame& recorded) {
+  const platform::raster::Matrix* matrices[3] = {&call.world, &call.view, &call.projection};
+  for (std::uint32_t i = 0; i < 3; ++i) {
+    const std::uint32_t index = MatrixIndex(*matrices[i]);
+    if (index == lastTransforms_[i]) continue;
+    lastTransforms_[i] = index;
+    recorded.frame.commands.push_back(
+        {Command::Kind::Transform, D3DTRANSFORMSTATE_WORLD + i, index});
+  }
+  const std::uint32_t viewport = ViewportIndex(call.viewport);
+  if (viewport != lastViewport_) {
+    lastViewport_ = viewport;
+    recorded.frame.commands.push_back({Command::Kind::Viewport, 0, viewport});
+  }
+}
+
+std::uint32_t Recorder::TextureNumber(const DrawCall& call) {
+  if (call.texture == nullptr) return 0;
+  const DWORD handle = call.states.render[D3DRENDERSTATE_TEXTUREHANDLE];
+  const auto [found, added] =
+      textureNumbers_.emplace(handle, static_cast<std::uint32_t>(pools_.textures.size() + 1));
+  if (added) pools_.textures.push_back(CopyTexture(*call.texture));
+  return found->second;
+}
+
+std::uint32_t Recorder::MatrixIndex(const platform::raster::Matrix& matrix) {
+  return Intern(pools_.matrices, matrixIndex_, std::bit_cast<D3DMATRIX>(matrix));
+}
+
+std::uint32_t Recorder::ViewportIndex(const D3DVIEWPORT2& viewport) {
+  return Intern(pools_.viewports, viewportIndex_, viewport);
+}
+
+std::uint32_t Recorder::VertexOffset(std::span<const D3DLVERTEX> vertices) {
+  const auto [found, added] = vertexOffset_.emplace(
+      KeyOf(vertices.data(), vertices.size()), static_cast<std::uint32_t>(pools_.vertices.size()));
+  if (added) pools_.vertices.insert(pools_.vertices.end(), vertices.begin(), vertices.end());
+  return found->second;
+}
+
+Capture Recorder::Finish() const {
+  Capture capture = pools_;
+  for (const RecordedFrame& recorded : frames_) {
+    Frame frame;
+    frame.clearColour = recorded.frame.clearColour;
+    if (recorded.drawn) {
+      for (std::uint32_t s = 1; s < renderTouched_.size(); ++s) {
+        if (renderTouched_[s]) {
+          frame.commands.push_back({Command::Kind::RenderState, s, recorded.renderStates[s]});
+        }
+      }
+      for (std::uint32_t s = 1; s < lightTouched_.size(); ++s) {
+        if (lightTouched_[s]) {
+          frame.commands.push_back({Command::Kind::LightState, s, recorded.lightStates[s]});
+        }
+      }
+    }
+    frame.commands.insert(frame.commands.end(), recorded.frame.commands.begin(),
+                          recorded.frame.commands.end());
+    capture.frames.push_back(std::move(frame));
+  }
+  return capture;
+}
+
+}  // namespace capture

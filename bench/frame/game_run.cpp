@@ -1,0 +1,107 @@
+#include "bench/frame/game_run.h"
+
+#include <time.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "game/game_globals.h"
+#include "game/game_state.h"
+#include "platform/d3d/device_override.h"
+#include "tools/replay/replay_runner.h"
+#include "tools/replay/replay_step.h"
+
+namespace bench {
+namespace {
+
+constexpr int kNoBestTime = 20000;
+
+Scenario ScenarioOf(const GameGlobals& g) {
+  switch (g.gameState) {
+    case StateCountdown:
+      return Scenario::Countdown;
+    case StateFlying:
+      return Scenario::Flight;
+    default:
+      return g.bestTime == kNoBestTime ? Scenario::Title : Scenario::Goal;
+  }
+}
+
+double Seconds(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
+const char* ScenarioName(Scenario scenario) {
+  switch (scenario) {
+    case Scenario::Title:
+      return "title";
+    case Scenario::Countdown:
+      return "countdown";
+    case Scenario::Flight:
+      return "flight";
+    case Scenario::Goal:
+      return "goal";
+  }
+  return "?";
+}
+
+std::optional<Scenario> ScenarioNamed(std::string_view name) {
+  for (Scenario scenario : kScenarios) {
+    if (name == ScenarioName(scenario)) return scenario;
+  }
+  return std::nullopt;
+}
+
+double ThreadCpuSeconds() {
+  return Seconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+double WallSeconds() {
+  return Seconds(CLOCK_MONOTONIC);
+}
+
+GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) {
+  platform::d3d::SetDeviceAvailability({.optimised = !options.referenceDevice, .reference = true});
+  platform::d3d::SetDrawListener(options.listener);
+
+  GameRun run;
+  replay::ScriptCursor cursor(script);
+  std::uint64_t calls = 0;
+  double last = 0.0;
+  // Asked once before the first frame and then right after every flip: the time between two
+  // calls is one frame, with the messages handled before it.
+  auto nextStep = [&] {
+    const double now = ThreadCpuSeconds();
+    if (calls >= 2) run.frames.push_back({now - last, ScenarioOf(globals)});
+    ++calls;
+    last = ThreadCpuSeconds();
+    return cursor.Next();
+  };
+  const replay::ReplayResult result = replay::RunReplay(nextStep, {});
+
+  platform::d3d::SetDrawListener(nullptr);
+  platform::d3d::SetDeviceAvailability({});
+  run.status = result.status;
+  run.error = result.error;
+  return run;
+}
+
+std::optional<replay::Script> LoadScript(const std::string& path, std::string* error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    if (error) *error = "cannot read " + path;
+    return std::nullopt;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  std::string why;
+  auto script = replay::ParseScript(text.str(), &why);
+  if (!script && error) *error = path + ":" + why;
+  return script;
+}
+
+}  // namespace bench

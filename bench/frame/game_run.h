@@ -1,0 +1,54 @@
+// Plays a replay script through the real game (WinMain and everything below it) on the headless
+// host, in the current folder, and measures the processor time of every frame.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/d3d/draw_listener.h"
+#include "tools/replay/script.h"
+
+namespace bench {
+
+// What a frame shows, told from the game's state once the frame is done.
+enum class Scenario {
+  Title,      // the title screen before any finished race: orbit, controls, device lines
+  Countdown,  // the five seconds before a race
+  Flight,     // the race along the corridor
+  Goal,       // the result screen once a race has reached the goal
+};
+inline constexpr Scenario kScenarios[] = {Scenario::Title, Scenario::Countdown, Scenario::Flight,
+                                          Scenario::Goal};
+
+const char* ScenarioName(Scenario scenario);
+std::optional<Scenario> ScenarioNamed(std::string_view name);
+
+struct FrameSample {
+  double cpuSeconds = 0.0;  // this thread's processor time from the previous frame's flip
+  Scenario scenario = Scenario::Title;
+};
+
+struct GameRunOptions {
+  bool referenceDevice = false;                     // draw with the "RGB" device
+  platform::d3d::DrawListener* listener = nullptr;  // told about every scene and draw
+};
+
+struct GameRun {
+  std::vector<FrameSample> frames;  // the first frame (which carries the start-up) excluded
+  int status = 0;                   // what WinMain returned
+  std::string error;                // what went wrong outside the game, or empty
+};
+
+GameRun PlayScript(const replay::Script& script, const GameRunOptions& options);
+
+// Reads and parses a script file; nothing, with *error set, on failure.
+std::optional<replay::Script> LoadScript(const std::string& path, std::string* error);
+
+// This thread's processor time, in seconds.
+double ThreadCpuSeconds();
+// A monotonic wall clock, in seconds.
+double WallSeconds();
+
+}  // namespace bench

@@ -1,0 +1,82 @@
+// The commands that replay captures on our own devices.
+#include <cstdio>
+
+#include "bench/capture/device_replay.h"
+#include "bench/frame/commands.h"
+#include "bench/frame/game_run.h"
+#include "bench/frame/statistics.h"
+#include "platform/host/headless/png_writer.h"
+
+namespace bench {
+namespace {
+
+int Fail(const std::string& reason) {
+  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int ReplayCommand(const Arguments& arguments) {
+  if (arguments.size() != 3 || (arguments[2] != "optimised" && arguments[2] != "reference")) {
+    return Fail("replay FILE LABEL optimised|reference");
+  }
+  std::string error;
+  const auto capture = capture::ReadCapture(arguments[0], &error);
+  if (!capture) return Fail(error);
+  const auto replay = capture::DeviceReplay::Create(*capture, arguments[2] == "reference", &error);
+  if (!replay) return Fail(error);
+  std::vector<double> costs;
+  costs.reserve(capture->frames.size());
+  for (const capture::Frame& frame : capture->frames) {
+    const double start = ThreadCpuSeconds();
+    replay->DrawFrame(frame);
+    costs.push_back(ThreadCpuSeconds() - start);
+  }
+  PrintFrameSummary("replay", arguments[1], arguments[2], Summarise(costs));
+  return 0;
+}
+
+int CompareCommand(const Arguments& arguments) {
+  if (arguments.size() < 2 || arguments.size() > 3) return Fail("compare FILE LABEL [PNG]");
+  std::string error;
+  const auto capture = capture::ReadCapture(arguments[0], &error);
+  if (!capture) return Fail(error);
+  const auto optimised = capture::DeviceReplay::Create(*capture, false, &error);
+  const auto reference =
+      optimised ? capture::DeviceReplay::Create(*capture, true, &error) : nullptr;
+  if (!reference) return Fail(error);
+  std::size_t differentFrames = 0;
+  std::size_t differentPixels = 0;
+  std::size_t litPixels = 0;
+  for (const capture::Frame& frame : capture->frames) {
+    optimised->DrawFrame(frame);
+    reference->DrawFrame(frame);
+    const std::vector<std::uint16_t> a = optimised->Pixels();
+    const std::vector<std::uint16_t> b = reference->Pixels();
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      differing += a[i] != b[i];
+      litPixels += a[i] != frame.clearColour;
+    }
+    differentFrames += differing != 0;
+    differentPixels += differing;
+  }
+  if (arguments.size() == 3) {
+    const std::vector<std::uint16_t> last = optimised->Pixels();
+    if (!platform::WriteRgb565Png(arguments[2], last.data(), capture->width, capture->height,
+                                  capture->width * 2, &error)) {
+      return Fail(error);
+    }
+  }
+  const double frames = static_cast<double>(capture->frames.size());
+  PrintRow("compare", arguments[1], "optimised-reference", "frames differing",
+           static_cast<double>(differentFrames), "frames");
+  PrintRow("compare", arguments[1], "optimised-reference", "pixels differing",
+           static_cast<double>(differentPixels), "pixels");
+  PrintRow("compare", arguments[1], "optimised", "lit pixels per frame",
+           static_cast<double>(litPixels) / frames, "pixels");
+  return differentFrames == 0 ? 0 : 1;
+}
+
+}  // namespace bench
