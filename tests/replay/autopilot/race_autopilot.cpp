@@ -65,6 +65,8 @@ class Pilot {
   std::optional<PolledKeys> NextKeys() {
     const GameGlobals& g = globals;
     ++framesInPhase_;
+    ++frame_;
+    if (framesInPhase_ == PictureFrameInPhase()) pictures_.push_back(frame_);
     switch (phase_) {
       case Phase::FirstOrbit:
         if (g.orbitPhase < 2) return PolledKeys{};
@@ -110,9 +112,27 @@ class Pilot {
   bool ReachedGoal() const { return reachedGoal_; }
   int FlightFrames() const { return flightFrames_; }
   float RaceSeconds() const { return raceSeconds_; }
+  // The frames worth a golden picture: the countdown's "  2", the middle of the race, the
+  // result screen and the title screen after the give-up.
+  const std::vector<std::uint64_t>& Pictures() const { return pictures_; }
 
  private:
   enum class Phase { FirstOrbit, Countdown, Race, Result, SecondCountdown, TakeOff, GiveUp, Done };
+
+  int PictureFrameInPhase() const {
+    switch (phase_) {
+      case Phase::Countdown:
+        return 50;
+      case Phase::Race:
+        return 800;
+      case Phase::Result:
+        return 60;
+      case Phase::Done:
+        return kResultFrames;
+      default:
+        return 0;
+    }
+  }
 
   void Enter(Phase phase, const std::string& note) {
     phase_ = phase;
@@ -162,6 +182,8 @@ class Pilot {
   Phase phase_ = Phase::FirstOrbit;
   int framesInPhase_ = 0;  // counting the frame being decided
   int flightFrames_ = 0;
+  std::uint64_t frame_ = 0;  // the frame being decided, from 1
+  std::vector<std::uint64_t> pictures_;
   float raceSeconds_ = 0.0f;  // the race's time, as the goal left it
   bool reachedGoal_ = false;
   std::string note_ = "the title screen's first orbit";
@@ -233,6 +255,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "race_autopilot: cannot write %s\n", argv[1]);
     return 1;
   }
+  std::string pictures;
+  for (const std::uint64_t frame : pilot.Pictures()) {
+    pictures += (pictures.empty() ? "" : ",") + std::to_string(frame);
+  }
+  std::fprintf(file,
+               "# A race to the goal flown by tests/replay/autopilot (race_autopilot), %u ms a "
+               "frame;\n# then a second race, given up after the take-off.\n# pictures: %s\n",
+               kFrameMs, pictures.c_str());
   std::fputs(script.Finish().c_str(), file);
   return std::fclose(file) == 0 ? 0 : 1;
 }
