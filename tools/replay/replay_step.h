@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "tools/replay/script.h"
@@ -25,14 +26,14 @@ struct ReplayStep {
 // Walks a script step by step.
 class ScriptCursor {
  public:
-  explicit ScriptCursor(const Script& script) : script_(script) {}
+  explicit ScriptCursor(Script script) : script_(std::move(script)) {}
 
   // The step before the next frame; once the frames are used up, a step without a frame that
   // carries the script's last messages.
   ReplayStep Next();
 
  private:
-  const Script& script_;
+  Script script_;
   std::size_t command_ = 0;       // the next command to read
   std::uint32_t framesLeft_ = 0;  // frames still to come from the command before command_
   ReplayFrame current_;           // the frame those frames repeat
