@@ -1,7 +1,8 @@
-// Rasterizer throughput on both paths: fill rate on a full-screen textured, fogged triangle
-// pair, set-up rate on small triangles, and whole game-like frames.
+// Rasterizer throughput on both paths: fill rate on textured, fogged triangles covering more and
+// more of the screen, set-up rate on more and more small triangles, and whole game-like frames.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -13,8 +14,6 @@ using namespace platform::raster;
 using raster_test::Canvas;
 using raster_test::GameScene;
 using raster_test::GameSceneContext;
-
-constexpr int kScreenPixels = 640 * 480;
 
 const GameScene& Scene() {
   static const GameScene scene;
@@ -30,10 +29,14 @@ RasterContext BenchContext(Canvas& canvas, RasterPath path, bool bilinear) {
 }
 
 // A wall leaning away from 12 to 40 units, larger than the view: after clipping it covers every
-// pixel, perspective-divided and fogged. It samples the floor half of the texture (no key texel).
-void FullScreenTexturedFogged(benchmark::State& state, RasterPath path, bool bilinear) {
+// pixel of the viewport, perspective-divided and fogged. It samples the floor half of the texture
+// (no key texel). The viewport covers state.range(0) sixteenths of the screen's height and width
+// each, so the cost's growth with coverage shows.
+void TexturedFogged(benchmark::State& state, RasterPath path, bool bilinear) {
   Canvas canvas(640, 480);
-  const RasterContext context = BenchContext(canvas, path, bilinear);
+  RasterContext context = BenchContext(canvas, path, bilinear);
+  context.viewport.dwWidth = static_cast<std::uint32_t>(640 * state.range(0) / 16);
+  context.viewport.dwHeight = static_cast<std::uint32_t>(480 * state.range(0) / 16);
   auto at = [](float x, float y, float z, float tu, float tv) {
     return LitVertex{x, y, z, 0, 0xFFFFFFFF, 0xFF000000, tu, tv};
   };
@@ -44,19 +47,22 @@ void FullScreenTexturedFogged(benchmark::State& state, RasterPath path, bool bil
     DrawTriangleList(context, wall);
     benchmark::ClobberMemory();
   }
-  state.counters["Mpixels/s"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kScreenPixels / 1e6, benchmark::Counter::kIsRate);
+  const auto pixels =
+      static_cast<std::int64_t>(context.viewport.dwWidth) * context.viewport.dwHeight;
+  state.SetItemsProcessed(state.iterations() * pixels);
+  state.SetLabel("pixels");
 }
 
-// Triangles of about 8 pixels each, textured and fogged, scattered over the screen.
+// Triangles of about 8 pixels each, textured and fogged, scattered over the screen; state.range(0)
+// of them per draw, so the cost's growth with the triangle count shows.
 void SmallTriangles(benchmark::State& state, RasterPath path) {
   Canvas canvas(640, 480);
   const RasterContext context = BenchContext(canvas, path, true);
   std::mt19937 random(7);
   std::uniform_real_distribution<float> across(-6.0f, 6.0f), up(-1.0f, 6.0f), depth(12.0f, 30.0f);
   std::vector<LitVertex> triangles;
-  constexpr int kTriangles = 10000;
-  for (int i = 0; i < kTriangles; ++i) {
+  const auto count = static_cast<int>(state.range(0));
+  for (int i = 0; i < count; ++i) {
     const float x = across(random), y = up(random), z = depth(random);
     const float size = z * 0.005f;  // about 4 pixels on a side at any depth
     triangles.push_back({x, y, z, 0, 0xFFFFFFFF, 0xFF000000, 0.2f, 0.2f});
@@ -67,8 +73,8 @@ void SmallTriangles(benchmark::State& state, RasterPath path) {
     DrawTriangleList(context, triangles);
     benchmark::ClobberMemory();
   }
-  state.counters["triangles/s"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kTriangles, benchmark::Counter::kIsRate);
+  state.SetItemsProcessed(state.iterations() * count);
+  state.SetLabel("triangles");
 }
 
 // The course from the start pose, as the game draws it cell by cell.
@@ -84,12 +90,36 @@ void GameFrame(benchmark::State& state, RasterPath path, bool bilinear) {
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-BENCHMARK_CAPTURE(FullScreenTexturedFogged, Reference_Point, RasterPath::Reference, false);
-BENCHMARK_CAPTURE(FullScreenTexturedFogged, Optimised_Point, RasterPath::Optimised, false);
-BENCHMARK_CAPTURE(FullScreenTexturedFogged, Reference_Bilinear, RasterPath::Reference, true);
-BENCHMARK_CAPTURE(FullScreenTexturedFogged, Optimised_Bilinear, RasterPath::Optimised, true);
-BENCHMARK_CAPTURE(SmallTriangles, Reference, RasterPath::Reference);
-BENCHMARK_CAPTURE(SmallTriangles, Optimised, RasterPath::Optimised);
+BENCHMARK_CAPTURE(TexturedFogged, Reference_Point, RasterPath::Reference, false)
+    ->ArgName("sixteenths")
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16);
+BENCHMARK_CAPTURE(TexturedFogged, Optimised_Point, RasterPath::Optimised, false)
+    ->ArgName("sixteenths")
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16);
+BENCHMARK_CAPTURE(TexturedFogged, Reference_Bilinear, RasterPath::Reference, true)
+    ->ArgName("sixteenths")
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16);
+BENCHMARK_CAPTURE(TexturedFogged, Optimised_Bilinear, RasterPath::Optimised, true)
+    ->ArgName("sixteenths")
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16);
+BENCHMARK_CAPTURE(SmallTriangles, Reference, RasterPath::Reference)
+    ->ArgName("triangles")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000);
+BENCHMARK_CAPTURE(SmallTriangles, Optimised, RasterPath::Optimised)
+    ->ArgName("triangles")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000);
 BENCHMARK_CAPTURE(GameFrame, Reference_Bilinear, RasterPath::Reference, true);
 BENCHMARK_CAPTURE(GameFrame, Optimised_Bilinear, RasterPath::Optimised, true);
 
