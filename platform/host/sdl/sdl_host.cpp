@@ -58,6 +58,15 @@ void ToggleFullScreen(SdlState& state) {
   }
 }
 
+// With no real display, SDL falls back to drivers that show nothing; the game would then run
+// unseen until killed. Only a user who names such a driver (SDL_VIDEODRIVER) gets it.
+bool FellBackToInvisibleDisplay() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return true;
+  const std::string name = driver;
+  return (name == "offscreen" || name == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr;
+}
+
 bool IsEnter(SDL_Scancode scancode) {
   return scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
 }
@@ -148,6 +157,11 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
   if (!state.videoStarted) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       if (error) *error = std::string("no display could be opened (") + SDL_GetError() + ")";
+      return false;
+    }
+    if (sdl::FellBackToInvisibleDisplay()) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      if (error) *error = "no display could be opened (no X11, Wayland or console display found)";
       return false;
     }
   }
