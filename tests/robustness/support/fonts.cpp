@@ -1,0 +1,37 @@
+#include "tests/robustness/support/fonts.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "platform/host/headless/headless_host.h"
+#include "tests/robustness/support/program_run.h"
+
+void UseOnlyTheseFonts(const std::filesystem::path& folder,
+                       const std::vector<std::filesystem::path>& fontFolders) {
+  const std::filesystem::path configuration = folder / "fonts.conf";
+  std::ofstream out(configuration);
+  out << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
+  for (const auto& fonts : fontFolders) out << "<dir>" << fonts.string() << "</dir>\n";
+  out << "<cachedir>" << (folder / "cache").string() << "</cachedir>\n</fontconfig>\n";
+  out.close();
+  setenv("FONTCONFIG_FILE", configuration.c_str(), 1);
+}
+
+std::filesystem::path InstalledFontFile(const std::string& family) {
+  ProgramRun run;
+  run.program = "/usr/bin/fc-match";
+  run.arguments = {"-f", "%{file}", family};
+  run.folder = std::filesystem::temp_directory_path();
+  const ProgramResult result = RunProgram(run);
+  return std::filesystem::canonical(result.out);
+}
+
+int PixelsOfColour(std::uint16_t colour, int top, int bottom) {
+  const platform::host::headless::Frame* frame = platform::host::headless::LastFrame();
+  if (!frame) return 0;
+  const auto begin = frame->pixels.begin() + static_cast<std::ptrdiff_t>(top) * frame->width;
+  const auto end = frame->pixels.begin() + static_cast<std::ptrdiff_t>(bottom) * frame->width;
+  return static_cast<int>(std::count(begin, end, colour));
+}

@@ -1,0 +1,33 @@
+// The whole game (WinMain and everything under it) run in this process on the headless host,
+// through the replay runner, or as the tirravel-replay program: what it said, how it ended and
+// what it left behind.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "tools/replay/replay_step.h"
+
+struct GameOutcome {
+  int status = -1;
+  std::uint64_t frames = 0;
+  std::string err;              // everything written to standard error
+  int graphicsObjectsLeft = 0;  // platform objects alive afterwards, but the window
+};
+
+// Called before the first frame (0) and after every frame; a step without a frame ends the game.
+using FrameScript = std::function<replay::ReplayStep(std::uint64_t frame)>;
+
+// Plays in `folder` until the script ends the game. The working directory is restored.
+GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript& script);
+
+// A script of `frames` frames of `milliseconds` each, no keys.
+FrameScript IdleFrames(std::uint64_t frames, std::uint32_t milliseconds);
+
+// The tirravel-replay program in `folder` with a script of a few idle frames.
+GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody = false);
+
+// A fresh, empty folder under the test's temporary directory.
+std::filesystem::path FreshFolder(const std::string& name);
