@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# The game as a player meets it: tirravel on an X server (Xvfb, 1280x960, so the 640x480 picture
+# is shown exactly doubled) with a window manager, driven with xdotool. It waits for the title
+# screen, starts a race with shift, waits out the countdown, takes off with space and speeds up,
+# and checks in screenshots that the texts, the course and the butterfly are on screen; Escape
+# must end the game with status 0. Then the game without any display: one line on standard
+# error and a non-zero status, promptly. Every wait is bounded; the script ends what it started.
+#   tirravel_xvfb_test.sh path/to/tirravel ASSETS_DIR [SCREENSHOT_DIR]
+set -uo pipefail
+game="$(realpath "$1")"
+assets="$(realpath "$2")"
+shots="${3:-}"
+work="$(mktemp -d)"
+pids=()
+
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$work"/*.log; do
+    [[ -f "$log" ]] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
+  done
+  exit 1
+}
+
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+for tool in Xvfb openbox xdotool xprop import convert timeout; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+done
+
+# wait_until SECONDS COMMAND...: runs the command every 0.2 s until it succeeds or time is up.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.2
+  done
+}
+
+# hold KEY SECONDS: a key held as a player holds it; a tap shorter than a frame is never polled.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# ---- What is on the screen, in the game's own 640x480 pixels ---------------------------------
+screen="$work/screen.png"
+shoot() {
+  import -window root "$work/raw.png" 2>/dev/null &&
+    convert "$work/raw.png" -sample 640x480! "$screen" 2>/dev/null
+}
+keep() { [[ -z "$shots" ]] || cp "$screen" "$shots/$1.png"; }
+
+# share GEOMETRY CONDITION...: the share of the region's pixels that meet every condition. A
+# condition is a channel of hue, saturation or brightness (H, S, B), < or >, and a percentage:
+# "S<20" is greyish.
+share() {
+  local geometry="$1" channel arguments=()
+  shift
+  for condition in "$@"; do
+    case "${condition:0:1}" in H) channel=0 ;; S) channel=1 ;; B) channel=2 ;; esac
+    arguments+=(\( -clone "$channel" -threshold "${condition:2}%")
+    [[ "${condition:1:1}" == "<" ]] && arguments+=(-negate)
+    arguments+=(\))
+  done
+  convert "$screen" -crop "$geometry" +repage -colorspace HSB -separate "${arguments[@]}" \
+    -delete 0-2 -evaluate-sequence min -format "%[fx:mean]" info:
+}
+# above MINIMUM GEOMETRY CONDITION...: whether that share exceeds the minimum.
+above() {
+  local minimum="$1"
+  shift
+  awk -v s="$(share "$@")" -v m="$minimum" 'BEGIN { exit !(s > m) }'
+}
+
+# The screen's colours: the titles and prompts are orange (255,180,0); "SPEED" and "TIME" run
+# from orange to red with the speed; the device lines are black on white cells; the wings are
+# red-orange; the course's stone floor is greyish.
+orange=("H>9" "H<14" "S>85" "B>85")
+speed_colour=("H>1" "H<12.5" "S>85" "B>85")
+white=("S<5" "B>95")
+wing=("H<9" "S>55" "B>50")
+floor=("S<20" "B>20" "B<85")
+title_area=600x140+20+10
+controls_area=600x150+20+160
+device_lines_area=320x40+10+435
+count_area=300x220+80+100
+speed_area=250x110+20+30
+prompt_area=350x35+20+440
+middle=320x240+160+200
+lower_half=640x240+0+240
+
+title_shown() { shoot && above 0.08 "$title_area" "${orange[@]}"; }
+countdown_shown() {
+  shoot && above 0.03 "$count_area" "${orange[@]}" &&
+    ! above 0.1 "$device_lines_area" "${white[@]}" && ! above 0.02 "$prompt_area" "${orange[@]}"
+}
+flying_shown() { shoot && above 0.05 "$prompt_area" "${orange[@]}"; }
+
+# expect_on_screen WHAT MINIMUM GEOMETRY CONDITION...
+expect_on_screen() {
+  local what="$1"
+  shift
+  above "$@" || fail "$what is not on screen: a share of $(share "${@:2}") in $2"
+}
+
+# ---- The X server and the window manager -----------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 20 wm_ready || fail "openbox did not start"
+
+# ---- A player's session -----------------------------------------------------------------------
+# The game reads Texture.bmp from the folder it starts in, as a player's data folder holds it.
+mkdir "$work/data"
+cp "$assets/Texture.bmp" "$work/data/"
+(cd "$work/data" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+pids+=("$game_pid")
+
+window="$(timeout 20 xdotool search --sync --name '^Direct3D IM test$' | head -n 1)"
+[[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
+timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
+focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
+wait_until 10 focused || fail "the window did not get the focus"
+geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
+[[ "$geometry" == "1280x960" ]] || fail "the game is not full screen: $geometry"
+
+# The title screen: the game's name and the controls, the device lines, the butterfly on the
+# course as the camera circles it.
+wait_until 20 title_shown || fail "the title screen did not appear"
+title_seen=$SECONDS
+sleep 1
+shoot || fail "no screenshot"
+keep title
+expect_on_screen "the title" 0.08 "$title_area" "${orange[@]}"
+expect_on_screen "the controls" 0.08 "$controls_area" "${orange[@]}"
+expect_on_screen "the device lines" 0.3 "$device_lines_area" "${white[@]}"
+expect_on_screen "the butterfly" 0.02 "$middle" "${wing[@]}"
+expect_on_screen "the course" 0.02 "$lower_half" "${floor[@]}"
+
+# Shift starts a race once the first orbit (under four seconds) is over.
+sleep $((title_seen + 5 - SECONDS > 0 ? title_seen + 5 - SECONDS : 0))
+hold shift 0.2
+wait_until 10 countdown_shown || fail "shift did not start the countdown"
+keep countdown
+expect_on_screen "the speed and time" 0.04 "$speed_area" "${orange[@]}"
+
+# Five seconds later the race is on: take off with space, then speed up.
+wait_until 10 flying_shown || fail "the race did not start after the countdown"
+xdotool keydown space
+sleep 1.2
+xdotool keydown Up
+sleep 1.5
+shoot || fail "no screenshot"
+xdotool keyup Up
+xdotool keyup space
+keep flight
+expect_on_screen "the give-up prompt" 0.05 "$prompt_area" "${orange[@]}"
+expect_on_screen "the speed and time" 0.04 "$speed_area" "${speed_colour[@]}"
+expect_on_screen "the butterfly" 0.02 "$middle" "${wing[@]}"
+expect_on_screen "the course" 0.02 "$lower_half" "${floor[@]}"
+
+hold Escape 0.2
+wait_until 15 bash -c "! kill -0 $game_pid" || fail "Escape did not end the game"
+wait "$game_pid"
+status=$?
+[[ $status -eq 0 ]] || fail "the game ended with status $status"
+
+# ---- No display at all: one line on standard error, a non-zero status, no hang ---------------
+# A login session on a machine without a display still has its runtime folder.
+mkdir -m 700 "$work/runtime"
+(cd "$work/data" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
+  XDG_RUNTIME_DIR="$work/runtime" timeout 20 "$game") >"$work/nodisplay.out" 2>"$work/nodisplay.err"
+status=$?
+[[ $status -ne 124 ]] || fail "without a display the game hung"
+[[ $status -ne 0 ]] || fail "without a display the game reported success"
+[[ $(wc -l <"$work/nodisplay.err") -eq 1 ]] ||
+  fail "without a display the game said: $(cat "$work/nodisplay.err")"
+echo "ok: title, countdown and flight on screen; Escape ends with 0; without a display:" \
+  "$(cat "$work/nodisplay.err") (status $status)"
