@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/fsuid.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -77,6 +78,14 @@ std::vector<TextureCase> MissingAndUnreadable() {
          fs::permissions(f / "Texture.bmp", fs::perms::none);
        },
        "Texture.bmp: cannot be opened (Permission denied)", true},
+      {"AFifo", [](const fs::path& f) { mkfifo((f / "Texture.bmp").c_str(), 0644); },
+       "Texture.bmp: not a regular file"},
+      {"LinkToADevice",
+       [](const fs::path& f) { fs::create_symlink("/dev/zero", f / "Texture.bmp"); },
+       "Texture.bmp: not a regular file"},
+      {"LinkInALoop",
+       [](const fs::path& f) { fs::create_symlink("Texture.bmp", f / "Texture.bmp"); },
+       "Texture.bmp: file not found"},
       File("NotABitmap", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
            "Texture.bmp: not a BMP file (it does not start with \"BM\")"),
   };
@@ -137,6 +146,8 @@ std::vector<TextureCase> BadShapes() {
       File("WidthNegative", With32(Good24(), kWidthField, static_cast<std::uint32_t>(-16)),
            "Texture.bmp: width -16 is not positive"),
       File("HeightZero", With32(Good24(), kHeightField, 0), "Texture.bmp: height is 0"),
+      // Readable, but wider than any surface DirectDraw makes.
+      File("WiderThanASurface", MakeBmp(24, 5000, 2), "CreateSurface: size 5000x2 is out of range"),
   };
   for (int bits : {0, 2, 7, 64}) {
     cases.push_back(File("BitCount" + std::to_string(bits), With16(Good24(), kBitCountField, bits),
