@@ -116,7 +116,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   if (context->backgroundMode == OPAQUE) {
     long long width = 0;
     for (char32_t character : characters) width += font->Glyph(character).advance;
-    Painter(*canvas, context->backgroundColour).Fill(x, y, x + width, y + font->CellHeight());
+    Painter(*canvas, context->backgroundColour)
+        .Fill(x, y, x + width, static_cast<long long>(y) + font->CellHeight());
   }
   const Painter ink(*canvas, context->textColour);
   const long long baseline = static_cast<long long>(y) + font->Ascent();
