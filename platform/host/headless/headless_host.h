@@ -27,8 +27,8 @@ struct Frame {
   std::vector<std::uint16_t> pixels;  // RGB565, top row first
 };
 
-// Starts afresh: closes the window and forgets events, schedules, pictures and the observer;
-// sets the clock to settings.startTick.
+// Starts afresh: closes the window and forgets events, schedules, pictures, the observer and
+// requested clock moves; sets the clock to settings.startTick.
 void Reset(const Settings& settings = {});
 
 // Moves the clock forward (wrapping at 2^32).
