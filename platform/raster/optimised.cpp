@@ -44,10 +44,13 @@ OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
       interpolate_(interpolateFlat_),
       sample_(SelectSample(state)),
       shade_(SelectShade(state)),
-      write_(SelectWrite(state)) {}
+      write_(SelectWrite(state)),
+      spanDrawer_(SelectSpanDrawer(state, spanInputs_)) {}
 
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   inputs_.planes = &planes;
+  spanInputs_.planes = &planes;
+  spanInputs_.smooth = planes.smoothColour;
   interpolate_ = planes.smoothColour ? interpolateSmooth_ : interpolateFlat_;
   if (planes.smoothColour) return;
   // Constant colours: the planes' base values are what every pixel would compute.
@@ -60,6 +63,8 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
                ToByte(p[kAttrSpecularB].base));
   std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
   std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
+  spanInputs_.diffuse = diffuse;
+  spanInputs_.specular = specular;
 }
 
 void OptimisedRasterizer::Flush(int count) {
@@ -86,6 +91,10 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
     }
     if (left > right) continue;
     // Within the box now, so the span fits an int.
+    if (spanDrawer_ != nullptr) {
+      spanDrawer_(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
+      continue;
+    }
     for (int x = static_cast<int>(left); x <= right; x += kChunkPixels) {
       const int count = static_cast<int>(std::min<std::int64_t>(kChunkPixels, right - x + 1));
       for (int i = 0; i < kChunkPixels; ++i) {

@@ -1,10 +1,12 @@
 // The optimised path: each triangle row becomes one span whose ends come straight from the edge
-// functions (no per-pixel coverage test), and spans and lines run in chunks through the
-// state-specialised SSE2 stages of stages.h. Draws exactly what ReferenceRasterizer draws.
+// functions (no per-pixel coverage test). The span kernel draws the rows of the states it serves
+// (span.h, SSE2 or AVX2); other spans and lines run in chunks through the state-specialised SSE2
+// stages of stages.h. Draws exactly what ReferenceRasterizer draws.
 #pragma once
 
 #include "platform/raster/pixel_state.h"
 #include "platform/raster/setup.h"
+#include "platform/raster/span.h"
 #include "platform/raster/stages.h"
 
 namespace platform::raster {
@@ -31,6 +33,8 @@ class OptimisedRasterizer {
   Stage shade_;
   Stage write_;
   Chunk chunk_{};
+  SpanInputs spanInputs_;
+  SpanDrawer spanDrawer_;  // whole triangle rows at once, for the states it serves; else null
 };
 
 }  // namespace platform::raster

@@ -1,0 +1,44 @@
+// The optimised path's span drawers: whole triangle rows drawn by the span kernel
+// (span_kernel.h) in SSE2 or, where the processor has it, AVX2. Chosen once per draw for the
+// states the kernel serves; for the others there is none and the chunk stages draw.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/setup.h"
+
+namespace platform::raster {
+
+enum class SpanFilter { Point, Bilinear, PerPixel };
+
+// What a span needs beyond the state: the primitive's planes and its colours when they are
+// constant.
+struct SpanInputs {
+  const PixelState* state = nullptr;
+  const PlaneSet* planes = nullptr;
+  int pitchShift = 0;          // log2 of the texture's row length in texels
+  bool smooth = false;         // colours vary: interpolate them per pixel
+  std::uint32_t diffuse = 0;   // the constant colours otherwise, 0xAARRGGBB
+  std::uint32_t specular = 0;  // 0x00RRGGBB
+};
+
+// Draws pixels [x0, x1) of row y, all inside the scissor and the triangle.
+using SpanDrawer = void (*)(const SpanInputs& inputs, int y, int x0, int x1);
+
+// Which lanes the span drawers use: the widest the processor has, or (for tests and the
+// benchmarks) SSE2 only.
+enum class SpanLanes { Widest, Sse2 };
+void UseSpanLanes(SpanLanes lanes);
+// Whether AVX2 drawers are in use now.
+bool SpanLanesAreAvx2();
+
+// The drawer for the state, or null when the kernel does not serve it. Sets inputs' state and
+// pitch; the caller sets the planes and colours per primitive.
+SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs);
+
+// The two instruction sets' tables; null entries where a combination is not served.
+SpanDrawer SelectSpanDrawerSse2(TextureFormat format, SpanFilter filter, bool fog);
+SpanDrawer SelectSpanDrawerAvx2(TextureFormat format, SpanFilter filter, bool fog);
+
+}  // namespace platform::raster

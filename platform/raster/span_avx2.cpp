@@ -1,0 +1,28 @@
+// The span drawers in AVX2, for processors that have it (SelectSpanDrawer asks at run time).
+// Everything this file defines is compiled for AVX2; the headers it shares with other files are
+// included first, so their code stays plain x86-64.
+#include <immintrin.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/raster/pixel_math.h"
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/setup.h"
+#include "platform/raster/span.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#include "platform/raster/lanes_avx2.h"
+#include "platform/raster/span_table.h"
+
+namespace platform::raster {
+
+SpanDrawer SelectSpanDrawerAvx2(TextureFormat format, SpanFilter filter, bool fog) {
+  return SpanTable<LanesAvx2>::Select(format, filter, fog);
+}
+
+}  // namespace platform::raster
+#pragma GCC pop_options

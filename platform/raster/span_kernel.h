@@ -1,0 +1,305 @@
+// The optimised path's span kernel: one row of a triangle drawn from start to end in groups of
+// lanes (four with SSE2, eight with AVX2), every stage in registers: plane values, the
+// perspective divide, texel positions, the colour key, point, bilinear or per-pixel filtering,
+// modulate, specular, fog, the blend and the RGB 565 store. Written once over a lanes type
+// (lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the filter and fog.
+// It follows pixel_math.h operation for operation, so it draws what the reference path draws.
+//
+// It serves the states the game draws with (see SpanKernelServes); everything else goes through
+// the chunk stages. Include it after the lanes type; internal linkage, like the lanes.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/raster/pixel_math.h"
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/setup.h"
+#include "platform/raster/span.h"
+
+namespace platform::raster {
+namespace {
+
+// Per-lane versions of the scalar formulas in pixel_math.h.
+template <class L>
+struct LaneMath {
+  using F = typename L::F;
+  using I = typename L::I;
+
+  static I ToByte(F value) {
+    value = L::Add(value, L::Splat(0.5f));
+    value = L::Max(value, L::Splat(0.0f));
+    value = L::Min(value, L::Splat(255.0f));
+    return L::Truncate(value);
+  }
+  static I FloorToFixed(F value) {
+    value = L::Max(value, L::Splat(-kFixedLimit));
+    value = L::Min(value, L::Splat(kFixedLimit));
+    const I truncated = L::Truncate(value);
+    // The mask is −1 where truncation went up (negative values): adding it steps down.
+    return L::Add(truncated, L::GreaterMask(L::ToFloat(truncated), value));
+  }
+  static I FogWeight(F factor) {
+    factor = L::Max(factor, L::Splat(0.0f));
+    factor = L::Min(factor, L::Splat(1.0f));
+    return L::Truncate(L::Add(L::Mul(factor, L::Splat(256.0f)), L::Splat(0.5f)));
+  }
+  static I PackArgb(I a, I r, I g, I b) {
+    return L::Or(L::Or(L::template ShiftLeft<24>(a), L::template ShiftLeft<16>(r)),
+                 L::Or(L::template ShiftLeft<8>(g), b));
+  }
+  // x · y / 255 rounded, on 16-bit lanes.
+  static I Mul255(I x, I y) {
+    const I m = L::Add16(L::Mul16(x, y), L::Splat16(128));
+    return L::template ShiftRight16<8>(L::Add16(m, L::template ShiftRight16<8>(m)));
+  }
+  // (a · (256 − f) + b · f + 128) >> 8 on 16-bit lanes.
+  static I Lerp(I a, I b, I f) {
+    const I sum = L::Add16(L::Mul16(a, L::Sub16(L::Splat16(256), f)), L::Mul16(b, f));
+    return L::template ShiftRight16<8>(L::Add16(sum, L::Splat16(128)));
+  }
+  // The four taps filtered across by fx, then down by fy (8-bit fractions per pixel).
+  static I Bilinear(I c00, I c10, I c01, I c11, I fx, I fy) {
+    I fxLow, fxHigh, fyLow, fyHigh;
+    L::SpreadToChannels(fx, fxLow, fxHigh);
+    L::SpreadToChannels(fy, fyLow, fyHigh);
+    const I low = Lerp(Lerp(L::WidenLow(c00), L::WidenLow(c10), fxLow),
+                       Lerp(L::WidenLow(c01), L::WidenLow(c11), fxLow), fyLow);
+    const I high = Lerp(Lerp(L::WidenHigh(c00), L::WidenHigh(c10), fxHigh),
+                        Lerp(L::WidenHigh(c01), L::WidenHigh(c11), fxHigh), fyHigh);
+    return L::Narrow(low, high);
+  }
+  // Texel × diffuse per colour channel; alpha from the diffuse colour (the kernel's formats
+  // carry no alpha).
+  static I Modulate(I texel, I diffuse) {
+    const I product = L::Narrow(Mul255(L::WidenLow(texel), L::WidenLow(diffuse)),
+                                Mul255(L::WidenHigh(texel), L::WidenHigh(diffuse)));
+    return L::Or(L::And(product, L::Splat(0x00FFFFFF)), L::And(diffuse, L::Splat(~0x00FFFFFF)));
+  }
+  // ApplyFog: the alpha lanes get weight 256, which keeps alpha as it is.
+  static I Fog(I colour, I weight, I fogWide) {
+    I low, high;
+    L::SpreadToChannels(weight, low, high);
+    auto half = [&](I c, I w) {
+      w = L::Or(L::AndNot(L::AlphaLanes16(), w), L::And(L::AlphaLanes16(), L::Splat16(256)));
+      const I sum = L::Add16(L::Mul16(c, w), L::Mul16(fogWide, L::Sub16(L::Splat16(256), w)));
+      return L::template ShiftRight16<8>(L::Add16(sum, L::Splat16(128)));
+    };
+    return L::Narrow(half(L::WidenLow(colour), low), half(L::WidenHigh(colour), high));
+  }
+  // source + destination · (1 − source alpha), saturating; destination as RGB 565.
+  static I BlendOneInvSrcAlpha(I colour, I target565) {
+    const I r5 = L::template ShiftRight<11>(target565);
+    const I g6 = L::And(L::template ShiftRight<5>(target565), L::Splat(0x3F));
+    const I b5 = L::And(target565, L::Splat(0x1F));
+    const I r = L::Or(L::template ShiftLeft<3>(r5), L::template ShiftRight<2>(r5));
+    const I g = L::Or(L::template ShiftLeft<2>(g6), L::template ShiftRight<4>(g6));
+    const I b = L::Or(L::template ShiftLeft<3>(b5), L::template ShiftRight<2>(b5));
+    const I destination = PackArgb(L::Splat(255), r, g, b);
+    I low, high;
+    L::SpreadToChannels(L::Sub(L::Splat(255), L::template ShiftRight<24>(colour)), low, high);
+    const I kept =
+        L::Narrow(Mul255(L::WidenLow(destination), low), Mul255(L::WidenHigh(destination), high));
+    return L::AddSaturateBytes(colour, kept);
+  }
+  static I PackRgb565(I argb) {
+    const I r = L::And(L::template ShiftRight<8>(argb), L::Splat(0xF800));
+    const I g = L::And(L::template ShiftRight<5>(argb), L::Splat(0x07E0));
+    const I b = L::And(L::template ShiftRight<3>(argb), L::Splat(0x001F));
+    return L::Or(L::Or(r, g), b);
+  }
+};
+
+template <class L, TextureFormat kFormat>
+struct TexelFetch {
+  using I = typename L::I;
+  // The raw texel at (x, y), both already wrapped into the texture.
+  static I Raw(const SpanInputs& in, I x, I y) {
+    const I index = L::Add(L::ShiftLeftBy(y, in.pitchShift), x);
+    if constexpr (kFormat == TextureFormat::Xrgb8888) {
+      return L::Gather(reinterpret_cast<const std::uint32_t*>(in.state->texture.texels), index);
+    } else {
+      return L::GatherBytes(in.state->texture.texels, index);
+    }
+  }
+  static I Decode(const SpanInputs& in, I raw) {
+    if constexpr (kFormat == TextureFormat::Xrgb8888) {
+      return L::Or(raw, L::Splat(static_cast<int>(0xFF000000u)));
+    } else {
+      return L::Or(L::Gather(in.state->texture.palette, raw),
+                   L::Splat(static_cast<int>(0xFF000000u)));
+    }
+  }
+};
+
+// One group of up to L::kCount pixels of a span, from x on.
+template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
+class SpanGroup {
+ public:
+  using F = typename L::F;
+  using I = typename L::I;
+  using M = LaneMath<L>;
+  using Fetch = TexelFetch<L, kFormat>;
+
+  // Plane values at the start of the row, and what the group needs of the state.
+  struct Row {
+    F part[kAttrCount];  // base + gy · dy, per attribute
+    F gx[kAttrCount];
+  };
+
+  static void Draw(const SpanInputs& in, const Row& row, std::uint16_t* pixels, int x, int count) {
+    const PixelState& state = *in.state;
+    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
+    auto at = [&](int k) { return L::Add(row.part[k], L::Mul(row.gx[k], dx)); };
+
+    F invQ = L::Splat(1.0f);
+    F u = at(kAttrUq), v = at(kAttrVq);
+    if (state.perspective) {
+      invQ = L::Div(L::Splat(1.0f), at(kAttrQ));
+      u = L::Mul(u, invQ);
+      v = L::Mul(v, invQ);
+    }
+    const I s = M::FloorToFixed(L::Mul(u, L::Splat(state.texelScaleS)));
+    const I t = M::FloorToFixed(L::Mul(v, L::Splat(state.texelScaleT)));
+
+    I keep = L::FirstLanes(count);
+    const I widthMask = L::Splat(state.texture.width - 1);
+    const I heightMask = L::Splat(state.texture.height - 1);
+    const I nearest = Fetch::Raw(in, L::And(L::template ShiftRightSigned<8>(s), widthMask),
+                                 L::And(L::template ShiftRightSigned<8>(t), heightMask));
+    if (state.keyTest) {
+      keep = L::AndNot(L::Equal(L::And(nearest, L::Splat(static_cast<int>(state.keyMask))),
+                                L::Splat(static_cast<int>(state.key))),
+                       keep);
+      if (L::AllZero(keep)) return;
+    }
+
+    I diffuse = L::Splat(static_cast<int>(in.diffuse));
+    I specular = L::Splat(static_cast<int>(in.specular));
+    if (in.smooth) {
+      diffuse = M::PackArgb(M::ToByte(at(kAttrDiffuseA)), M::ToByte(at(kAttrDiffuseR)),
+                            M::ToByte(at(kAttrDiffuseG)), M::ToByte(at(kAttrDiffuseB)));
+      specular = M::PackArgb(L::Zero(), M::ToByte(at(kAttrSpecularR)),
+                             M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB)));
+    }
+
+    I colour;
+    I weight = L::Splat(256);
+    if constexpr (kFog) {
+      F factor = at(kAttrFogQ);
+      if (state.perspective) factor = L::Mul(factor, invQ);
+      weight = M::FogWeight(factor);
+    }
+    if (kFog && L::AllZero(weight)) {
+      // Wholly fogged: the fog colour, whatever the texel, the diffuse and the specular were.
+      colour = L::Or(L::Splat(static_cast<int>(state.fogColour)),
+                     L::And(diffuse, L::Splat(~0x00FFFFFF)));
+    } else {
+      colour = M::Modulate(Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask), diffuse);
+      if (state.specular) colour = L::AddSaturateBytes(colour, specular);
+      if constexpr (kFog)
+        colour = M::Fog(colour, weight, L::WidenLow(L::Splat(static_cast<int>(state.fogColour))));
+    }
+    Write(state, pixels + x, colour, keep, count);
+  }
+
+ private:
+  static I Texel(const SpanInputs& in, F u, F v, F invQ, I s, I t, I nearest, I widthMask,
+                 I heightMask) {
+    if constexpr (kFilter == SpanFilter::Point) {
+      return Fetch::Decode(in, nearest);
+    } else {
+      I bilinear = L::Splat(-1);
+      if constexpr (kFilter == SpanFilter::PerPixel) {
+        const I minified = Minified(in, u, v, invQ);
+        const PixelState& state = *in.state;
+        const I minBilinear = L::Splat(state.minFilter == TextureFilter::Bilinear ? -1 : 0);
+        const I magBilinear = L::Splat(state.magFilter == TextureFilter::Bilinear ? -1 : 0);
+        bilinear = L::Or(L::And(minified, minBilinear), L::AndNot(minified, magBilinear));
+        if (L::AllZero(bilinear)) return Fetch::Decode(in, nearest);
+      }
+      const I bs = L::Sub(s, L::Splat(128));
+      const I bt = L::Sub(t, L::Splat(128));
+      const I x0 = L::template ShiftRightSigned<8>(bs);
+      const I y0 = L::template ShiftRightSigned<8>(bt);
+      const I x1 = L::And(L::Add(x0, L::Splat(1)), widthMask);
+      const I y1 = L::And(L::Add(y0, L::Splat(1)), heightMask);
+      const I left = L::And(x0, widthMask);
+      const I top = L::And(y0, heightMask);
+      const I filtered = M::Bilinear(
+          Fetch::Decode(in, Fetch::Raw(in, left, top)), Fetch::Decode(in, Fetch::Raw(in, x1, top)),
+          Fetch::Decode(in, Fetch::Raw(in, left, y1)), Fetch::Decode(in, Fetch::Raw(in, x1, y1)),
+          L::And(bs, L::Splat(0xFF)), L::And(bt, L::Splat(0xFF)));
+      if (kFilter == SpanFilter::Bilinear || L::AllOnes(bilinear)) return filtered;
+      return L::Select(bilinear, filtered, Fetch::Decode(in, nearest));
+    }
+  }
+
+  // Minified (pixel_math.h) per lane: all ones where one screen step moves more than a texel.
+  static I Minified(const SpanInputs& in, F u, F v, F invQ) {
+    const Plane* p = in.planes->planes;
+    const PixelState& state = *in.state;
+    auto derivative = [&](float gradient, F value, float qGradient, float size) {
+      const F change = L::Sub(L::Splat(gradient), L::Mul(value, L::Splat(qGradient)));
+      return L::Mul(L::Mul(change, invQ), L::Splat(size));
+    };
+    const F sx = derivative(p[kAttrUq].gx, u, p[kAttrQ].gx, state.textureWidth);
+    const F tx = derivative(p[kAttrVq].gx, v, p[kAttrQ].gx, state.textureHeight);
+    const F sy = derivative(p[kAttrUq].gy, u, p[kAttrQ].gy, state.textureWidth);
+    const F ty = derivative(p[kAttrVq].gy, v, p[kAttrQ].gy, state.textureHeight);
+    const F lengthX = L::Add(L::Mul(sx, sx), L::Mul(tx, tx));
+    const F lengthY = L::Add(L::Mul(sy, sy), L::Mul(ty, ty));
+    return L::Or(L::GreaterMask(lengthX, L::Splat(1.0f)), L::GreaterMask(lengthY, L::Splat(1.0f)));
+  }
+
+  static void Write(const PixelState& state, std::uint16_t* at, I colour, I keep, int count) {
+    const bool full = count == L::kCount;
+    std::int32_t lanes[L::kCount];
+    if (state.blend) {
+      // An opaque source keeps nothing of the target: its pixels are not even read.
+      const I opaque = L::Equal(L::template ShiftRight<24>(colour), L::Splat(255));
+      if (!L::AllOnes(L::Or(opaque, L::AndNot(keep, L::Splat(-1))))) {
+        I target;
+        if (full) {
+          target = L::LoadPixels(at);
+        } else {
+          for (int i = 0; i < L::kCount; ++i) lanes[i] = i < count ? at[i] : 0;
+          target = L::FromArray(lanes);
+        }
+        colour = M::BlendOneInvSrcAlpha(colour, target);
+      }
+    }
+    const I packed = M::PackRgb565(colour);
+    if (full) {
+      L::StorePixels(at, packed, keep);
+      return;
+    }
+    std::int32_t kept[L::kCount];
+    L::ToArray(packed, lanes);
+    L::ToArray(keep, kept);
+    for (int i = 0; i < count; ++i) {
+      if (kept[i] != 0) at[i] = static_cast<std::uint16_t>(lanes[i]);
+    }
+  }
+};
+
+// Draws pixels [x0, x1) of row y.
+template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
+void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
+  using Group = SpanGroup<L, kFormat, kFilter, kFog>;
+  const PlaneSet& set = *in.planes;
+  const float dy = static_cast<float>(y - set.yr);
+  typename Group::Row row;
+  for (int k = 0; k < kAttrCount; ++k) {
+    // EvaluatePlane's (base + gy · dy), once for the row.
+    row.part[k] = L::Splat(set.planes[k].base + set.planes[k].gy * dy);
+    row.gx[k] = L::Splat(set.planes[k].gx);
+  }
+  std::uint16_t* pixels = in.state->pixels + static_cast<std::ptrdiff_t>(y) * in.state->pitch;
+  for (int x = x0; x < x1; x += L::kCount) {
+    Group::Draw(in, row, pixels, x, std::min(L::kCount, x1 - x));
+  }
+}
+
+}  // namespace
+}  // namespace platform::raster

@@ -1,0 +1,64 @@
+#include <bit>
+#include <cstdint>
+
+#include "platform/raster/span.h"
+#include "platform/raster/texel.h"
+
+namespace platform::raster {
+namespace {
+
+// The span drawers' one setting.
+struct SpanSettings {
+  SpanLanes lanes = SpanLanes::Widest;  // tests and benchmarks may ask for SSE2 only
+};
+
+SpanSettings& Settings() {
+  static SpanSettings settings;
+  return settings;
+}
+
+bool ProcessorHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2") != 0;
+  return has;
+}
+
+// The kernel reads texels as whole rows of a power-of-two length, wraps by masking, and knows
+// two formats; it blends only as the game does (or not at all).
+bool KernelServes(const PixelState& state) {
+  const TextureView& texture = state.texture;
+  const int bytes = TexelBytes(texture.format);
+  const bool format =
+      texture.format == TextureFormat::Xrgb8888 || texture.format == TextureFormat::Palette8;
+  const bool blend = !state.blend || (state.srcBlend == BlendFactor::One &&
+                                      state.destBlend == BlendFactor::InvSrcAlpha);
+  return state.textured && format && state.textureBlend == TextureBlend::Modulate &&
+         state.address == TextureAddress::Wrap && std::has_single_bit(unsigned(texture.width)) &&
+         std::has_single_bit(unsigned(texture.height)) && texture.pitch % bytes == 0 &&
+         std::has_single_bit(unsigned(texture.pitch / bytes)) &&
+         reinterpret_cast<std::uintptr_t>(texture.texels) % bytes == 0 && blend;
+}
+
+}  // namespace
+
+void UseSpanLanes(SpanLanes lanes) {
+  Settings().lanes = lanes;
+}
+
+bool SpanLanesAreAvx2() {
+  return Settings().lanes == SpanLanes::Widest && ProcessorHasAvx2();
+}
+
+SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs) {
+  if (!KernelServes(state)) return nullptr;
+  inputs.state = &state;
+  inputs.pitchShift =
+      std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
+  SpanFilter filter = SpanFilter::PerPixel;
+  if (state.minFilter == state.magFilter) {
+    filter = state.magFilter == TextureFilter::Point ? SpanFilter::Point : SpanFilter::Bilinear;
+  }
+  return SpanLanesAreAvx2() ? SelectSpanDrawerAvx2(state.texture.format, filter, state.fog)
+                            : SelectSpanDrawerSse2(state.texture.format, filter, state.fog);
+}
+
+}  // namespace platform::raster

@@ -1,0 +1,11 @@
+// The span drawers in SSE2, which every x86-64 processor has.
+#include "platform/raster/lanes_sse2.h"
+#include "platform/raster/span_table.h"
+
+namespace platform::raster {
+
+SpanDrawer SelectSpanDrawerSse2(TextureFormat format, SpanFilter filter, bool fog) {
+  return SpanTable<LanesSse2>::Select(format, filter, fog);
+}
+
+}  // namespace platform::raster

@@ -1,0 +1,168 @@
+// The span kernel (the optimised path's whole-row drawing for the states the game uses) draws
+// what the reference path draws, with SSE2 and with AVX2, and it really is what draws the game.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/span.h"
+#include "tests/platform/raster/game_scene.h"
+#include "tests/platform/raster/raster_test_support.h"
+
+namespace {
+
+using namespace platform::raster;
+using raster_test::Canvas;
+using raster_test::TestTexture;
+using Random = std::mt19937;
+
+float Uniform(Random& random, float low, float high) {
+  return std::uniform_real_distribution<float>(low, high)(random);
+}
+int Pick(Random& random, int count) {
+  return std::uniform_int_distribution<int>(0, count - 1)(random);
+}
+
+// A power-of-two texture of one of the kernel's formats, random texels, often with a key that
+// occurs in it.
+TestTexture KernelTexture(Random& random) {
+  const int sizes[] = {1, 2, 4, 8, 16, 64};
+  const TextureFormat format =
+      Pick(random, 2) == 0 ? TextureFormat::Xrgb8888 : TextureFormat::Palette8;
+  TestTexture texture(sizes[Pick(random, 6)], sizes[Pick(random, 6)], format);
+  for (auto& byte : texture.bytes) byte = static_cast<std::uint8_t>(random());
+  for (auto& colour : texture.palette) colour = random();
+  for (int y = 0; y < texture.height; ++y) {
+    for (int x = 0; x < texture.width; ++x) {
+      if (Pick(random, 5) == 0) texture.Set(x, y, 0);  // black: the key below
+    }
+  }
+  texture.hasColourKey = Pick(random, 3) != 0;
+  texture.colourKey = format == TextureFormat::Palette8 ? 0u : 0xFF000000u;  // the top byte is
+                                                                             // not compared
+  return texture;
+}
+
+// The states the kernel serves, drawn at random, with a camera at the origin looking along +z.
+RasterContext KernelContext(Random& random, Canvas& canvas, const TestTexture& texture) {
+  RasterContext c = raster_test::PixelContext(canvas);
+  c.viewport = Viewport{0,
+                        0,
+                        static_cast<std::uint32_t>(canvas.width),
+                        static_cast<std::uint32_t>(canvas.height),
+                        -1.0f,
+                        0.75f,
+                        2.0f,
+                        1.5f,
+                        0,
+                        1};
+  Matrix projection{};
+  projection.m[0] = 0.93f;
+  projection.m[5] = 0.93f;
+  projection.m[10] = 0.374f;
+  projection.m[11] = 0.371f;
+  projection.m[14] = -0.374f;
+  c.projection = projection;
+  c.texture = texture.View();
+  c.colourKeyEnable = Pick(random, 4) != 0;
+  c.shadeMode = Pick(random, 3) == 0 ? ShadeMode::Flat : ShadeMode::Gouraud;
+  c.perspective = Pick(random, 4) != 0;
+  c.magFilter = static_cast<TextureFilter>(Pick(random, 2));
+  c.minFilter = static_cast<TextureFilter>(Pick(random, 2));
+  c.specularEnable = Pick(random, 2) == 0;
+  c.blendEnable = Pick(random, 2) == 0;
+  c.srcBlend = BlendFactor::One;
+  c.destBlend = BlendFactor::InvSrcAlpha;
+  c.fogEnable = Pick(random, 4) != 0;
+  c.fogMode = FogMode::Linear;
+  c.fogStart = Uniform(random, 0.0f, 6.0f);
+  c.fogEnd = c.fogStart + Uniform(random, 0.5f, 12.0f);
+  c.fogColour = random();
+  return c;
+}
+
+// Triangles of every size in front of the camera, some far enough to be wholly fogged.
+std::vector<LitVertex> KernelTriangles(Random& random, int count) {
+  std::vector<LitVertex> vertices;
+  for (int i = 0; i < count; ++i) {
+    const float cx = Uniform(random, -10, 10), cy = Uniform(random, -8, 8),
+                cz = Uniform(random, 1, 25);
+    const float reach = Pick(random, 2) == 0 ? 1.0f : 12.0f;
+    for (int k = 0; k < 3; ++k) {
+      LitVertex v{};
+      v.x = cx + Uniform(random, -reach, reach);
+      v.y = cy + Uniform(random, -reach, reach);
+      v.z = std::max(0.5f, cz + Uniform(random, -reach, reach));
+      v.diffuse = Pick(random, 2) == 0 ? 0xFFFFFFFF : random();
+      v.specular = random();
+      v.tu = Uniform(random, -2, 3);
+      v.tv = Uniform(random, -2, 3);
+      vertices.push_back(v);
+    }
+  }
+  return vertices;
+}
+
+class SpanKernel : public ::testing::TestWithParam<SpanLanes> {
+ protected:
+  void SetUp() override { UseSpanLanes(GetParam()); }
+  void TearDown() override { UseSpanLanes(SpanLanes::Widest); }
+};
+
+TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesAndStates) {
+  Random random(GetParam() == SpanLanes::Sse2 ? 11 : 12);
+  long long drawn = 0;
+  for (int round = 0; round < 300; ++round) {
+    const TestTexture texture = KernelTexture(random);
+    Canvas reference(61, 47), optimised(61, 47);  // odd sizes: spans end in partial groups
+    for (auto& pixel : reference.pixels) pixel = static_cast<std::uint16_t>(random());
+    optimised.pixels = reference.pixels;
+    const std::vector<std::uint16_t> before = reference.pixels;
+    RasterContext context = KernelContext(random, reference, texture);
+    PixelState state;
+    ASSERT_TRUE(MakePixelState(context, state));
+    SpanInputs inputs;
+    ASSERT_NE(SelectSpanDrawer(state, inputs), nullptr) << "round " << round;
+
+    const auto triangles = KernelTriangles(random, 5);
+    context.path = RasterPath::Reference;
+    ASSERT_TRUE(DrawTriangleList(context, triangles));
+    context.path = RasterPath::Optimised;
+    context.target = optimised.Target();
+    ASSERT_TRUE(DrawTriangleList(context, triangles));
+    int differences = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      differences += reference.pixels[i] != optimised.pixels[i];
+      drawn += reference.pixels[i] != before[i];
+    }
+    ASSERT_EQ(differences, 0) << "round " << round << " format " << static_cast<int>(texture.format)
+                              << " " << texture.width << "x" << texture.height;
+  }
+  EXPECT_GT(drawn, 150000);
+}
+
+TEST_P(SpanKernel, ServesTheGamesStatesAndNotOthers) {
+  Canvas canvas(640, 480);
+  const float eye[3] = {0, 3, 0}, target[3] = {0, 3, 10};
+  const raster_test::GameScene scene;
+  RasterContext context =
+      raster_test::GameSceneContext(canvas, eye, target, true, RasterPath::Optimised);
+  context.texture = scene.texture.View();
+  PixelState state;
+  SpanInputs inputs;
+  ASSERT_TRUE(MakePixelState(context, state));
+  EXPECT_NE(SelectSpanDrawer(state, inputs), nullptr);
+
+  context.textureBlend = TextureBlend::Decal;  // a state the chunk stages draw instead
+  ASSERT_TRUE(MakePixelState(context, state));
+  EXPECT_EQ(SelectSpanDrawer(state, inputs), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel, ::testing::Values(SpanLanes::Sse2, SpanLanes::Widest),
+                         [](const auto& info) {
+                           return info.param == SpanLanes::Sse2 ? "Sse2" : "Widest";
+                         });
+
+}  // namespace
