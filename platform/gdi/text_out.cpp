@@ -2,6 +2,7 @@
 // pixels, glyph coverage blended in the text colour, clipped to the drawing area.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,7 +38,8 @@ class Painter {
       : pixels_(canvas.pixels),
         codec_(canvas.pixels.layout, canvas.pixels.palette, canvas.paletteSize),
         colour_(RgbOf(colour)),
-        solid_(codec_.Encode(colour_)) {}
+        solid_(codec_.Encode(colour_)),
+        rgb565_(IsRgb565(canvas.pixels)) {}
 
   // Fills [left, right) × [top, bottom), clipped.
   void Fill(long long left, long long top, long long right, long long bottom) const {
@@ -58,15 +60,64 @@ class Painter {
     const long long lastColumn = std::min<long long>(glyph.width, pixels_.width - left);
     for (long long row = firstRow; row < lastRow; ++row) {
       const std::uint8_t* coverage = glyph.coverage.data() + row * glyph.width;
+      const int y = static_cast<int>(top + row);
+      if (rgb565_) {
+        BlendRowRgb565(coverage, firstColumn, lastColumn, left, y);
+        continue;
+      }
       for (long long column = firstColumn; column < lastColumn; ++column) {
-        if (coverage[column] != 0) {
-          Plot(static_cast<int>(left + column), static_cast<int>(top + row), coverage[column]);
-        }
+        if (coverage[column] != 0) Plot(static_cast<int>(left + column), y, coverage[column]);
       }
     }
   }
 
  private:
+  // RGB 565 with its pixels aligned as 16-bit words, so rows can be read as such.
+  static bool IsRgb565(const platform::PixelBuffer& pixels) {
+    const platform::PixelLayout& layout = pixels.layout;
+    return !layout.paletteIndexed && layout.bitCount == 16 && layout.redMask == 0xF800 &&
+           layout.greenMask == 0x07E0 && layout.blueMask == 0x001F && layout.alphaMask == 0 &&
+           reinterpret_cast<std::uintptr_t>(pixels.bits) % 2 == 0 && pixels.pitch % 2 == 0;
+  }
+
+  // Plot over one glyph row on the display's own format, without the general codec: the same
+  // bit replication, mix and truncation, eight coverage values at a time where they are all
+  // empty or all full (most of a glyph's box is one or the other).
+  void BlendRowRgb565(const std::uint8_t* coverage, long long first, long long last, long long left,
+                      int y) const {
+    auto* row = reinterpret_cast<std::uint16_t*>(pixels_.bits +
+                                                 static_cast<std::ptrdiff_t>(y) * pixels_.pitch);
+    const auto solid = static_cast<std::uint16_t>(solid_);
+    long long column = first;
+    for (; column + 8 <= last; column += 8) {
+      std::uint64_t eight;
+      std::memcpy(&eight, coverage + column, sizeof eight);
+      if (eight == 0) continue;
+      if (eight == ~std::uint64_t{0}) {
+        std::fill_n(row + left + column, 8, solid);
+        continue;
+      }
+      for (long long i = column; i < column + 8; ++i) BlendRgb565(row[left + i], coverage[i]);
+    }
+    for (; column < last; ++column) BlendRgb565(row[left + column], coverage[column]);
+  }
+
+  void BlendRgb565(std::uint16_t& pixel, int coverage) const {
+    if (coverage == 0) return;
+    if (coverage == 255) {
+      pixel = static_cast<std::uint16_t>(solid_);
+      return;
+    }
+    const int r5 = pixel >> 11, g6 = (pixel >> 5) & 0x3F, b5 = pixel & 0x1F;
+    const std::uint8_t red =
+        Mix(colour_.red, static_cast<std::uint8_t>(r5 << 3 | r5 >> 2), coverage);
+    const std::uint8_t green =
+        Mix(colour_.green, static_cast<std::uint8_t>(g6 << 2 | g6 >> 4), coverage);
+    const std::uint8_t blue =
+        Mix(colour_.blue, static_cast<std::uint8_t>(b5 << 3 | b5 >> 2), coverage);
+    pixel = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+  }
+
   void Plot(int x, int y, int coverage) const {
     if (coverage == 255) {
       platform::gdi::WriteRawPixel(pixels_, x, y, solid_);
@@ -83,6 +134,7 @@ class Painter {
   PixelCodec codec_;
   Rgb colour_;
   std::uint32_t solid_;
+  bool rgb565_;  // the display's format, drawn without the general codec
 };
 
 }  // namespace
