@@ -154,9 +154,18 @@ HRESULT Surface::FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx) {
   const int bytes = static_cast<int>(format_.dwRGBBitCount / 8);
   std::uint8_t pixel[4];
   for (int i = 0; i < 4; ++i) pixel[i] = static_cast<std::uint8_t>(fx->dwFillColor >> (8 * i));
-  for (int y = area.top; y < area.bottom; ++y) {
-    std::uint8_t* out = memory_.data() + static_cast<std::size_t>(y) * pitch_ + area.left * bytes;
-    for (int x = area.left; x < area.right; ++x, out += bytes) std::memcpy(out, pixel, bytes);
+  // The first row is filled pixel by pixel; the others are copies of it (the game clears the
+  // whole back buffer every frame, so this is worth being quick).
+  if (area.top >= area.bottom) return DD_OK;
+  std::uint8_t* first =
+      memory_.data() + static_cast<std::size_t>(area.top) * pitch_ + area.left * bytes;
+  for (int x = area.left; x < area.right; ++x) {
+    std::memcpy(first + (x - area.left) * bytes, pixel, bytes);
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(area.right - area.left) * bytes;
+  for (int y = area.top + 1; y < area.bottom; ++y) {
+    std::memcpy(memory_.data() + static_cast<std::size_t>(y) * pitch_ + area.left * bytes, first,
+                rowBytes);
   }
   return DD_OK;
 }
