@@ -86,8 +86,8 @@ void GameFrame(benchmark::State& state, RasterPath path, bool bilinear) {
     Scene().Draw(context, 1.2f);
     benchmark::ClobberMemory();
   }
-  state.counters["frames/s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel("frames");
 }
 
 BENCHMARK_CAPTURE(TexturedFogged, Reference_Point, RasterPath::Reference, false)
