@@ -50,9 +50,11 @@ OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   inputs_.planes = &planes;
   spanInputs_.planes = &planes;
-  spanInputs_.smooth = planes.smoothColour;
   interpolate_ = planes.smoothColour ? interpolateSmooth_ : interpolateFlat_;
-  if (planes.smoothColour) return;
+  if (planes.smoothColour) {
+    if (spanDrawer_ != nullptr) SetSpanColours(spanInputs_, true, 0, 0);
+    return;
+  }
   // Constant colours: the planes' base values are what every pixel would compute.
   const Plane* p = planes.planes;
   const std::uint32_t diffuse =
@@ -63,8 +65,7 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
                ToByte(p[kAttrSpecularB].base));
   std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
   std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
-  spanInputs_.diffuse = diffuse;
-  spanInputs_.specular = specular;
+  if (spanDrawer_ != nullptr) SetSpanColours(spanInputs_, false, diffuse, specular);
 }
 
 void OptimisedRasterizer::Flush(int count) {

@@ -21,7 +21,15 @@ struct SpanInputs {
   bool smooth = false;         // colours vary: interpolate them per pixel
   std::uint32_t diffuse = 0;   // the constant colours otherwise, 0xAARRGGBB
   std::uint32_t specular = 0;  // 0x00RRGGBB
+  // What a primitive of constant colours can skip, each leaving every pixel as it is: modulating
+  // by opaque white, adding black, and blending a source that is always opaque.
+  bool modulate = true;
+  bool addSpecular = true;
+  bool mayBlend = true;
 };
+
+// Sets the colours of a primitive and what they let the kernel skip.
+void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse, std::uint32_t specular);
 
 // Draws pixels [x0, x1) of row y, all inside the scissor and the triangle.
 using SpanDrawer = void (*)(const SpanInputs& inputs, int y, int x0, int x1);

@@ -195,12 +195,13 @@ class SpanGroup {
       colour = L::Or(L::Splat(static_cast<int>(state.fogColour)),
                      L::And(diffuse, L::Splat(~0x00FFFFFF)));
     } else {
-      colour = M::Modulate(Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask), diffuse);
-      if (state.specular) colour = L::AddSaturateBytes(colour, specular);
+      colour = Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask);
+      if (in.modulate) colour = M::Modulate(colour, diffuse);
+      if (in.addSpecular) colour = L::AddSaturateBytes(colour, specular);
       if constexpr (kFog)
         colour = M::Fog(colour, weight, L::WidenLow(L::Splat(static_cast<int>(state.fogColour))));
     }
-    Write(state, pixels + x, colour, keep, count);
+    Write(in, pixels + x, colour, keep, count);
   }
 
  private:
@@ -252,10 +253,10 @@ class SpanGroup {
     return L::Or(L::GreaterMask(lengthX, L::Splat(1.0f)), L::GreaterMask(lengthY, L::Splat(1.0f)));
   }
 
-  static void Write(const PixelState& state, std::uint16_t* at, I colour, I keep, int count) {
+  static void Write(const SpanInputs& in, std::uint16_t* at, I colour, I keep, int count) {
     const bool full = count == L::kCount;
     std::int32_t lanes[L::kCount];
-    if (state.blend) {
+    if (in.mayBlend) {
       // An opaque source keeps nothing of the target: its pixels are not even read.
       const I opaque = L::Equal(L::template ShiftRight<24>(colour), L::Splat(255));
       if (!L::AllOnes(L::Or(opaque, L::AndNot(keep, L::Splat(-1))))) {

@@ -48,6 +48,19 @@ bool SpanLanesAreAvx2() {
   return Settings().lanes == SpanLanes::Widest && ProcessorHasAvx2();
 }
 
+void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse,
+                    std::uint32_t specular) {
+  inputs.smooth = smooth;
+  inputs.diffuse = diffuse;
+  inputs.specular = specular;
+  const PixelState& state = *inputs.state;
+  // x · 255 / 255 rounds back to x, and x + 0 is x; the kernel's formats carry no alpha, so an
+  // opaque diffuse colour makes every source pixel opaque, which keeps nothing of the target.
+  inputs.modulate = smooth || diffuse != 0xFFFFFFFFu;
+  inputs.addSpecular = state.specular && (smooth || (specular & 0x00FFFFFFu) != 0);
+  inputs.mayBlend = state.blend && (smooth || (diffuse >> 24) != 0xFFu);
+}
+
 SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs) {
   if (!KernelServes(state)) return nullptr;
   inputs.state = &state;

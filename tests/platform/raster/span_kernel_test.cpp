@@ -95,8 +95,11 @@ std::vector<LitVertex> KernelTriangles(Random& random, int count) {
       v.x = cx + Uniform(random, -reach, reach);
       v.y = cy + Uniform(random, -reach, reach);
       v.z = std::max(0.5f, cz + Uniform(random, -reach, reach));
-      v.diffuse = Pick(random, 2) == 0 ? 0xFFFFFFFF : random();
-      v.specular = random();
+      // White, opaque or any colour; no specular or any.
+      const std::uint32_t opaque = 0xFF000000u | static_cast<std::uint32_t>(random());
+      const std::uint32_t colours[] = {0xFFFFFFFFu, opaque, static_cast<std::uint32_t>(random())};
+      v.diffuse = colours[Pick(random, 3)];
+      v.specular = Pick(random, 3) == 0 ? 0xFF000000u : random();
       v.tu = Uniform(random, -2, 3);
       v.tv = Uniform(random, -2, 3);
       vertices.push_back(v);
