@@ -1,5 +1,7 @@
 // Fonts and text: TextOutA draws code-page-932 text with the selected font into the context's
 // pixels, glyph coverage blended in the text colour, clipped to the drawing area.
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -81,25 +83,55 @@ class Painter {
   }
 
   // Plot over one glyph row on the display's own format, without the general codec: the same
-  // bit replication, mix and truncation, eight coverage values at a time where they are all
-  // empty or all full (most of a glyph's box is one or the other).
+  // bit replication, mix and truncation, eight pixels at a time, skipping runs of eight that the
+  // glyph leaves empty and filling those it covers fully.
   void BlendRowRgb565(const std::uint8_t* coverage, long long first, long long last, long long left,
                       int y) const {
     auto* row = reinterpret_cast<std::uint16_t*>(pixels_.bits +
                                                  static_cast<std::ptrdiff_t>(y) * pixels_.pitch);
-    const auto solid = static_cast<std::uint16_t>(solid_);
     long long column = first;
     for (; column + 8 <= last; column += 8) {
       std::uint64_t eight;
       std::memcpy(&eight, coverage + column, sizeof eight);
       if (eight == 0) continue;
       if (eight == ~std::uint64_t{0}) {
-        std::fill_n(row + left + column, 8, solid);
+        std::fill_n(row + left + column, 8, static_cast<std::uint16_t>(solid_));
         continue;
       }
-      for (long long i = column; i < column + 8; ++i) BlendRgb565(row[left + i], coverage[i]);
+      BlendEightRgb565(row + left + column, coverage + column);
     }
     for (; column < last; ++column) BlendRgb565(row[left + column], coverage[column]);
+  }
+
+  // Eight pixels at once: Mix on 16-bit lanes, x / 255 as (x + 1 + (x >> 8)) >> 8, which is
+  // exact for every sum Mix can form (below 65153). Coverage 0 and 255 give the pixel back and
+  // the solid colour, as Plot does.
+  void BlendEightRgb565(std::uint16_t* pixels, const std::uint8_t* coverage) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i cover =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage)), zero);
+    const __m128i uncover = _mm_sub_epi16(_mm_set1_epi16(255), cover);
+    auto mix = [&](std::uint8_t over, __m128i channel) {
+      const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_set1_epi16(over), cover),
+                                                      _mm_mullo_epi16(channel, uncover)),
+                                        _mm_set1_epi16(127));
+      return _mm_srli_epi16(
+          _mm_add_epi16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_srli_epi16(sum, 8)), 8);
+    };
+    const __m128i r5 = _mm_srli_epi16(under, 11);
+    const __m128i g6 = _mm_and_si128(_mm_srli_epi16(under, 5), _mm_set1_epi16(0x3F));
+    const __m128i b5 = _mm_and_si128(under, _mm_set1_epi16(0x1F));
+    const __m128i red =
+        mix(colour_.red, _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2)));
+    const __m128i green =
+        mix(colour_.green, _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4)));
+    const __m128i blue =
+        mix(colour_.blue, _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2)));
+    const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_srli_epi16(red, 3), 11),
+                                                     _mm_slli_epi16(_mm_srli_epi16(green, 2), 5)),
+                                        _mm_srli_epi16(blue, 3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), packed);
   }
 
   void BlendRgb565(std::uint16_t& pixel, int coverage) const {
