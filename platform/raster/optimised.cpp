@@ -45,14 +45,14 @@ OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
       sample_(SelectSample(state)),
       shade_(SelectShade(state)),
       write_(SelectWrite(state)),
-      spanDrawer_(SelectSpanDrawer(state, spanInputs_)) {}
+      kernel_(SelectKernelDrawers(state, spanInputs_)) {}
 
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   inputs_.planes = &planes;
   spanInputs_.planes = &planes;
   interpolate_ = planes.smoothColour ? interpolateSmooth_ : interpolateFlat_;
   if (planes.smoothColour) {
-    if (spanDrawer_ != nullptr) SetSpanColours(spanInputs_, true, 0, 0);
+    if (kernel_.span != nullptr) SetSpanColours(spanInputs_, true, 0, 0);
     return;
   }
   // Constant colours: the planes' base values are what every pixel would compute.
@@ -65,7 +65,7 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
                ToByte(p[kAttrSpecularB].base));
   std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
   std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
-  if (spanDrawer_ != nullptr) SetSpanColours(spanInputs_, false, diffuse, specular);
+  if (kernel_.span != nullptr) SetSpanColours(spanInputs_, false, diffuse, specular);
 }
 
 void OptimisedRasterizer::Flush(int count) {
@@ -92,8 +92,8 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
     }
     if (left > right) continue;
     // Within the box now, so the span fits an int.
-    if (spanDrawer_ != nullptr) {
-      spanDrawer_(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
+    if (kernel_.span != nullptr) {
+      kernel_.span(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
       continue;
     }
     for (int x = static_cast<int>(left); x <= right; x += kChunkPixels) {
@@ -110,11 +110,16 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
 
 void OptimisedRasterizer::DrawLine(const LineSetup& line) {
   Begin(line.planes);
+  if (kernel_.line != nullptr) {
+    kernel_.line(spanInputs_, line);
+    return;
+  }
   const PixelRect& scissor = state_.scissor;
   int filled = 0;
+  LineWalker walker(line);
   for (int i = 0; i < line.count; ++i) {
     int x, y;
-    LinePixel(line, i, x, y);
+    walker.Next(x, y);
     if (x < scissor.x0 || x >= scissor.x1 || y < scissor.y0 || y >= scissor.y1) continue;
     chunk_.x[filled] = x;
     chunk_.y[filled] = y;

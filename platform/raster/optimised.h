@@ -34,7 +34,7 @@ class OptimisedRasterizer {
   Stage write_;
   Chunk chunk_{};
   SpanInputs spanInputs_;
-  SpanDrawer spanDrawer_;  // whole triangle rows at once, for the states it serves; else null
+  KernelDrawers kernel_;  // whole triangle rows and lines, for the states it serves; else none
 };
 
 }  // namespace platform::raster

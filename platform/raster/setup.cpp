@@ -143,4 +143,26 @@ void LinePixel(const LineSetup& line, int index, int& x, int& y) {
   y = line.xMajor ? static_cast<int>(minor) : major;
 }
 
+LineWalker::LineWalker(const LineSetup& line)
+    : xMajor_(line.xMajor), major_(line.first), step_(line.step) {
+  if (line.den == 0) {
+    // A line of no length: one minor coordinate for every pixel (there is only one).
+    quotient_ = FloorDiv(line.minorStart + kSubPixelOne / 2, kSubPixelOne);
+    remainder_ = quotientStep_ = remainderStep_ = 0;
+    divisor_ = 1;
+    return;
+  }
+  // LinePixel's numerator at the first pixel, and its change per pixel.
+  divisor_ = kSubPixelOne * line.den;
+  const std::int64_t numerator =
+      line.minorStart * line.den +
+      (std::int64_t{line.first} * kSubPixelOne - line.majorStart) * line.num +
+      kSubPixelOne / 2 * line.den;
+  quotient_ = FloorDiv(numerator, divisor_);
+  remainder_ = numerator - quotient_ * divisor_;
+  const std::int64_t change = std::int64_t{line.step} * kSubPixelOne * line.num;
+  quotientStep_ = FloorDiv(change, divisor_);
+  remainderStep_ = change - quotientStep_ * divisor_;
+}
+
 }  // namespace platform::raster

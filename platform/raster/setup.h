@@ -88,4 +88,32 @@ void SetUpLine(const ScreenVertex& a, const ScreenVertex& b, LineSetup& out);
 // The index-th pixel of the line (index 0 to count − 1). It may lie outside the scissor.
 void LinePixel(const LineSetup& line, int index, int& x, int& y);
 
+// The line's pixels in order, the same as LinePixel gives, with the division stepped: the
+// quotient and remainder move by fixed amounts from one pixel to the next.
+class LineWalker {
+ public:
+  explicit LineWalker(const LineSetup& line);
+  // The next pixel; call it line.count times.
+  void Next(int& x, int& y) {
+    const int minor = static_cast<int>(quotient_);
+    x = xMajor_ ? major_ : minor;
+    y = xMajor_ ? minor : major_;
+    major_ += step_;
+    quotient_ += quotientStep_;
+    remainder_ += remainderStep_;
+    if (remainder_ >= divisor_) {
+      remainder_ -= divisor_;
+      ++quotient_;
+    }
+  }
+
+ private:
+  bool xMajor_;
+  int major_, step_;
+  std::int64_t quotient_, remainder_;  // the minor coordinate and what is left over
+  std::int64_t quotientStep_,
+      remainderStep_;  // their change per pixel, 0 ≤ remainderStep_ < divisor_
+  std::int64_t divisor_;
+};
+
 }  // namespace platform::raster

@@ -1,6 +1,6 @@
-// The optimised path's span drawers: whole triangle rows drawn by the span kernel
-// (span_kernel.h) in SSE2 or, where the processor has it, AVX2. Chosen once per draw for the
-// states the kernel serves; for the others there is none and the chunk stages draw.
+// The optimised path's kernel drawers: whole triangle rows and whole lines drawn by the span
+// kernel (span_kernel.h) in SSE2 or, where the processor has it, AVX2. Chosen once per draw for
+// the states the kernel serves; for the others there are none and the chunk stages draw.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +33,14 @@ void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse, std:
 
 // Draws pixels [x0, x1) of row y, all inside the scissor and the triangle.
 using SpanDrawer = void (*)(const SpanInputs& inputs, int y, int x0, int x1);
+// Draws a line's pixels that lie inside the scissor.
+using LineDrawer = void (*)(const SpanInputs& inputs, const LineSetup& line);
+
+// The kernel's drawers for one state: both or neither.
+struct KernelDrawers {
+  SpanDrawer span = nullptr;
+  LineDrawer line = nullptr;
+};
 
 // Which lanes the span drawers use: the widest the processor has, or (for tests and the
 // benchmarks) SSE2 only.
@@ -41,12 +49,12 @@ void UseSpanLanes(SpanLanes lanes);
 // Whether AVX2 drawers are in use now.
 bool SpanLanesAreAvx2();
 
-// The drawer for the state, or null when the kernel does not serve it. Sets inputs' state and
+// The drawers for the state, or none when the kernel does not serve it. Sets inputs' state and
 // pitch; the caller sets the planes and colours per primitive.
-SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs);
+KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs);
 
-// The two instruction sets' tables; null entries where a combination is not served.
-SpanDrawer SelectSpanDrawerSse2(TextureFormat format, SpanFilter filter, bool fog);
-SpanDrawer SelectSpanDrawerAvx2(TextureFormat format, SpanFilter filter, bool fog);
+// The two instruction sets' tables; none where a combination is not served.
+KernelDrawers SelectKernelDrawersSse2(TextureFormat format, SpanFilter filter, bool fog);
+KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, SpanFilter filter, bool fog);
 
 }  // namespace platform::raster

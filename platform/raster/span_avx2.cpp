@@ -20,7 +20,7 @@
 
 namespace platform::raster {
 
-SpanDrawer SelectSpanDrawerAvx2(TextureFormat format, SpanFilter filter, bool fog) {
+KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, SpanFilter filter, bool fog) {
   return SpanTable<LanesAvx2>::Select(format, filter, fog);
 }
 

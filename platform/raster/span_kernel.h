@@ -132,25 +132,28 @@ struct TexelFetch {
   }
 };
 
-// One group of up to L::kCount pixels of a span, from x on.
+// One group of up to L::kCount pixels: a run of a span, or pixels of a line.
 template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
-class SpanGroup {
+class PixelGroup {
  public:
   using F = typename L::F;
   using I = typename L::I;
   using M = LaneMath<L>;
   using Fetch = TexelFetch<L, kFormat>;
 
-  // Plane values at the start of the row, and what the group needs of the state.
-  struct Row {
-    F part[kAttrCount];  // base + gy · dy, per attribute
+  // The part of each plane that depends on the row, base + gy · dy (the same in every lane of a
+  // span's group, one per pixel of a line's), and the change across.
+  struct Rows {
+    F part[kAttrCount];
     F gx[kAttrCount];
   };
 
-  static void Draw(const SpanInputs& in, const Row& row, std::uint16_t* pixels, int x, int count) {
+  // The colours of the pixels dx across from the planes' reference, for the lanes of `keep`;
+  // clears the lanes the colour key drops. False when none is left.
+  [[gnu::always_inline]] static bool Shade(const SpanInputs& in, const Rows& rows, F dx, I& keep,
+                                           I& colour) {
     const PixelState& state = *in.state;
-    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
-    auto at = [&](int k) { return L::Add(row.part[k], L::Mul(row.gx[k], dx)); };
+    auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
 
     F invQ = L::Splat(1.0f);
     F u = at(kAttrUq), v = at(kAttrVq);
@@ -162,7 +165,6 @@ class SpanGroup {
     const I s = M::FloorToFixed(L::Mul(u, L::Splat(state.texelScaleS)));
     const I t = M::FloorToFixed(L::Mul(v, L::Splat(state.texelScaleT)));
 
-    I keep = L::FirstLanes(count);
     const I widthMask = L::Splat(state.texture.width - 1);
     const I heightMask = L::Splat(state.texture.height - 1);
     const I nearest = Fetch::Raw(in, L::And(L::template ShiftRightSigned<8>(s), widthMask),
@@ -171,7 +173,7 @@ class SpanGroup {
       keep = L::AndNot(L::Equal(L::And(nearest, L::Splat(static_cast<int>(state.keyMask))),
                                 L::Splat(static_cast<int>(state.key))),
                        keep);
-      if (L::AllZero(keep)) return;
+      if (L::AllZero(keep)) return false;
     }
 
     I diffuse = L::Splat(static_cast<int>(in.diffuse));
@@ -183,7 +185,6 @@ class SpanGroup {
                              M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB)));
     }
 
-    I colour;
     I weight = L::Splat(256);
     if constexpr (kFog) {
       F factor = at(kAttrFogQ);
@@ -194,19 +195,57 @@ class SpanGroup {
       // Wholly fogged: the fog colour, whatever the texel, the diffuse and the specular were.
       colour = L::Or(L::Splat(static_cast<int>(state.fogColour)),
                      L::And(diffuse, L::Splat(~0x00FFFFFF)));
-    } else {
-      colour = Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask);
-      if (in.modulate) colour = M::Modulate(colour, diffuse);
-      if (in.addSpecular) colour = L::AddSaturateBytes(colour, specular);
-      if constexpr (kFog)
-        colour = M::Fog(colour, weight, L::WidenLow(L::Splat(static_cast<int>(state.fogColour))));
+      return true;
     }
-    Write(in, pixels + x, colour, keep, count);
+    colour = Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask);
+    if (in.modulate) colour = M::Modulate(colour, diffuse);
+    if (in.addSpecular) colour = L::AddSaturateBytes(colour, specular);
+    if constexpr (kFog) {
+      colour = M::Fog(colour, weight, L::WidenLow(L::Splat(static_cast<int>(state.fogColour))));
+    }
+    return true;
+  }
+
+  // Pixels x … x + count − 1 of a row.
+  static void DrawRun(const SpanInputs& in, const Rows& rows, std::uint16_t* row, int x,
+                      int count) {
+    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
+    I keep = L::FirstLanes(count);
+    I colour;
+    if (Shade(in, rows, dx, keep, colour)) WriteRun(in, row + x, colour, keep, count);
+  }
+
+  // The first `count` of the pixels (xs[i], ys[i]), each inside the scissor.
+  static void DrawPixels(const SpanInputs& in, const std::int32_t (&xs)[L::kCount],
+                         const std::int32_t (&ys)[L::kCount], int count) {
+    const PlaneSet& set = *in.planes;
+    const F dy = L::ToFloat(L::Sub(L::FromArray(ys), L::Splat(set.yr)));
+    Rows rows;
+    for (int k = 0; k < kAttrCount; ++k) {
+      rows.part[k] = L::Add(L::Splat(set.planes[k].base), L::Mul(L::Splat(set.planes[k].gy), dy));
+      rows.gx[k] = L::Splat(set.planes[k].gx);
+    }
+    const F dx = L::ToFloat(L::Sub(L::FromArray(xs), L::Splat(set.xr)));
+    I keep = L::FirstLanes(count);
+    I colour;
+    if (!Shade(in, rows, dx, keep, colour)) return;
+    const PixelState& state = *in.state;
+    if (in.mayBlend) {
+      std::int32_t targets[L::kCount] = {};
+      for (int i = 0; i < count; ++i) targets[i] = *Target(state, xs[i], ys[i]);
+      colour = Blend(colour, L::FromArray(targets), keep);
+    }
+    std::int32_t packed[L::kCount], kept[L::kCount];
+    L::ToArray(M::PackRgb565(colour), packed);
+    L::ToArray(keep, kept);
+    for (int i = 0; i < count; ++i) {
+      if (kept[i] != 0) *Target(state, xs[i], ys[i]) = static_cast<std::uint16_t>(packed[i]);
+    }
   }
 
  private:
-  static I Texel(const SpanInputs& in, F u, F v, F invQ, I s, I t, I nearest, I widthMask,
-                 I heightMask) {
+  [[gnu::always_inline]] static I Texel(const SpanInputs& in, F u, F v, F invQ, I s, I t, I nearest,
+                                        I widthMask, I heightMask) {
     if constexpr (kFilter == SpanFilter::Point) {
       return Fetch::Decode(in, nearest);
     } else {
@@ -253,22 +292,26 @@ class SpanGroup {
     return L::Or(L::GreaterMask(lengthX, L::Splat(1.0f)), L::GreaterMask(lengthY, L::Splat(1.0f)));
   }
 
-  static void Write(const SpanInputs& in, std::uint16_t* at, I colour, I keep, int count) {
+  static std::uint16_t* Target(const PixelState& state, int x, int y) {
+    return state.pixels + static_cast<std::ptrdiff_t>(y) * state.pitch + x;
+  }
+
+  // The blend with the target's pixels, unless every kept source pixel is opaque (which keeps
+  // nothing of the target).
+  static I Blend(I colour, I target, I keep) {
+    const I opaque = L::Equal(L::template ShiftRight<24>(colour), L::Splat(255));
+    if (L::AllOnes(L::Or(opaque, L::AndNot(keep, L::Splat(-1))))) return colour;
+    return M::BlendOneInvSrcAlpha(colour, target);
+  }
+
+  static void WriteRun(const SpanInputs& in, std::uint16_t* at, I colour, I keep, int count) {
     const bool full = count == L::kCount;
-    std::int32_t lanes[L::kCount];
+    std::int32_t lanes[L::kCount] = {};
     if (in.mayBlend) {
-      // An opaque source keeps nothing of the target: its pixels are not even read.
-      const I opaque = L::Equal(L::template ShiftRight<24>(colour), L::Splat(255));
-      if (!L::AllOnes(L::Or(opaque, L::AndNot(keep, L::Splat(-1))))) {
-        I target;
-        if (full) {
-          target = L::LoadPixels(at);
-        } else {
-          for (int i = 0; i < L::kCount; ++i) lanes[i] = i < count ? at[i] : 0;
-          target = L::FromArray(lanes);
-        }
-        colour = M::BlendOneInvSrcAlpha(colour, target);
+      if (!full) {
+        for (int i = 0; i < count; ++i) lanes[i] = at[i];
       }
+      colour = Blend(colour, full ? L::LoadPixels(at) : L::FromArray(lanes), keep);
     }
     const I packed = M::PackRgb565(colour);
     if (full) {
@@ -287,19 +330,41 @@ class SpanGroup {
 // Draws pixels [x0, x1) of row y.
 template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
 void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
-  using Group = SpanGroup<L, kFormat, kFilter, kFog>;
+  using Group = PixelGroup<L, kFormat, kFilter, kFog>;
   const PlaneSet& set = *in.planes;
   const float dy = static_cast<float>(y - set.yr);
-  typename Group::Row row;
+  typename Group::Rows rows;
   for (int k = 0; k < kAttrCount; ++k) {
     // EvaluatePlane's (base + gy · dy), once for the row.
-    row.part[k] = L::Splat(set.planes[k].base + set.planes[k].gy * dy);
-    row.gx[k] = L::Splat(set.planes[k].gx);
+    rows.part[k] = L::Splat(set.planes[k].base + set.planes[k].gy * dy);
+    rows.gx[k] = L::Splat(set.planes[k].gx);
   }
-  std::uint16_t* pixels = in.state->pixels + static_cast<std::ptrdiff_t>(y) * in.state->pitch;
+  std::uint16_t* row = in.state->pixels + static_cast<std::ptrdiff_t>(y) * in.state->pitch;
   for (int x = x0; x < x1; x += L::kCount) {
-    Group::Draw(in, row, pixels, x, std::min(L::kCount, x1 - x));
+    Group::DrawRun(in, rows, row, x, std::min(L::kCount, x1 - x));
   }
+}
+
+// Draws a line's pixels that lie inside the scissor, L::kCount at a time.
+template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
+void DrawLineWith(const SpanInputs& in, const LineSetup& line) {
+  using Group = PixelGroup<L, kFormat, kFilter, kFog>;
+  const PixelRect& scissor = in.state->scissor;
+  std::int32_t xs[L::kCount] = {}, ys[L::kCount] = {};
+  int filled = 0;
+  LineWalker walker(line);
+  for (int i = 0; i < line.count; ++i) {
+    int x, y;
+    walker.Next(x, y);
+    if (x < scissor.x0 || x >= scissor.x1 || y < scissor.y0 || y >= scissor.y1) continue;
+    xs[filled] = x;
+    ys[filled] = y;
+    if (++filled == L::kCount) {
+      Group::DrawPixels(in, xs, ys, filled);
+      filled = 0;
+    }
+  }
+  if (filled > 0) Group::DrawPixels(in, xs, ys, filled);
 }
 
 }  // namespace

@@ -61,8 +61,8 @@ void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse,
   inputs.mayBlend = state.blend && (smooth || (diffuse >> 24) != 0xFFu);
 }
 
-SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs) {
-  if (!KernelServes(state)) return nullptr;
+KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs) {
+  if (!KernelServes(state)) return {};
   inputs.state = &state;
   inputs.pitchShift =
       std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
@@ -70,8 +70,8 @@ SpanDrawer SelectSpanDrawer(const PixelState& state, SpanInputs& inputs) {
   if (state.minFilter == state.magFilter) {
     filter = state.magFilter == TextureFilter::Point ? SpanFilter::Point : SpanFilter::Bilinear;
   }
-  return SpanLanesAreAvx2() ? SelectSpanDrawerAvx2(state.texture.format, filter, state.fog)
-                            : SelectSpanDrawerSse2(state.texture.format, filter, state.fog);
+  return SpanLanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, filter, state.fog)
+                            : SelectKernelDrawersSse2(state.texture.format, filter, state.fog);
 }
 
 }  // namespace platform::raster

@@ -4,7 +4,7 @@
 
 namespace platform::raster {
 
-SpanDrawer SelectSpanDrawerSse2(TextureFormat format, SpanFilter filter, bool fog) {
+KernelDrawers SelectKernelDrawersSse2(TextureFormat format, SpanFilter filter, bool fog) {
   return SpanTable<LanesSse2>::Select(format, filter, fog);
 }
 

@@ -12,30 +12,37 @@ namespace {
 
 template <class L>
 struct SpanTable {
-  template <TextureFormat kFormat>
-  static SpanDrawer ForFormat(SpanFilter filter, bool fog) {
-    switch (filter) {
-      case SpanFilter::Point:
-        return fog ? &DrawSpanWith<L, kFormat, SpanFilter::Point, true>
-                   : &DrawSpanWith<L, kFormat, SpanFilter::Point, false>;
-      case SpanFilter::Bilinear:
-        return fog ? &DrawSpanWith<L, kFormat, SpanFilter::Bilinear, true>
-                   : &DrawSpanWith<L, kFormat, SpanFilter::Bilinear, false>;
-      case SpanFilter::PerPixel:
-        return fog ? &DrawSpanWith<L, kFormat, SpanFilter::PerPixel, true>
-                   : &DrawSpanWith<L, kFormat, SpanFilter::PerPixel, false>;
-    }
-    return nullptr;
+  template <TextureFormat kFormat, SpanFilter kFilter, bool kFog>
+  static KernelDrawers Drawers() {
+    return {&DrawSpanWith<L, kFormat, kFilter, kFog>, &DrawLineWith<L, kFormat, kFilter, kFog>};
   }
 
-  static SpanDrawer Select(TextureFormat format, SpanFilter filter, bool fog) {
+  template <TextureFormat kFormat, SpanFilter kFilter>
+  static KernelDrawers ForFilter(bool fog) {
+    return fog ? Drawers<kFormat, kFilter, true>() : Drawers<kFormat, kFilter, false>();
+  }
+
+  template <TextureFormat kFormat>
+  static KernelDrawers ForFormat(SpanFilter filter, bool fog) {
+    switch (filter) {
+      case SpanFilter::Point:
+        return ForFilter<kFormat, SpanFilter::Point>(fog);
+      case SpanFilter::Bilinear:
+        return ForFilter<kFormat, SpanFilter::Bilinear>(fog);
+      case SpanFilter::PerPixel:
+        return ForFilter<kFormat, SpanFilter::PerPixel>(fog);
+    }
+    return {};
+  }
+
+  static KernelDrawers Select(TextureFormat format, SpanFilter filter, bool fog) {
     switch (format) {
       case TextureFormat::Xrgb8888:
         return ForFormat<TextureFormat::Xrgb8888>(filter, fog);
       case TextureFormat::Palette8:
         return ForFormat<TextureFormat::Palette8>(filter, fog);
       default:
-        return nullptr;
+        return {};
     }
   }
 };

@@ -108,13 +108,21 @@ std::vector<LitVertex> KernelTriangles(Random& random, int count) {
   return vertices;
 }
 
+// Lines of every length in front of the camera, with the triangles' colours and coordinates.
+std::vector<LitVertex> KernelLines(Random& random, int count) {
+  std::vector<LitVertex> vertices = KernelTriangles(random, count);
+  vertices.resize(static_cast<std::size_t>(count) * 2);
+  if (count > 1) vertices[3] = vertices[2];  // a line of no length
+  return vertices;
+}
+
 class SpanKernel : public ::testing::TestWithParam<SpanLanes> {
  protected:
   void SetUp() override { UseSpanLanes(GetParam()); }
   void TearDown() override { UseSpanLanes(SpanLanes::Widest); }
 };
 
-TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesAndStates) {
+TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesLinesAndStates) {
   Random random(GetParam() == SpanLanes::Sse2 ? 11 : 12);
   long long drawn = 0;
   for (int round = 0; round < 300; ++round) {
@@ -127,14 +135,17 @@ TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesAndStates) {
     PixelState state;
     ASSERT_TRUE(MakePixelState(context, state));
     SpanInputs inputs;
-    ASSERT_NE(SelectSpanDrawer(state, inputs), nullptr) << "round " << round;
+    ASSERT_NE(SelectKernelDrawers(state, inputs).span, nullptr) << "round " << round;
 
     const auto triangles = KernelTriangles(random, 5);
+    const auto lines = KernelLines(random, 8);
     context.path = RasterPath::Reference;
     ASSERT_TRUE(DrawTriangleList(context, triangles));
+    ASSERT_TRUE(DrawLineList(context, lines));
     context.path = RasterPath::Optimised;
     context.target = optimised.Target();
     ASSERT_TRUE(DrawTriangleList(context, triangles));
+    ASSERT_TRUE(DrawLineList(context, lines));
     int differences = 0;
     for (std::size_t i = 0; i < before.size(); ++i) {
       differences += reference.pixels[i] != optimised.pixels[i];
@@ -156,11 +167,11 @@ TEST_P(SpanKernel, ServesTheGamesStatesAndNotOthers) {
   PixelState state;
   SpanInputs inputs;
   ASSERT_TRUE(MakePixelState(context, state));
-  EXPECT_NE(SelectSpanDrawer(state, inputs), nullptr);
+  EXPECT_NE(SelectKernelDrawers(state, inputs).line, nullptr);
 
   context.textureBlend = TextureBlend::Decal;  // a state the chunk stages draw instead
   ASSERT_TRUE(MakePixelState(context, state));
-  EXPECT_EQ(SelectSpanDrawer(state, inputs), nullptr);
+  EXPECT_EQ(SelectKernelDrawers(state, inputs).span, nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel, ::testing::Values(SpanLanes::Sse2, SpanLanes::Widest),
