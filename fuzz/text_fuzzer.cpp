@@ -21,23 +21,89 @@ namespace {
 const char* const kFaceNames[] = {"\x95\x57\x8f\x80\x96\xbe\x92\xa9",  // 標準明朝
                                   "", "System", "MS Gothic", "DejaVu Sans"};
 
-LOGFONTA FuzzedFont(FuzzedDataProvider& input) {
+// The fonts the game draws with: Mincho, bold, at its text sizes, and the system font. A font
+// seen for the first time renders every glyph afresh, so most runs use these (their glyphs
+// stay cached) and one in thirty-two asks for anything at all, to keep the executions many. The
+// big titles cost most to draw and come less often.
+const LONG kSmallHeights[] = {30, 50, 55};
+const LONG kBigHeights[] = {80, 150, 200};
+
+LOGFONTA GameFont(FuzzedDataProvider& input) {
   LOGFONTA font{};
-  // Mostly the sizes text is drawn at; now and then any value at all.
-  const bool anyHeight = input.ConsumeIntegralInRange(0, 15) == 0;
+  const int choice = input.ConsumeIntegralInRange(0, 7);
+  if (choice == 0) return font;  // the system font's description
   font.lfHeight =
-      anyHeight ? input.ConsumeIntegral<LONG>() : input.ConsumeIntegralInRange(-300, 300);
-  font.lfWidth = input.ConsumeBool() ? 0 : input.ConsumeIntegralInRange(-50, 200);
+      choice == 1 ? input.PickValueInArray(kBigHeights) : input.PickValueInArray(kSmallHeights);
+  font.lfWeight = FW_BOLD;
+  std::strcpy(font.lfFaceName, kFaceNames[0]);
+  return font;
+}
+
+LOGFONTA AnyFont(FuzzedDataProvider& input) {
+  LOGFONTA font{};
+  font.lfHeight = input.ConsumeIntegralInRange(0, 15) == 0
+                      ? input.ConsumeIntegral<LONG>()
+                      : input.ConsumeIntegralInRange(-300, 300);
+  font.lfWidth = input.ConsumeBool() ? input.ConsumeIntegralInRange(-50, 200) : 0;
   font.lfWeight = input.ConsumeIntegralInRange(0, 1000);
-  font.lfItalic = input.ConsumeIntegral<BYTE>() & 1;
+  font.lfItalic = input.ConsumeBool();
   const std::size_t face = input.ConsumeIntegralInRange<std::size_t>(0, std::size(kFaceNames));
   if (face < std::size(kFaceNames)) {
-    std::strncpy(font.lfFaceName, kFaceNames[face], LF_FACESIZE - 1);
+    std::strcpy(font.lfFaceName, kFaceNames[face]);
   } else {
     const std::string name = input.ConsumeRandomLengthString(LF_FACESIZE - 1);
     std::memcpy(font.lfFaceName, name.data(), name.size());  // may hold NULs of its own
   }
   return font;
+}
+
+// Holds one font of each of the game's descriptions for the whole process: a font nobody holds
+// may be dropped from the cache with its glyphs when many others come and go.
+void KeepTheGameFontsCached() {
+  static const bool kept = [] {
+    LOGFONTA font{};
+    CreateFontIndirectA(&font);
+    font.lfWeight = FW_BOLD;
+    std::strcpy(font.lfFaceName, kFaceNames[0]);
+    for (LONG height : kSmallHeights) {
+      font.lfHeight = height;
+      CreateFontIndirectA(&font);
+    }
+    for (LONG height : kBigHeights) {
+      font.lfHeight = height;
+      CreateFontIndirectA(&font);
+    }
+    return true;
+  }();
+  (void)kept;
+}
+
+LOGFONTA FuzzedFont(FuzzedDataProvider& input) {
+  return input.ConsumeIntegralInRange(0, 31) == 0 ? AnyFont(input) : GameFont(input);
+}
+
+// The Japanese characters of the game's own texts, in code page 932.
+const char* const kGameCharacters[] = {
+    "\x82\xf0", "\x89\x9f", "\x82\xb7", "\x82\xc6", "\x83\x4d", "\x83\x75", "\x82\xea", "\x82\xdc",
+    "\x81\xaa", "\x81\x40", "\x92\xbc", "\x90\x69", "\x81\xa9", "\x81\xa8", "\x95\xfb", "\x8c\xfc",
+    "\x95\xcf", "\x8d\x58", "\x8d\x82", "\x93\x78", "\x8f\xe3", "\x82\xb0"};
+
+// One run in eight draws the bytes as they come: any character of the code page, broken
+// double-byte sequences, control codes. The others draw characters the game draws (printable
+// ASCII and its Japanese ones), whose glyphs stay cached.
+std::string FuzzedText(FuzzedDataProvider& input) {
+  if (input.ConsumeIntegralInRange(0, 7) == 0) return input.ConsumeRandomLengthString(40);
+  std::string text;
+  const int length = input.ConsumeIntegralInRange(0, 24);
+  for (int i = 0; i < length && input.remaining_bytes() > 0; ++i) {
+    const auto pick = input.ConsumeIntegral<std::uint8_t>();
+    if (pick < 0x5F) {
+      text += static_cast<char>(0x20 + pick);
+    } else {
+      text += kGameCharacters[pick % std::size(kGameCharacters)];
+    }
+  }
+  return text;
 }
 
 void DrawText(HDC dc, FuzzedDataProvider& input) {
@@ -46,11 +112,13 @@ void DrawText(HDC dc, FuzzedDataProvider& input) {
   HGDIOBJ previous = SelectObject(dc, font);
   SetBkMode(dc, input.ConsumeBool() ? TRANSPARENT : OPAQUE);
   SetTextColor(dc, input.ConsumeIntegral<COLORREF>());
-  const int x = input.ConsumeIntegralInRange(-700, 700);
-  const int y = input.ConsumeIntegralInRange(-500, 500);
+  // Mostly on or near the screen; now and then anywhere at all.
+  const bool anywhere = input.ConsumeIntegralInRange(0, 7) == 0;
+  const int x = anywhere ? input.ConsumeIntegral<int>() : input.ConsumeIntegralInRange(-700, 700);
+  const int y = anywhere ? input.ConsumeIntegral<int>() : input.ConsumeIntegralInRange(-500, 500);
   // A negative length must be refused; a longer one than the text would be the caller's fault.
   const bool negative = input.ConsumeIntegralInRange(0, 31) == 0;
-  const std::string text = input.ConsumeRandomLengthString(96);
+  const std::string text = FuzzedText(input);
   const int length = negative ? -1 - static_cast<int>(text.size()) : static_cast<int>(text.size());
   TextOutA(dc, x, y, text.data(), length);
   if (previous) SelectObject(dc, previous);
@@ -69,6 +137,7 @@ void DrawOnSurface(IDirectDrawSurface* surface, FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TextureFormatSurfaces();  // made before counting, so they are not taken for leaks
   ScreenSurface();
+  KeepTheGameFontsCached();
   const int liveBefore = platform::LiveObjects();
   FuzzedDataProvider input(data, size);
   const int target = input.ConsumeIntegralInRange(0, 9);
