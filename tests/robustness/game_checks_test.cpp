@@ -48,7 +48,7 @@ TEST(GameChecks, EachBrokenPromiseIsNamed) {
       {"speed", [](GameGlobals& g) { g.speed = std::numeric_limits<float>::quiet_NaN(); }},
       {"speed", [](GameGlobals& g) { g.speed = 50.5f; }},
       {"viewMatrix", [](GameGlobals& g) { g.viewMatrix.m[5] = INFINITY; }},
-      {"the butterfly's cell", [](GameGlobals& g) { g.playerZ = 75.0f + 30.0f * 5; }},
+      {"the butterfly's cell", [](GameGlobals& g) { g.playerX = 75.0f; }},  // row 1, column 2
       {"the butterfly's cell", [](GameGlobals& g) { g.playerX = 700.0f; }},
       {"playerY", [](GameGlobals& g) { g.playerY = 30.5f; }},
       {"bank", [](GameGlobals& g) { g.bank = -0.8f; }},
