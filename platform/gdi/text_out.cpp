@@ -50,6 +50,10 @@ class Painter {
     const int x1 = static_cast<int>(std::min<long long>(pixels_.width, right));
     const int y1 = static_cast<int>(std::min<long long>(pixels_.height, bottom));
     for (int y = y0; y < y1; ++y) {
+      if (rgb565_ && x0 < x1) {
+        std::fill_n(Row565(y) + x0, x1 - x0, static_cast<std::uint16_t>(solid_));
+        continue;
+      }
       for (int x = x0; x < x1; ++x) platform::gdi::WriteRawPixel(pixels_, x, y, solid_);
     }
   }
@@ -82,13 +86,17 @@ class Painter {
            reinterpret_cast<std::uintptr_t>(pixels.bits) % 2 == 0 && pixels.pitch % 2 == 0;
   }
 
+  std::uint16_t* Row565(int y) const {
+    return reinterpret_cast<std::uint16_t*>(pixels_.bits +
+                                            static_cast<std::ptrdiff_t>(y) * pixels_.pitch);
+  }
+
   // Plot over one glyph row on the display's own format, without the general codec: the same
   // bit replication, mix and truncation, eight pixels at a time, skipping runs of eight that the
   // glyph leaves empty and filling those it covers fully.
   void BlendRowRgb565(const std::uint8_t* coverage, long long first, long long last, long long left,
                       int y) const {
-    auto* row = reinterpret_cast<std::uint16_t*>(pixels_.bits +
-                                                 static_cast<std::ptrdiff_t>(y) * pixels_.pitch);
+    std::uint16_t* row = Row565(y);
     long long column = first;
     for (; column + 8 <= last; column += 8) {
       std::uint64_t eight;

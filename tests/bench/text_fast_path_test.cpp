@@ -53,7 +53,7 @@ class Picture {
   HDC dc_ = nullptr;
 };
 
-void Draw(HDC dc, const std::string& text, int height, int x, int y, COLORREF colour) {
+void Draw(HDC dc, const std::string& text, int height, int x, int y, COLORREF colour, bool opaque) {
   LOGFONTA description{};
   description.lfHeight = height;
   description.lfWeight = FW_BOLD;
@@ -61,7 +61,7 @@ void Draw(HDC dc, const std::string& text, int height, int x, int y, COLORREF co
   std::strcpy(description.lfFaceName, kMinchoName);
   HFONT font = CreateFontIndirectA(&description);
   HGDIOBJ previous = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
+  SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
   SetTextColor(dc, colour);
   TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
   SelectObject(dc, previous);
@@ -74,13 +74,15 @@ TEST(TextFastPath, GlyphsOnRgb565BlendExactlyAsTheGeneralCodecDoes) {
     const char* text;
     int height, x, y;
     COLORREF colour;
-  } lines[] = {{"SHIFT\x82\xf0\x89\x9f\x82\xb7\x82\xc6", 30, -7, 3, RGB(255, 180, 0)},
-               {"TIME      35", 80, 12, 40, RGB(120, 120, 120)},
-               {"START", 200, 150, 60, RGB(20, 200, 255)},
-               {"Tirravel", 150, -40, 130, RGB(255, 255, 255)}};
+    bool opaque;  // the cells filled with the background colour first
+  } lines[] = {{"SHIFT\x82\xf0\x89\x9f\x82\xb7\x82\xc6", 30, -7, 3, RGB(255, 180, 0), false},
+               {"TIME      35", 80, 12, 40, RGB(120, 120, 120), false},
+               {"START", 200, 150, 60, RGB(20, 200, 255), false},
+               {"Tirravel", 150, -40, 130, RGB(255, 255, 255), false},
+               {"[D3D MMX Emulation]", 16, 10, 220, RGB(0, 0, 0), true}};
   for (const auto& line : lines) {
-    Draw(aligned.dc(), line.text, line.height, line.x, line.y, line.colour);
-    Draw(odd.dc(), line.text, line.height, line.x, line.y, line.colour);
+    Draw(aligned.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
+    Draw(odd.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
   }
   int differences = 0, partial = 0;
   Picture untouched(kWidth * 2, 5);
