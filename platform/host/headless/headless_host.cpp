@@ -52,7 +52,14 @@ void ReleaseScheduled(HeadlessState& state) {
 
 void KeepFrame(HeadlessState& state, const std::uint16_t* pixels, int width, int height,
                int pitchBytes) {
+  // The oldest picture that goes lends its memory to the new one: a picture per frame is then
+  // one copy, not an allocation and a clearing as well.
   Frame frame;
+  const std::size_t kept = static_cast<std::size_t>(std::max(1, state.settings.framesKept));
+  while (state.frames.size() >= kept) {
+    frame = std::move(state.frames.front());
+    state.frames.erase(state.frames.begin());
+  }
   frame.number = state.presented;
   frame.width = width;
   frame.height = height;
@@ -63,8 +70,6 @@ void KeepFrame(HeadlessState& state, const std::uint16_t* pixels, int width, int
     std::memcpy(frame.pixels.data() + static_cast<std::size_t>(y) * width,
                 rows + static_cast<std::size_t>(y) * pitchBytes, rowBytes);
   }
-  const std::size_t kept = static_cast<std::size_t>(std::max(1, state.settings.framesKept));
-  while (state.frames.size() >= kept) state.frames.erase(state.frames.begin());
   state.frames.push_back(std::move(frame));
 }
 
