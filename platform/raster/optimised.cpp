@@ -49,10 +49,9 @@ OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
 
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   inputs_.planes = &planes;
-  spanInputs_.planes = &planes;
   interpolate_ = planes.smoothColour ? interpolateSmooth_ : interpolateFlat_;
   if (planes.smoothColour) {
-    if (kernel_.span != nullptr) SetSpanColours(spanInputs_, true, 0, 0);
+    if (kernel_.span != nullptr) SetSpanPrimitive(spanInputs_, planes, true, 0, 0);
     return;
   }
   // Constant colours: the planes' base values are what every pixel would compute.
@@ -65,7 +64,7 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
                ToByte(p[kAttrSpecularB].base));
   std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
   std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
-  if (kernel_.span != nullptr) SetSpanColours(spanInputs_, false, diffuse, specular);
+  if (kernel_.span != nullptr) SetSpanPrimitive(spanInputs_, planes, false, diffuse, specular);
 }
 
 void OptimisedRasterizer::Flush(int count) {

@@ -26,10 +26,15 @@ struct SpanInputs {
   bool modulate = true;
   bool addSpecular = true;
   bool mayBlend = true;
+  // Every pixel of the primitive is wholly fogged and opaque: it comes out as the fog colour,
+  // or stays as it was where the key drops it; over pixels of the fog colour, nothing changes.
+  bool foggedOut = false;
+  std::uint32_t fog565 = 0;  // the fog colour as a target pixel
 };
 
-// Sets the colours of a primitive and what they let the kernel skip.
-void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse, std::uint32_t specular);
+// Sets the primitive's planes and colours and what they let the kernel skip.
+void SetSpanPrimitive(SpanInputs& inputs, const PlaneSet& planes, bool smooth,
+                      std::uint32_t diffuse, std::uint32_t specular);
 
 // Draws pixels [x0, x1) of row y, all inside the scissor and the triangle.
 using SpanDrawer = void (*)(const SpanInputs& inputs, int y, int x0, int x1);

@@ -209,8 +209,9 @@ class PixelGroup {
   // Pixels x … x + count − 1 of a row.
   static void DrawRun(const SpanInputs& in, const Rows& rows, std::uint16_t* row, int x,
                       int count) {
-    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
     I keep = L::FirstLanes(count);
+    if (in.foggedOut && FogColoured(row + x, keep, count, in.fog565)) return;
+    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
     I colour;
     if (Shade(in, rows, dx, keep, colour)) WriteRun(in, row + x, colour, keep, count);
   }
@@ -244,6 +245,20 @@ class PixelGroup {
   }
 
  private:
+  // Whether the pixels of `keep` (from `at` on, `count` of them) all hold `pixel`.
+  static bool FogColoured(const std::uint16_t* at, I keep, int count, std::uint32_t pixel) {
+    I target;
+    if (count == L::kCount) {
+      target = L::LoadPixels(at);
+    } else {
+      std::int32_t lanes[L::kCount] = {};
+      for (int i = 0; i < count; ++i) lanes[i] = at[i];
+      target = L::FromArray(lanes);
+    }
+    const I same = L::Equal(target, L::Splat(static_cast<int>(pixel)));
+    return L::AllOnes(L::Or(same, L::AndNot(keep, L::Splat(-1))));
+  }
+
   [[gnu::always_inline]] static I Texel(const SpanInputs& in, F u, F v, F invQ, I s, I t, I nearest,
                                         I widthMask, I heightMask) {
     if constexpr (kFilter == SpanFilter::Point) {

@@ -2,7 +2,8 @@
 #include <cstdint>
 
 #include "platform/raster/span.h"
-#include "platform/raster/texel.h"
+
+#include "platform/raster/pixel_math.h"
 
 namespace platform::raster {
 namespace {
@@ -48,8 +49,9 @@ bool SpanLanesAreAvx2() {
   return Settings().lanes == SpanLanes::Widest && ProcessorHasAvx2();
 }
 
-void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse,
-                    std::uint32_t specular) {
+void SetSpanPrimitive(SpanInputs& inputs, const PlaneSet& planes, bool smooth,
+                      std::uint32_t diffuse, std::uint32_t specular) {
+  inputs.planes = &planes;
   inputs.smooth = smooth;
   inputs.diffuse = diffuse;
   inputs.specular = specular;
@@ -58,12 +60,17 @@ void SetSpanColours(SpanInputs& inputs, bool smooth, std::uint32_t diffuse,
   // opaque diffuse colour makes every source pixel opaque, which keeps nothing of the target.
   inputs.modulate = smooth || diffuse != 0xFFFFFFFFu;
   inputs.addSpecular = state.specular && (smooth || (specular & 0x00FFFFFFu) != 0);
-  inputs.mayBlend = state.blend && (smooth || (diffuse >> 24) != 0xFFu);
+  const bool opaque = !smooth && (diffuse >> 24) == 0xFFu;
+  inputs.mayBlend = state.blend && !opaque;
+  // A fog plane of zeros gives every pixel the factor 0 (or a NaN where q is 0), so weight 0.
+  const Plane& fog = planes.planes[kAttrFogQ];
+  inputs.foggedOut = state.fog && opaque && fog.base == 0.0f && fog.gx == 0.0f && fog.gy == 0.0f;
 }
 
 KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs) {
   if (!KernelServes(state)) return {};
   inputs.state = &state;
+  inputs.fog565 = PackRgb565(UnpackArgb(state.fogColour));
   inputs.pitchShift =
       std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
   SpanFilter filter = SpanFilter::PerPixel;

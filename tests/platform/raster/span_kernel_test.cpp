@@ -128,10 +128,19 @@ TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesLinesAndStates) 
   for (int round = 0; round < 300; ++round) {
     const TestTexture texture = KernelTexture(random);
     Canvas reference(61, 47), optimised(61, 47);  // odd sizes: spans end in partial groups
-    for (auto& pixel : reference.pixels) pixel = static_cast<std::uint16_t>(random());
+    RasterContext context = KernelContext(random, reference, texture);
+    // Random pixels, or the fog colour everywhere as the game's cleared background is, with a
+    // few pixels of other colours.
+    const bool fogBackground = Pick(random, 3) == 0;
+    const std::uint32_t fog = context.fogColour;
+    const auto fog565 =
+        static_cast<std::uint16_t>((fog >> 8 & 0xF800) | (fog >> 5 & 0x07E0) | (fog >> 3 & 0x001F));
+    for (auto& pixel : reference.pixels) {
+      pixel =
+          fogBackground && Pick(random, 50) != 0 ? fog565 : static_cast<std::uint16_t>(random());
+    }
     optimised.pixels = reference.pixels;
     const std::vector<std::uint16_t> before = reference.pixels;
-    RasterContext context = KernelContext(random, reference, texture);
     PixelState state;
     ASSERT_TRUE(MakePixelState(context, state));
     SpanInputs inputs;
