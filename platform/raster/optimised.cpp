@@ -45,7 +45,9 @@ OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
       sample_(SelectSample(state)),
       shade_(SelectShade(state)),
       write_(SelectWrite(state)),
-      kernel_(SelectKernelDrawers(state, spanInputs_)) {}
+      kernel_(SelectKernelDrawers(state, spanInputs_)) {
+  if (kernel_.span == nullptr) chunk_ = Chunk{};
+}
 
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   inputs_.planes = &planes;
@@ -62,9 +64,12 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   const std::uint32_t specular =
       PackArgb(0, ToByte(p[kAttrSpecularR].base), ToByte(p[kAttrSpecularG].base),
                ToByte(p[kAttrSpecularB].base));
+  if (kernel_.span != nullptr) {
+    SetSpanPrimitive(spanInputs_, planes, false, diffuse, specular);
+    return;
+  }
   std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
   std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
-  if (kernel_.span != nullptr) SetSpanPrimitive(spanInputs_, planes, false, diffuse, specular);
 }
 
 void OptimisedRasterizer::Flush(int count) {

@@ -32,7 +32,7 @@ class OptimisedRasterizer {
   Stage sample_;             // null when untextured
   Stage shade_;
   Stage write_;
-  Chunk chunk_{};
+  Chunk chunk_;  // cleared only when the chunk stages draw
   SpanInputs spanInputs_;
   KernelDrawers kernel_;  // whole triangle rows and lines, for the states it serves; else none
 };
