@@ -93,6 +93,11 @@ RealizedFont* RealizedFontOf(FontObject& font) {
   if (!font.realized) {
     GdiState& state = State();
     const LOGFONTA& description = font.description;
+    if (state.lastRealized &&
+        std::memcmp(&state.lastDescription, &description, sizeof description) == 0) {
+      font.realized = state.lastRealized;
+      return font.realized.get();
+    }
     FontRequest request;
     request.faceName = Utf8Of(state.decoder.Decode(
         description.lfFaceName, static_cast<int>(strnlen(description.lfFaceName, LF_FACESIZE))));
@@ -102,6 +107,8 @@ RealizedFont* RealizedFontOf(FontObject& font) {
     request.italic = description.lfItalic != 0;
     request.monochrome = description.lfQuality == kNonAntialiasedQuality;
     font.realized = state.fontLibrary->Realize(request);
+    state.lastDescription = description;
+    state.lastRealized = font.realized;
   }
   return font.realized.get();
 }

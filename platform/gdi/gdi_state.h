@@ -66,6 +66,11 @@ struct GdiState {
   std::unordered_map<const HGDIOBJ__*, std::unique_ptr<BitmapObject>> bitmaps;
   std::unordered_map<const HGDIOBJ__*, std::unique_ptr<FontObject>> fonts;
   std::unordered_map<const HDC__*, std::unique_ptr<HDC__>> contexts;
+  // The description last realised and its font: the game creates the same font for a line's
+  // shadow and again for the line, every frame, and this skips decoding the face name and
+  // looking the font up by its key.
+  LOGFONTA lastDescription{};
+  std::shared_ptr<RealizedFont> lastRealized;
 };
 
 // The module's state, made on first use.
