@@ -20,6 +20,7 @@ class Writer {
  public:
   void U32(std::uint32_t value) { Bytes(&value, sizeof value); }
   void Bytes(const void* data, std::size_t size) {
+    if (size == 0) return;  // an empty pool's data may be null
     const auto* bytes = static_cast<const char*>(data);
     out_.append(bytes, size);
   }
@@ -47,6 +48,7 @@ class Reader {
     return value;
   }
   void Bytes(void* to, std::size_t size) {
+    if (size == 0) return;  // an empty pool's data may be null
     if (!ok_ || data_.size() - at_ < size) {
       ok_ = false;
       return;
