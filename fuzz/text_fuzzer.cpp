@@ -21,19 +21,31 @@ namespace {
 const char* const kFaceNames[] = {"\x95\x57\x8f\x80\x96\xbe\x92\xa9",  // 標準明朝
                                   "", "System", "MS Gothic", "DejaVu Sans"};
 
-// The fonts the game draws with: Mincho, bold, at its text sizes, and the system font. A font
-// seen for the first time renders every glyph afresh, so most runs use these (their glyphs
-// stay cached) and one in thirty-two asks for anything at all, to keep the executions many. The
-// big titles cost most to draw and come less often.
-const LONG kSmallHeights[] = {30, 50, 55};
-const LONG kBigHeights[] = {80, 150, 200};
+// The fonts the game draws with: Mincho, bold, at its text sizes, and the system font.
+const LONG kGameHeights[] = {30, 50, 55, 80, 150, 200};
+
+// Holds one font of each of the game's descriptions for the whole process: a font nobody holds
+// may be dropped from the cache with its glyphs when many others come and go.
+void KeepTheGameFontsCached() {
+  static const bool kept = [] {
+    LOGFONTA font{};
+    CreateFontIndirectA(&font);
+    font.lfWeight = FW_BOLD;
+    std::strcpy(font.lfFaceName, kFaceNames[0]);
+    for (LONG height : kGameHeights) {
+      font.lfHeight = height;
+      CreateFontIndirectA(&font);
+    }
+    return true;
+  }();
+  (void)kept;
+}
 
 LOGFONTA GameFont(FuzzedDataProvider& input) {
   LOGFONTA font{};
-  const int choice = input.ConsumeIntegralInRange(0, 7);
-  if (choice == 0) return font;  // the system font's description
-  font.lfHeight =
-      choice == 1 ? input.PickValueInArray(kBigHeights) : input.PickValueInArray(kSmallHeights);
+  const auto size = input.ConsumeIntegralInRange<std::size_t>(0, std::size(kGameHeights));
+  if (size == std::size(kGameHeights)) return font;  // the system font's description
+  font.lfHeight = kGameHeights[size];
   font.lfWeight = FW_BOLD;
   std::strcpy(font.lfFaceName, kFaceNames[0]);
   return font;
@@ -43,7 +55,7 @@ LOGFONTA AnyFont(FuzzedDataProvider& input) {
   LOGFONTA font{};
   font.lfHeight = input.ConsumeIntegralInRange(0, 15) == 0
                       ? input.ConsumeIntegral<LONG>()
-                      : input.ConsumeIntegralInRange(-300, 300);
+                      : input.ConsumeIntegralInRange(-120, 120);
   font.lfWidth = input.ConsumeBool() ? input.ConsumeIntegralInRange(-50, 200) : 0;
   font.lfWeight = input.ConsumeIntegralInRange(0, 1000);
   font.lfItalic = input.ConsumeBool();
@@ -57,42 +69,14 @@ LOGFONTA AnyFont(FuzzedDataProvider& input) {
   return font;
 }
 
-// Holds one font of each of the game's descriptions for the whole process: a font nobody holds
-// may be dropped from the cache with its glyphs when many others come and go.
-void KeepTheGameFontsCached() {
-  static const bool kept = [] {
-    LOGFONTA font{};
-    CreateFontIndirectA(&font);
-    font.lfWeight = FW_BOLD;
-    std::strcpy(font.lfFaceName, kFaceNames[0]);
-    for (LONG height : kSmallHeights) {
-      font.lfHeight = height;
-      CreateFontIndirectA(&font);
-    }
-    for (LONG height : kBigHeights) {
-      font.lfHeight = height;
-      CreateFontIndirectA(&font);
-    }
-    return true;
-  }();
-  (void)kept;
-}
-
-LOGFONTA FuzzedFont(FuzzedDataProvider& input) {
-  return input.ConsumeIntegralInRange(0, 31) == 0 ? AnyFont(input) : GameFont(input);
-}
-
 // The Japanese characters of the game's own texts, in code page 932.
 const char* const kGameCharacters[] = {
     "\x82\xf0", "\x89\x9f", "\x82\xb7", "\x82\xc6", "\x83\x4d", "\x83\x75", "\x82\xea", "\x82\xdc",
     "\x81\xaa", "\x81\x40", "\x92\xbc", "\x90\x69", "\x81\xa9", "\x81\xa8", "\x95\xfb", "\x8c\xfc",
     "\x95\xcf", "\x8d\x58", "\x8d\x82", "\x93\x78", "\x8f\xe3", "\x82\xb0"};
 
-// One run in eight draws the bytes as they come: any character of the code page, broken
-// double-byte sequences, control codes. The others draw characters the game draws (printable
-// ASCII and its Japanese ones), whose glyphs stay cached.
-std::string FuzzedText(FuzzedDataProvider& input) {
-  if (input.ConsumeIntegralInRange(0, 7) == 0) return input.ConsumeRandomLengthString(40);
+// Characters the game draws: printable ASCII and its Japanese ones.
+std::string GameText(FuzzedDataProvider& input) {
   std::string text;
   const int length = input.ConsumeIntegralInRange(0, 24);
   for (int i = 0; i < length && input.remaining_bytes() > 0; ++i) {
@@ -106,9 +90,27 @@ std::string FuzzedText(FuzzedDataProvider& input) {
   return text;
 }
 
+// What one run draws. A glyph seen for the first time is rendered afresh, which costs most of a
+// run, so novelty comes where it is cheap: one run in eight draws the bytes as they come (any
+// character of the code page, broken double-byte sequences, control codes) in the system font;
+// the others draw the game's characters in the game's fonts (their glyphs stay cached) or, one
+// in thirty-two, in a font of any description.
+struct Drawing {
+  LOGFONTA font;
+  std::string text;
+};
+
+Drawing FuzzedDrawing(FuzzedDataProvider& input) {
+  if (input.ConsumeIntegralInRange(0, 7) == 0) {
+    return {LOGFONTA{}, input.ConsumeRandomLengthString(40)};
+  }
+  const LOGFONTA font = input.ConsumeIntegralInRange(0, 31) == 0 ? AnyFont(input) : GameFont(input);
+  return {font, GameText(input)};
+}
+
 void DrawText(HDC dc, FuzzedDataProvider& input) {
-  const LOGFONTA description = FuzzedFont(input);
-  HFONT font = CreateFontIndirectA(&description);
+  const Drawing drawing = FuzzedDrawing(input);
+  HFONT font = CreateFontIndirectA(&drawing.font);
   HGDIOBJ previous = SelectObject(dc, font);
   SetBkMode(dc, input.ConsumeBool() ? TRANSPARENT : OPAQUE);
   SetTextColor(dc, input.ConsumeIntegral<COLORREF>());
@@ -118,7 +120,7 @@ void DrawText(HDC dc, FuzzedDataProvider& input) {
   const int y = anywhere ? input.ConsumeIntegral<int>() : input.ConsumeIntegralInRange(-500, 500);
   // A negative length must be refused; a longer one than the text would be the caller's fault.
   const bool negative = input.ConsumeIntegralInRange(0, 31) == 0;
-  const std::string text = FuzzedText(input);
+  const std::string& text = drawing.text;
   const int length = negative ? -1 - static_cast<int>(text.size()) : static_cast<int>(text.size());
   TextOutA(dc, x, y, text.data(), length);
   if (previous) SelectObject(dc, previous);
