@@ -34,6 +34,9 @@ TEST(NoDisplay, TheWholeGameOnAHostWithoutOneSaysSo) {
 }
 
 TEST(NoDisplay, TheGameOnSdlWithNoDisplayToOpenSaysSoAndEnds) {
+  if (std::filesystem::exists("/dev/dri")) {
+    GTEST_SKIP() << "this machine has a console display SDL could open";
+  }
   const std::filesystem::path folder = FreshFolder("NoDisplay");
   std::filesystem::copy_file(std::filesystem::path(TIRRAVEL_ASSETS) / "Texture.bmp",
                              folder / "Texture.bmp");
