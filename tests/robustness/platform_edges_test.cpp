@@ -1,20 +1,23 @@
-// What the fuzz targets found in the platform, kept as plain tests: each case names the input
-// (under fuzz/regressions/) that first showed it.
+// The platform's drawing at the edges of its coordinates, where the fuzz targets look: each case
+// found by fuzzing names its input under fuzz/regressions/.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/core/live_objects.h"
 #include "platform/ddraw.h"
 #include "platform/gdi.h"
+#include "tests/robustness/support/bmp_bytes.h"
 
 namespace {
 
 const HWND kWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
 
-class TextSurface : public ::testing::Test {
+class SurfaceDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
@@ -72,7 +75,7 @@ class TextSurface : public ::testing::Test {
 
 // text/opaque-box-bottom-overflows-int: the opaque box's bottom edge was y + the cell height in
 // int, which overflows for a y near the largest coordinate.
-TEST_F(TextSurface, OpaqueTextAtTheFarEndsOfTheCoordinatesDrawsNothingAndSucceeds) {
+TEST_F(SurfaceDrawing, OpaqueTextAtTheFarEndsOfTheCoordinatesDrawsNothingAndSucceeds) {
   const char text[] = "SPEED 50";
   for (int y : {INT_MAX, INT_MAX - 20, INT_MIN}) {
     for (int x : {INT_MIN, 0, INT_MAX}) {
@@ -82,6 +85,34 @@ TEST_F(TextSurface, OpaqueTextAtTheFarEndsOfTheCoordinatesDrawsNothingAndSucceed
   EXPECT_EQ(LitPixels(), 0);
   EXPECT_EQ(TextOutA(dc_, 0, 0, text, 8), TRUE);
   EXPECT_GT(LitPixels(), 500) << "the same text on the surface shows";
+}
+
+// Block copies whose positions and sizes reach the ends of int: only the overlap of the two
+// pictures is copied, computed without overflow.
+TEST_F(SurfaceDrawing, BlockCopiesAtTheFarEndsOfTheCoordinatesCopyOnlyTheOverlap) {
+  const std::string path = testing::TempDir() + "tirravel_edges_picture.bmp";
+  const Bytes file = MakeBmp(24, 8, 8);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  ASSERT_NE(bitmap, nullptr);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(source, static_cast<HBITMAP>(bitmap));
+
+  for (int at : {INT_MIN, INT_MIN + 4, INT_MAX - 4, INT_MAX}) {
+    for (int size : {0, 4, INT_MAX}) {
+      EXPECT_EQ(BitBlt(dc_, at, 0, size, size, source, 0, 0, SRCCOPY), TRUE);
+      EXPECT_EQ(BitBlt(dc_, 0, at, size, size, source, 0, 0, SRCCOPY), TRUE);
+      EXPECT_EQ(BitBlt(dc_, 0, 0, size, size, source, at, at, SRCCOPY), TRUE);
+    }
+  }
+  EXPECT_EQ(LitPixels(), 0);
+  EXPECT_EQ(BitBlt(dc_, -4, -4, INT_MAX, INT_MAX, source, 0, 0, SRCCOPY), TRUE);
+  EXPECT_EQ(LitPixels(), 16) << "the 4 x 4 corner the picture overlaps";
+
+  SelectObject(source, previous);
+  DeleteDC(source);
+  DeleteObject(static_cast<HBITMAP>(bitmap));
 }
 
 }  // namespace
