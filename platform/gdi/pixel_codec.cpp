@@ -76,6 +76,7 @@ std::uint32_t PixelCodec::Encode(Rgb colour) const {
 }
 
 std::uint32_t PixelCodec::NearestIndex(Rgb colour) const {
+  if (hasLast_ && lastColour_ == colour) return lastIndex_;
   std::uint32_t best = 0;
   int bestDistance = std::numeric_limits<int>::max();
   for (int i = 0; i < paletteSize_; ++i) {
@@ -89,6 +90,9 @@ std::uint32_t PixelCodec::NearestIndex(Rgb colour) const {
       if (distance == 0) break;
     }
   }
+  lastColour_ = colour;
+  lastIndex_ = best;
+  hasLast_ = true;
   return best;
 }
 

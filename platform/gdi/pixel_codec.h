@@ -45,6 +45,11 @@ class PixelCodec {
   int paletteSize_;               // usable entries for indexed layouts
   Channel red_, green_, blue_;
   std::uint32_t alphaMask_;
+  // The last colour matched to an index: pictures repeat colours run after run, and a search
+  // of the palette costs up to 256 distances.
+  mutable Rgb lastColour_{};
+  mutable std::uint32_t lastIndex_ = 0;
+  mutable bool hasLast_ = false;
 };
 
 // Raw access to one pixel of a buffer; the caller keeps (x, y) inside it. Rows may run either

@@ -13,8 +13,12 @@
 #include "platform/raster/setup.h"
 #include "platform/raster/span.h"
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 #include "platform/raster/lanes_avx2.h"
 #include "platform/raster/span_table.h"
 
@@ -25,4 +29,8 @@ KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, SpanFilter filter, b
 }
 
 }  // namespace platform::raster
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
