@@ -7,6 +7,7 @@
 
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
+#include "platform/core/resource_name.h"
 #include "platform/gdi.h"
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/gdi_state.h"
@@ -67,15 +68,13 @@ std::unique_ptr<BitmapObject> DisplayBitmapOf(const BitmapObject& dib) {
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
   if (!name) return Fail("LoadImageA: no image name");
-  // A resource number passed where a name is expected (as MAKEINTRESOURCE makes them) is no
-  // pointer to read through.
-  const auto number = reinterpret_cast<std::uintptr_t>(name);
-  const std::string shown = number < 0x10000 ? "#" + std::to_string(number) : std::string(name);
+  // A resource number passed where a name is expected is no pointer to read through.
+  const std::string shown = platform::ResourceNameText(name);
   if (type != IMAGE_BITMAP) return Fail(shown + ": only bitmaps can be loaded");
   if (width != 0 || height != 0) {
     return Fail(shown + ": bitmaps are loaded at their own size only");
   }
-  if (!(flags & LR_LOADFROMFILE) || number < 0x10000) {
+  if (!(flags & LR_LOADFROMFILE) || platform::IsResourceNumber(name)) {
     (void)instance;  // the program carries no resources to look in
     return Fail(shown + ": the program has no bitmap resource of that name");
   }

@@ -7,6 +7,7 @@
 
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
+#include "platform/core/resource_name.h"
 #include "platform/host/host.h"
 #include "platform/win32/user_state.h"
 
@@ -25,8 +26,8 @@ bool SameName(const std::string& a, const char* b) {
 // A class name may be a string or, as on Windows, an atom in the pointer's low word.
 const WindowClass* FindClass(LPCSTR name) {
   const auto& classes = User().classes;
-  const auto value = reinterpret_cast<std::uintptr_t>(name);
-  if (value < 0x10000) {
+  if (platform::IsResourceNumber(name)) {
+    const auto value = reinterpret_cast<std::uintptr_t>(name);
     const std::size_t index = value - kFirstClassAtom;
     return value >= kFirstClassAtom && index < classes.size() ? &classes[index] : nullptr;
   }
@@ -34,12 +35,6 @@ const WindowClass* FindClass(LPCSTR name) {
     if (SameName(windowClass.name, name)) return &windowClass;
   }
   return nullptr;
-}
-
-std::string NameText(LPCSTR name) {
-  return reinterpret_cast<std::uintptr_t>(name) < 0x10000
-             ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name))
-             : std::string(name);
 }
 
 void SetVisible(HWND handle, Window& window, bool visible) {
@@ -67,7 +62,7 @@ using namespace platform::win32;
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
   if (!windowClass || !windowClass->lpfnWndProc || !windowClass->lpszClassName ||
-      reinterpret_cast<std::uintptr_t>(windowClass->lpszClassName) < 0x10000) {
+      platform::IsResourceNumber(windowClass->lpszClassName)) {
     platform::SetLastErrorText("RegisterClassA: the class has no name or no procedure");
     return 0;
   }
@@ -90,7 +85,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
   const WindowClass* windowClass = className ? FindClass(className) : nullptr;
   if (!windowClass) {
     platform::SetLastErrorText("CreateWindowExA: window class \"" +
-                               (className ? NameText(className) : std::string("(null)")) +
+                               (className ? platform::ResourceNameText(className) : std::string("(null)")) +
                                "\" is not registered");
     return nullptr;
   }
