@@ -6,31 +6,7 @@
 #   install_test.sh CMAKE BUILD_DIR ASSETS_DIR
 set -uo pipefail
 cmake="$1" build="$(realpath "$2")" assets="$(realpath "$3")"
-work="$(mktemp -d)"
-pids=()
-
-fail() {
-  echo "FAIL: $*" >&2
-  for log in "$work"/*.log; do
-    [[ -f "$log" ]] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
-  done
-  exit 1
-}
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_until() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 
 # entry_value FILE KEY: a key's value in the desktop entry, a quoted program without its quotes.
 entry_value() { sed -n "s/^$2=//p" "$1" | head -n 1 | sed 's/^"\(.*\)"$/\1/'; }
@@ -63,23 +39,14 @@ DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /opt/tirravel >"$work
 check_tree "$work/stage/opt/tirravel" /opt/tirravel
 
 # ---- Started as the desktop starts it --------------------------------------------------------
-for tool in Xvfb openbox xdotool xprop timeout; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
-done
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_until 20 wm_ready || fail "openbox did not start"
+require_tools Xvfb openbox xdotool xprop timeout
+start_x_session 1280x960
 
 entry="$prefix/share/applications/tirravel.desktop"
 (cd "$(entry_value "$entry" Path)" && exec "$(entry_value "$entry" Exec)") >"$work/game.log" 2>&1 &
 game_pid=$!
 pids+=("$game_pid")
-window="$(timeout 20 xdotool search --sync --name '^Direct3D IM test$' | head -n 1)"
+window="$(find_window 20 '^Direct3D IM test$')"
 [[ -n "$window" ]] || fail "the installed game opened no window"
 timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
 focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }

@@ -10,37 +10,9 @@ set -uo pipefail
 game="$(realpath "$1")"
 assets="$(realpath "$2")"
 shots="${3:-}"
-work="$(mktemp -d)"
-pids=()
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  for log in "$work"/*.log; do
-    [[ -f "$log" ]] && { echo "--- $(basename "$log")" >&2; tail -n 20 "$log" >&2; }
-  done
-  exit 1
-}
-
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-for tool in Xvfb openbox xdotool xprop import convert timeout; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
-done
-
-# wait_until SECONDS COMMAND...: runs the command every 0.2 s until it succeeds or time is up.
-wait_until() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS >= deadline)) && return 1
-    sleep 0.2
-  done
-}
+require_tools Xvfb openbox xdotool xprop import convert timeout
 
 # hold KEY SECONDS: a key held as a player holds it; a tap shorter than a frame is never polled.
 hold() {
@@ -111,14 +83,7 @@ expect_on_screen() {
 }
 
 # ---- The X server and the window manager -----------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_until 20 wm_ready || fail "openbox did not start"
+start_x_session 1280x960
 
 # ---- A player's session -----------------------------------------------------------------------
 # The game reads Texture.bmp from the folder it starts in, as a player's data folder holds it.
@@ -128,7 +93,7 @@ cp "$assets/Texture.bmp" "$work/data/"
 game_pid=$!
 pids+=("$game_pid")
 
-window="$(timeout 20 xdotool search --sync --name '^Direct3D IM test$' | head -n 1)"
+window="$(find_window 20 '^Direct3D IM test$')"
 [[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
 timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
 focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }

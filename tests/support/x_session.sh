@@ -1,0 +1,67 @@
+# What the tests that drive a real window share: a scratch folder, failing with the logs shown,
+# ending everything they started, bounded waits, an X server with a window manager, and finding
+# the game's window. Sourced, not run.
+#
+# After sourcing: $work is a fresh folder removed on exit; append the PID of anything started in
+# the background to the pids array, and it is ended on exit, newest first.
+
+work="$(mktemp -d)"
+pids=()
+
+# fail MESSAGE: prints the message and the end of every log in $work, then exits 1.
+log_lines=20
+fail() {
+  echo "FAIL: $*" >&2
+  for log in "$work"/*.log; do
+    [[ -f "$log" ]] && { echo "--- $(basename "$log")" >&2; tail -n "$log_lines" "$log" >&2; }
+  done
+  exit 1
+}
+
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# require_tools TOOL...: fails unless every tool is on the PATH.
+require_tools() {
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+  done
+}
+
+# wait_until SECONDS COMMAND...: runs the command every 0.1 s until it succeeds or time is up.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.1
+  done
+}
+
+# start_x_session WIDTHxHEIGHT: Xvfb of that size and openbox on it; exports DISPLAY.
+start_x_session() {
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  pids+=($!)
+  wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_until 20 window_manager_ready || fail "openbox did not start"
+}
+window_manager_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+# find_window SECONDS NAME_PATTERN: prints the first window whose name matches, waiting for it.
+# A window that goes away while xdotool reads the names (as a program starting up may make and
+# drop one) ends that xdotool with an X error, so the search is simply tried again.
+find_window() {
+  local deadline=$((SECONDS + $1)) found=""
+  while [[ -z "$found" ]] && ((SECONDS < deadline)); do
+    found="$(xdotool search --name "$2" 2>/dev/null | head -n 1)"
+    [[ -n "$found" ]] || sleep 0.1
+  done
+  echo "$found"
+}
