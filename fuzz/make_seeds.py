@@ -3,6 +3,8 @@
 reader accepts (each depth, each header size, both row orders, bit fields), so the fuzzer starts
 past the headers. Text: the game's own screen texts in code page 932, each followed by the bytes
 the target reads its font, position and colours from (it takes those from the end).
+The files named by their SHA-1 beside the seeds are what long fuzzing runs added that reached
+something new (kept with libFuzzer's -merge=1); this script leaves them alone.
 Run: fuzz/make_seeds.py"""
 import os
 import struct
