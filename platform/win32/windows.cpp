@@ -84,9 +84,10 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
                      int height, HWND, HMENU, HINSTANCE, LPVOID) {
   const WindowClass* windowClass = className ? FindClass(className) : nullptr;
   if (!windowClass) {
-    platform::SetLastErrorText("CreateWindowExA: window class \"" +
-                               (className ? platform::ResourceNameText(className) : std::string("(null)")) +
-                               "\" is not registered");
+    platform::SetLastErrorText(
+        "CreateWindowExA: window class \"" +
+        (className ? platform::ResourceNameText(className) : std::string("(null)")) +
+        "\" is not registered");
     return nullptr;
   }
   UserState& user = User();
