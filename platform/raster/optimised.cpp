@@ -118,13 +118,8 @@ void OptimisedRasterizer::DrawLine(const LineSetup& line) {
     kernel_.line(spanInputs_, line);
     return;
   }
-  const PixelRect& scissor = state_.scissor;
   int filled = 0;
-  LineWalker walker(line);
-  for (int i = 0; i < line.count; ++i) {
-    int x, y;
-    walker.Next(x, y);
-    if (x < scissor.x0 || x >= scissor.x1 || y < scissor.y0 || y >= scissor.y1) continue;
+  ForEachLinePixelInside(line, state_.scissor, [&](int x, int y) {
     chunk_.x[filled] = x;
     chunk_.y[filled] = y;
     if (++filled == kChunkPixels) {
@@ -132,7 +127,7 @@ void OptimisedRasterizer::DrawLine(const LineSetup& line) {
       Flush(filled);
       filled = 0;
     }
-  }
+  });
   chunk_.span = false;
   if (filled > 0) Flush(filled);
 }

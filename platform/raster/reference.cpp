@@ -23,9 +23,7 @@ void ReferenceRasterizer::DrawLine(const LineSetup& line) const {
   for (int i = 0; i < line.count; ++i) {
     int x, y;
     LinePixel(line, i, x, y);
-    if (x >= scissor.x0 && x < scissor.x1 && y >= scissor.y0 && y < scissor.y1) {
-      ShadePixel(line.planes, x, y);
-    }
+    if (scissor.Contains(x, y)) ShadePixel(line.planes, x, y);
   }
 }
 

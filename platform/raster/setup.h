@@ -41,6 +41,7 @@ struct PlaneSet {
 // A rectangle of pixels, [x0, x1) × [y0, y1).
 struct PixelRect {
   int x0, y0, x1, y1;
+  bool Contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
 };
 
 // An integer edge function: positive on the inside, in 1/65536 pixel² units. A pixel centre
@@ -115,5 +116,16 @@ class LineWalker {
       remainderStep_;  // their change per pixel, 0 ≤ remainderStep_ < divisor_
   std::int64_t divisor_;
 };
+
+// Calls visit(x, y) for the line's pixels that lie inside `area`, in the line's order.
+template <class Visit>
+void ForEachLinePixelInside(const LineSetup& line, const PixelRect& area, Visit visit) {
+  LineWalker walker(line);
+  for (int i = 0; i < line.count; ++i) {
+    int x, y;
+    walker.Next(x, y);
+    if (area.Contains(x, y)) visit(x, y);
+  }
+}
 
 }  // namespace platform::raster

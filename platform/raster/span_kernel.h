@@ -364,21 +364,16 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
 template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
 void DrawLineWith(const SpanInputs& in, const LineSetup& line) {
   using Group = PixelGroup<L, kFormat, kFilter, kFog>;
-  const PixelRect& scissor = in.state->scissor;
   std::int32_t xs[L::kCount] = {}, ys[L::kCount] = {};
   int filled = 0;
-  LineWalker walker(line);
-  for (int i = 0; i < line.count; ++i) {
-    int x, y;
-    walker.Next(x, y);
-    if (x < scissor.x0 || x >= scissor.x1 || y < scissor.y0 || y >= scissor.y1) continue;
+  ForEachLinePixelInside(line, in.state->scissor, [&](int x, int y) {
     xs[filled] = x;
     ys[filled] = y;
     if (++filled == L::kCount) {
       Group::DrawPixels(in, xs, ys, filled);
       filled = 0;
     }
-  }
+  });
   if (filled > 0) Group::DrawPixels(in, xs, ys, filled);
 }
 
