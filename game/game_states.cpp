@@ -22,7 +22,7 @@ constexpr Colour kOrange{255, 180, 0};
 
 // Orange that turns redder with speed: green falls by 3 per unit of speed.
 Colour SpeedColour(const GameGlobals& g) {
-  return {255, 180 - TruncateToInt32(3.0 * g.speed), 0};
+  return {255, 180 - TruncateToInt32(3.0f * g.speed), 0};
 }
 
 // Every screen text is drawn twice: the shadow first, then the coloured text over it.
@@ -57,18 +57,18 @@ void RunCountdown(GameGlobals& g) {
   DrawSpeed(g);
   // The camera swings in from high above, turning to face along the start corridor.
   if (g.titleCamHeading < 90.0f) {
-    g.titleCamHeading = static_cast<float>(g.stateTimer * 20.0);
+    g.titleCamHeading = g.stateTimer * 20.0f;
   } else if (g.titleCamHeading > 90.0f) {
     g.titleCamHeading = 90.0f;
   }
   if (g.titleCamY > 0.0f) {
-    g.titleCamY = static_cast<float>(50.0 - g.stateTimer * 15.0);
+    g.titleCamY = 50.0f - g.stateTimer * 15.0f;
   } else if (g.titleCamY < 0.0f) {
     g.titleCamY = 0.0f;
   }
   g.titleCamX = 45.0f;
   g.titleCamZ = 45.0f;
-  g.stateTimer = static_cast<float>(static_cast<double>(g.stateTimer) + g.frameSeconds);
+  g.stateTimer = g.stateTimer + g.frameSeconds;
 
   DrawShadowedText(kTextCountdownTime, 50, 21, 82, kGrey, 20, 80, SpeedColour(g));
   if (const char* count = CountText(g.stateTimer)) {
@@ -96,7 +96,7 @@ void RunRace(GameGlobals& g) {
   }
   DrawSpeed(g);
   if (!gaveUp) {
-    g.stateTimer = static_cast<float>(static_cast<double>(g.stateTimer) + g.frameSeconds);
+    g.stateTimer = g.stateTimer + g.frameSeconds;
   }
   const NumberText time(kTextRaceTimeFormat, TruncateToInt32(g.stateTimer));
   DrawShadowedText(time.buffer, 50, 21, 82, kGrey, 20, 80, SpeedColour(g));
@@ -120,19 +120,19 @@ void DrawTitleTexts(const GameGlobals& g) {
     DrawShadowedText(kTextControlsSpace, 55, 22, 262, kGrey, 20, 260, kOrange);
   }
   // The prompt scrolls in from the right edge as the orbit angle grows.
-  const int shadowX = TruncateToInt32(651.0 - 3.0 * g.orbitAngle);
-  const int x = TruncateToInt32(650.0 - 3.0 * g.orbitAngle);
+  const int shadowX = TruncateToInt32(651.0f - 3.0f * g.orbitAngle);
+  const int x = TruncateToInt32(650.0f - 3.0f * g.orbitAngle);
   DrawShadowedText(kTextPushShift, 50, shadowX, 391, kGrey, x, 390, kOrange);
 }
 
 // A new camera anchor and butterfly pose for the drift, drawn in this order from the game's rand.
 void Replace(GameGlobals& g) {
-  g.orbitAngle = static_cast<float>(g.orbitAngle - 360.0);
+  g.orbitAngle = g.orbitAngle - 360.0f;
   g.titleCamHeading = static_cast<float>(RandomRange(0, 360));
   g.titleCamX = 150.0f;
   g.titleCamY = static_cast<float>(RandomRange(0, 30));
   g.titleCamZ = 150.0f;
-  g.playerY = static_cast<float>(RandomRange(0, 2) + static_cast<double>(g.titleCamY));
+  g.playerY = static_cast<float>(RandomRange(0, 2)) + g.titleCamY;
   g.driftClimb = RandomRange(0, 1);
   g.playerHeading = static_cast<float>(RandomRange(35, 55));
 }
@@ -159,30 +159,31 @@ void RunTitle(GameGlobals& g) {
     g.raceResetPending = 1;
   }
 
-  g.orbitAngle = static_cast<float>(g.orbitAngle + g.frameSeconds * 70.0);
+  g.orbitAngle = g.orbitAngle + g.frameSeconds * 70.0f;
   if (g.orbitPhase < 3) {
     g.titleCamHeading = g.orbitAngle;
     // The butterfly turns toward heading 45 by one degree per frame, not per second.
-    if (g.playerHeading > 45.0f) g.playerHeading = static_cast<float>(g.playerHeading - 1.0);
-    if (g.playerHeading < 45.0f) g.playerHeading = static_cast<float>(g.playerHeading + 1.0);
+    if (g.playerHeading > 45.0f) g.playerHeading = g.playerHeading - 1.0f;
+    if (g.playerHeading < 45.0f) g.playerHeading = g.playerHeading + 1.0f;
   }
   // Each of the next two steps removes at most one turn per frame, so a very long frame is
   // worked off over several frames.
   if (g.orbitAngle >= 360.0f && g.orbitPhase < 3) {
-    g.orbitAngle = static_cast<float>(g.orbitAngle - 360.0);
+    g.orbitAngle = g.orbitAngle - 360.0f;
     g.orbitPhase += 1;
   }
   if (g.orbitAngle >= 360.0f && g.orbitPhase >= 3) Replace(g);
 
   if (g.orbitPhase >= 3) {
     // The drift moves a fixed distance per frame, so it goes farther at high frame rates.
-    const double d = g.orbitAngle / 200.0;
-    g.titleCamX = static_cast<float>(g.titleCamX + d);
-    g.titleCamZ = static_cast<float>(g.titleCamZ + d);
-    g.titleCamY = static_cast<float>(g.titleCamY + d * g.driftClimb);
+    const float d = g.orbitAngle / 200.0f;
+    const float climb = static_cast<float>(g.driftClimb);
+    g.titleCamX = g.titleCamX + d;
+    g.titleCamZ = g.titleCamZ + d;
+    g.titleCamY = g.titleCamY + d * climb;
     g.playerX = g.titleCamX;
     g.playerZ = g.titleCamZ;
-    g.playerY = static_cast<float>(g.playerY + d * g.driftClimb);
+    g.playerY = g.playerY + d * climb;
   }
 }
 

@@ -17,9 +17,9 @@ constexpr D3DCOLOR kNoSpecular = 0xFF000000u;
 void AdvanceFlap(GameGlobals& g) {
   if (g.wingAngle <= kWingMin) g.flapDirection = 0;
   if (g.wingAngle >= kWingMax) g.flapDirection = 1;
-  const double step = 2.0 * g.frameSeconds * g.flapRate;
-  if (g.flapDirection == 0) g.wingAngle = static_cast<float>(g.wingAngle + step);
-  if (g.flapDirection == 1) g.wingAngle = static_cast<float>(g.wingAngle - step);
+  const float step = 2.0f * g.frameSeconds * static_cast<float>(g.flapRate);
+  if (g.flapDirection == 0) g.wingAngle = g.wingAngle + step;
+  if (g.flapDirection == 1) g.wingAngle = g.wingAngle - step;
 }
 
 // One 3 × 3 wing in the model plane x = 0: the root along the body (z from 0 to 3), the tip at
@@ -36,8 +36,8 @@ void BuildWing(D3DLVERTEX (&wing)[6]) {
 // Pitch nose-up about the model's x axis, then turn to the heading about the vertical.
 Matrix4 BodyRotation(const GameGlobals& g) {
   Matrix4 pitch, heading, body;
-  SetRotationX(pitch, -static_cast<float>(g.pitch * static_cast<double>(kDegreesToRadians)));
-  SetRotationY(heading, -static_cast<float>((g.playerHeading - 90.0) * kDegreesToRadians));
+  SetRotationX(pitch, -(g.pitch * kDegreesToRadians));
+  SetRotationY(heading, -((g.playerHeading - 90.0f) * kDegreesToRadians));
   MultiplyMatrix(pitch, heading, body);
   return body;
 }
@@ -64,9 +64,9 @@ void DrawButterfly() {
   D3DLVERTEX wing[6];
   BuildWing(wing);
 
-  SetWingTransform(g.device, g, body, static_cast<float>(g.wingAngle + g.bank));
+  SetWingTransform(g.device, g, body, g.wingAngle + g.bank);
   g.device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_LVERTEX, wing, 6, D3DDP_WAIT);
   // The second wing mirrors the first through the flap angle; the bank turns both the same way.
-  SetWingTransform(g.device, g, body, static_cast<float>(-g.wingAngle + g.bank));
+  SetWingTransform(g.device, g, body, -g.wingAngle + g.bank);
   g.device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DVT_LVERTEX, wing, 6, D3DDP_WAIT);
 }

@@ -14,9 +14,10 @@
 namespace {
 
 // The camera trails 8 units behind its anchor and 3 above it, looking at a point 2 above it.
+// The eye's components are worked out in double, with the sine and cosine, and each rounded once.
 constexpr double kCameraDistance = 8.0;
 constexpr double kEyeHeight = 3.0;
-constexpr double kTargetHeight = 2.0;
+constexpr float kTargetHeight = 2.0f;
 
 void ClearBackBuffer(IDirectDrawSurface3* backBuffer) {
   DDBLTFX fill;
@@ -59,8 +60,9 @@ void UpdateCamera() {
   const float z = flying ? g.playerZ : g.titleCamZ;
   const float heading = flying ? g.playerHeading : g.titleCamHeading;
 
-  const double angle = static_cast<double>(heading) * kDegreesToRadians;
-  const Vector3 target(x, static_cast<float>(y + kTargetHeight), z);
+  // The angle is a float product; only then is it widened for the cosine and sine.
+  const double angle = heading * kDegreesToRadians;
+  const Vector3 target(x, y + kTargetHeight, z);
   const Vector3 eye(static_cast<float>(x - std::cos(angle) * kCameraDistance),
                     static_cast<float>(y + kEyeHeight),
                     static_cast<float>(z - std::sin(angle) * kCameraDistance));

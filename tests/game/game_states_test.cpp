@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "game/game_globals.h"
 #include "game/game_states.h"
 #include "game/random.h"
@@ -204,6 +206,8 @@ TEST_F(GameStates, ThePromptScrollsLeftWithTheOrbitAngleTruncatedTowardZero) {
   };
   EXPECT_EQ(promptXs(100.5f), std::make_pair(349, 348));
   EXPECT_EQ(promptXs(300.5f), std::make_pair(-250, -251));
+  // 650 − 3 × angle in single precision: double would give 647 and 646.
+  EXPECT_EQ(promptXs(0x1.000002p+0f), std::make_pair(648, 647));
 }
 
 TEST_F(GameStates, TheTitleOrbitTurnsTheButterflyTowardFortyFiveOneDegreeAFrame) {
@@ -263,6 +267,40 @@ TEST_F(GameStates, AVeryLongFrameIsWorkedOffOneTurnPerFrame) {
   }
   EXPECT_LT(globals.orbitAngle, 360.0f);
   EXPECT_EQ(frames, 7);
+}
+
+// Each input below is one where the formula gives another float when worked in double and
+// rounded once; the value after each comment is what double precision would have given.
+TEST_F(GameStates, TheScreensWorkInSinglePrecision) {
+  StartCountdown();
+  globals.frameSeconds = 0.0f;
+  globals.stateTimer = 0x1.0624dep-3f;  // 0.128
+  globals.titleCamY = 10.0f;
+  UpdateGameState();
+  EXPECT_EQ(globals.titleCamY, 0x1.80a3d8p+5f);  // 50 − t × 15; 0x1.80a3d6p+5
+
+  StartRace();
+  Recorder().calls.clear();
+  globals.speed = std::bit_cast<float>(0x41855555u);  // 16.666666
+  UpdateGameState();
+  EXPECT_EQ(DrawnTexts()[1].green, 130);  // 3 × speed is 50; 49.99999... would give 131
+
+  ResetGame();
+  RunFrame(0.0f);
+  globals.orbitAngle = 0x1.0a02p+0f;
+  globals.frameSeconds = 0.016f;
+  UpdateGameState();
+  EXPECT_EQ(globals.orbitAngle, 0x1.145d28p+1f);  // angle + e × 70; 0x1.145d2ap+1
+
+  globals.orbitPhase = 3;
+  globals.driftClimb = 1;
+  globals.titleCamY = 1.0f;
+  globals.playerY = 1.0f;
+  globals.orbitAngle = 0x1.90001ap+3f;
+  globals.frameSeconds = 0.0f;
+  UpdateGameState();
+  EXPECT_EQ(globals.titleCamY, 0x1.1p+0f);  // y + angle / 200; 0x1.100002p+0
+  EXPECT_EQ(globals.playerY, 0x1.1p+0f);
 }
 
 TEST(GameRandom, FollowsTheRuntimesSequenceFromSeedOne) {

@@ -69,6 +69,26 @@ TEST_F(Butterfly, TheFlapTurnsAtItsBoundsAfterOvershootingByOneStep) {
   EXPECT_EQ(globals.flapDirection, 0);
 }
 
+// Inputs where double precision, rounded once, gives another float (quoted in the comments).
+TEST_F(Butterfly, TheFlapAndTheBodyAnglesAreWorkedInSinglePrecision) {
+  globals.flapRate = 10;
+  Draw(0x1.47cd3cp-7f);
+  EXPECT_EQ(globals.wingAngle, 0x1.667024p-1f);  // 0.5 + 2 × e × 10; 0x1.667022p-1
+
+  globals.pitch = 0.0f;
+  globals.bank = 0.0f;
+  globals.wingAngle = 0.0f;
+  globals.playerHeading = 0x1.00000ap-1f;
+  globals.frameSeconds = 0.0f;
+  Draw(0.0f);
+  // The turn to the heading is −((h − 90) × 0.017444445) = 0x1.8fafe8p+0 (0x1.8fafe6p+0 in
+  // double); unpitched and unflapped, the body axis is the world matrix's row 2, (sin, 0, cos).
+  const double turn = 0x1.8fafe8p+0;
+  const Matrix4 world = std::bit_cast<Matrix4>(calls_[0].matrix);
+  EXPECT_EQ(world(2, 0), static_cast<float>(std::sin(turn)));
+  EXPECT_EQ(world(2, 2), static_cast<float>(std::cos(turn)));
+}
+
 TEST_F(Butterfly, TwoWingsShareOneVertexArrayAndDifferOnlyInTheirMatrices) {
   Draw(0.0f);
   ASSERT_EQ(CallNames(calls_), (std::vector<std::string>{"SetTransform", "DrawPrimitive",

@@ -102,6 +102,19 @@ TEST_F(Scene, TheFlyingCameraTrailsEightUnitsBehindTheButterfly) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(globals.viewMatrix.m[i], expected.m[i]) << i;
 }
 
+TEST_F(Scene, TheCameraAngleIsAFloatProductWidenedOnlyForTheCosineAndSine) {
+  globals.gameState = StateFlying;
+  globals.playerX = 45.0f;
+  globals.playerZ = 45.0f;
+  globals.playerHeading = 0x1.23383ap+1f;  // a product that double precision keeps apart
+  UpdateCamera();
+  Matrix4 expected;
+  // Worked from the double product, the eye's x would be 0x1.280ce6p+5.
+  SetViewMatrix(expected, Vector3(0x1.280ce8p+5f, 3.0f, 0x1.6575e8p+5f),
+                Vector3(45.0f, 2.0f, 45.0f), 0.0f);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(globals.viewMatrix.m[i], expected.m[i]) << i;
+}
+
 TEST_F(Scene, EveryOtherStateUsesTheTitleCamera) {
   for (GameState state : {StateTitle, StateCountdown}) {
     globals.gameState = state;
