@@ -57,9 +57,18 @@ class Reader {
   }
   float Float() {
     const std::uint8_t tag = Byte();
-    if (tag < 32) return kSpecialFloats[tag];
-    if (tag < 224) return static_cast<float>(tag - 128) / 8.0f;
-    return std::bit_cast<float>(Raw32());
+    if (tag < 32) {
+      last_ = kSpecialFloats[tag];
+    } else if (tag < 192) {
+      last_ = static_cast<float>(tag - 112) / 8.0f;
+    } else if (tag < 224) {
+      // A few units in the last place beside the float before: just on either side of a
+      // clip plane, or an edge that is nearly a point.
+      last_ = std::bit_cast<float>(std::bit_cast<std::uint32_t>(last_) + (tag - 207));
+    } else {
+      last_ = std::bit_cast<float>(Raw32());
+    }
+    return last_;
   }
   DWORD Word() {
     const std::uint8_t tag = Byte();
@@ -72,6 +81,7 @@ class Reader {
   const std::uint8_t* data_;
   std::size_t size_;
   std::size_t at_ = 0;
+  float last_ = 0.0f;
 };
 
 int TexelBytes(int format) {
