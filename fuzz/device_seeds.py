@@ -136,7 +136,8 @@ def crosses_near_plane(positions):
 
 
 class FrameSeed:
-    """One frame's opening states, then the draws picked by `wanted` (with their transforms)."""
+    """One frame's opening states, then the draws picked by `wanted` (with their transforms);
+    nothing when no draw of the frame is wanted."""
 
     def __init__(self, capture, frame_index):
         self.capture = capture
@@ -168,10 +169,10 @@ class FrameSeed:
                     pending_world = None
                 out += encode_command(capture, command)
                 draws += 1
-        return out
+        return out if draws > 0 else None
 
 
-def device_seeds(capture_path):
+def picked_draws(capture_path):
     capture = Capture(capture_path)
     frames = len(capture.frames)
     cell = capture.frames[0][1][[c[0] for c in capture.frames[0][1]].index(DRAW)][2]
@@ -198,3 +199,7 @@ def device_seeds(capture_path):
             yield "title_near_plane_%d" % index, seed.build(
                 lambda command, positions: is_cell(command) and crosses_near_plane(positions),
                 most_draws=2)
+
+
+def device_seeds(capture_path):
+    return ((name, data) for name, data in picked_draws(capture_path) if data is not None)
