@@ -97,8 +97,8 @@ TextureInput DecodeTexture(Reader& in, int format) {
   texture.texels.resize(static_cast<std::size_t>(texture.width) * texture.height *
                         TexelBytes(format));
   const std::uint8_t low = in.Byte();
-  std::vector<std::uint8_t> pattern(std::min<std::size_t>(low | in.Byte() << 8,
-                                                          texture.texels.size()));
+  std::vector<std::uint8_t> pattern(
+      std::min<std::size_t>(low | in.Byte() << 8, texture.texels.size()));
   for (std::uint8_t& byte : pattern) byte = in.Byte();
   for (std::size_t i = 0; i < texture.texels.size() && !pattern.empty(); ++i) {
     texture.texels[i] = pattern[i % pattern.size()];

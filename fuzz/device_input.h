@@ -22,11 +22,11 @@
 // four bytes little-endian. A float is a tag byte: below 32 one of the special values (zeros,
 // ones, NaNs, infinities, extremes, denormals, screen sizes...), below 192 (tag - 112) / 8,
 // below 224 the float read before with tag - 207 added to its bits (a few units in the last
-// place beside it), else the next four bytes as they lie. A matrix is a byte m: even, the identity with m / 2 % 8
-// entries replaced (an index byte % 16 and a float each); odd, sixteen floats. A viewport is
-// x, y, width, height as words and clip x, y, width, height, min z, max z as floats. A vertex
-// is a mask byte: with 0x80 it starts as an earlier vertex of the draw (an index byte), else as
-// white at the origin; bits 0-6 read x, y, z (floats), diffuse, specular (words), tu, tv.
+// place beside it), else the next four bytes as they lie. A matrix is a byte m: even, the identity
+// with m / 2 % 8 entries replaced (an index byte % 16 and a float each); odd, sixteen floats. A
+// viewport is x, y, width, height as words and clip x, y, width, height, min z, max z as floats. A
+// vertex is a mask byte: with 0x80 it starts as an earlier vertex of the draw (an index byte), else
+// as white at the origin; bits 0-6 read x, y, z (floats), diffuse, specular (words), tu, tv.
 #pragma once
 
 #include <cstddef>

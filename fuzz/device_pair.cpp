@@ -60,8 +60,7 @@ void TakeDisplay(Screens& s) {
   DDSURFACEDESC chain = EmptyDescription();
   chain.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   chain.dwBackBufferCount = 1;
-  chain.ddsCaps.dwCaps =
-      DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+  chain.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
   Require(s.directDraw->CreateSurface(&chain, &s.primary, nullptr), "the flip chain");
   DDSCAPS backBufferCaps{DDSCAPS_BACKBUFFER};
   Require(s.primary->GetAttachedSurface(&backBufferCaps, &s.backBuffer), "the back buffer");
@@ -86,8 +85,7 @@ Screens& TheScreens() {
     Require(s.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&s.direct3D)),
             "QueryInterface(IDirect3D2)");
     IDirect3DDevice2* device = nullptr;
-    Require(s.direct3D->CreateDevice(IID_IDirect3DRGBDevice, s.offscreen, &device),
-            "CreateDevice");
+    Require(s.direct3D->CreateDevice(IID_IDirect3DRGBDevice, s.offscreen, &device), "CreateDevice");
     device->EnumTextureFormats(&CollectFormat, &s.textureFormats);
     device->Release();
     if (s.textureFormats.size() != 7) Abandon("the devices offer other than seven formats");
@@ -110,10 +108,10 @@ class InputTexture {
     Require(s.directDraw->CreateSurface(&description, &surface_, nullptr), "a texture");
     Fill(input);
     if (input.format == 0) {
-      Require(s.directDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256,
-                                          const_cast<PALETTEENTRY*>(input.palette), &palette_,
-                                          nullptr),
-              "CreatePalette");
+      Require(
+          s.directDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256,
+                                      const_cast<PALETTEENTRY*>(input.palette), &palette_, nullptr),
+          "CreatePalette");
       Require(surface_->SetPalette(palette_), "SetPalette");
     }
     if (input.colourKey) {
