@@ -14,8 +14,10 @@ Run: fuzz/make_seeds.py [--capture FILE], the capture made in assets/ with
 import argparse
 import os
 import struct
+import sys
 
-from device_seeds import device_seeds
+sys.dont_write_bytecode = True  # no __pycache__ beside the sources
+from device_seeds import device_seeds  # noqa: E402
 
 CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 
