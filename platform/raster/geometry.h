@@ -45,8 +45,20 @@ struct ScreenVertex {
   float attributes[kAttrCount];
 };
 
-// The polygon a clipped triangle can become: three corners plus one per clip plane.
-inline constexpr int kMaxClipVertices = 9;
+// The most corners a clipped triangle can have. Exactly, a convex polygon gains at most one
+// corner per plane; in float arithmetic the corners made by one plane can lie on either side of
+// the next, so only the bound that holds for any polygon is safe. Each vertex's side of a plane
+// is fixed, and a pass keeps the inside vertices and adds one per change of side around the
+// polygon. The changes bound the runs of inside vertices and of outside ones, two changes per
+// run of each, so n vertices with k inside come out as at most k + 2 · min(k, n − k) ≤ ⌊3n / 2⌋.
+// Over the six planes: 3 → 4 → 6 → 9 → 13 → 19 → 28.
+constexpr int MaxCornersAfterPlanes(int planes) {
+  int corners = 3;
+  for (int i = 0; i < planes; ++i) corners = corners * 3 / 2;
+  return corners;
+}
+inline constexpr int kMaxClipVertices = MaxCornersAfterPlanes(6);
+static_assert(kMaxClipVertices == 28);
 
 // Everything the vertex stage needs, taken from the context once per draw.
 struct VertexStage {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/raster/geometry.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
@@ -112,5 +113,29 @@ TEST_P(Clipping, GeometryBehindTheEyeIsCutAtTheNearPlane) {
 
 INSTANTIATE_TEST_SUITE_P(BothPaths, Clipping,
                          ::testing::Values(RasterPath::Reference, RasterPath::Optimised));
+
+}  // namespace
+
+namespace {
+
+// Nearly flat against the corner where the right and top planes meet: the corners the near and
+// far planes make there fall on either side of the next planes by rounding alone, so those planes
+// add two corners each. Found by search; ten corners overran the nine the clipper once had room
+// for.
+TEST(ClipTriangle, RoundingThatAddsTwoCornersPerPlaneStaysInBounds) {
+  VertexStage stage;
+  stage.xMin = -1.0f, stage.xMax = 1.0f, stage.yMin = -1.0f, stage.yMax = 1.0f;
+  auto at = [](float x, float y, float z, float w) {
+    ClipVertex v{};
+    v.x = x, v.y = y, v.z = z, v.w = w;
+    return v;
+  };
+  const ClipVertex triangle[3] = {
+      at(0x1.874c42p+0f, 0x1.75067cp+0f, 0x1.023858p-2f, 0x1.75067cp+0f),
+      at(-0x1.dcbe8ep-1f, 0x1.dcbebp-1f, 0x1.517164p+0f, 0x1.dcbeaep-1f),
+      at(-0x1.d39dd6p+0f, 0x1.d39da4p+0f, -0x1.4442dep+0f, 0x1.d39d9ep+0f)};
+  ClipVertex polygon[kMaxClipVertices];
+  EXPECT_EQ(ClipTriangle(stage, triangle, polygon), 10);
+}
 
 }  // namespace
