@@ -73,6 +73,7 @@ struct VertexStage {
   // The viewport mapping: sx = left + (x/w − xMin) · scaleX, sy = top + (yMax − y/w) · scaleY.
   float left = 0.0f, top = 0.0f, scaleX = 0.0f, scaleY = 0.0f;
   bool perspective = false;  // interpolate texture coordinates and fog divided by w
+  CullMode cull = CullMode::None;
 };
 
 // Builds the stage from a context whose viewport has been checked.
@@ -95,6 +96,13 @@ bool ClipLine(const VertexStage& stage, ClipVertex& a, ClipVertex& b);
 
 // Maps a clipped vertex to the screen. Returns false for a position that cannot be drawn (w not
 // positive, or a non-finite or absurdly large result), in which case the primitive is dropped.
+// The attributes come out finite: q = 1/w from a w kept within 2^±40, texture coordinates within
+// ±2^20 (a NaN becomes 0).
 bool ToScreen(const VertexStage& stage, const ClipVertex& vertex, ScreenVertex& out);
+
+// Whether the cull mode drops the polygon of `count` screen vertices, by the sign of its area:
+// positive when its corners run clockwise on the screen, whose y points down. With culling on, a
+// polygon of no area is dropped too; it has no winding to be kept for.
+bool Culled(CullMode cull, const ScreenVertex* polygon, int count);
 
 }  // namespace platform::raster
