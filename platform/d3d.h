@@ -299,6 +299,9 @@ inline constexpr DWORD D3DDP_WAIT = 0x00000001;
 inline constexpr DWORD D3DDP_DONOTCLIP = 0x00000004;
 inline constexpr DWORD D3DDP_DONOTUPDATEEXTENTS = 0x00000008;
 
+// The most vertices one DrawPrimitive call takes.
+inline constexpr DWORD D3DMAXNUMVERTICES = 1024;
+
 enum D3DTEXTUREFILTER : DWORD {
   D3DFILTER_NEAREST = 1,
   D3DFILTER_LINEAR = 2,
@@ -410,7 +413,8 @@ class IDirect3DDevice2 : public IUnknown {
   // Starts a scene; D3DERR_SCENE_IN_SCENE when one is open already.
   virtual HRESULT BeginScene() = 0;
   // Draws `count` vertices of the given type as the given primitive, with the current states,
-  // transforms and viewport. Outside a scene it fails with D3DERR_SCENE_NOT_IN_SCENE.
+  // transforms and viewport. Outside a scene it fails with D3DERR_SCENE_NOT_IN_SCENE; more than
+  // D3DMAXNUMVERTICES vertices are DDERR_INVALIDPARAMS, refused before anything is copied.
   virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType,
                                 LPVOID vertices, DWORD count, DWORD flags) = 0;
   // Ends the scene; D3DERR_SCENE_NOT_IN_SCENE when none is open.

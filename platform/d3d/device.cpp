@@ -195,6 +195,9 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
                               DWORD count, DWORD /*flags*/) {
   if (!inScene_) return Fail(D3DERR_SCENE_NOT_IN_SCENE, "DrawPrimitive: outside a scene");
+  if (count > D3DMAXNUMVERTICES) {
+    return Fail(DDERR_INVALIDPARAMS, "DrawPrimitive: more than D3DMAXNUMVERTICES vertices");
+  }
   if (vertexType != D3DVT_LVERTEX || (!vertices && count > 0)) {
     return Fail(DDERR_INVALIDPARAMS, "DrawPrimitive: only lit vertices are drawn");
   }

@@ -70,6 +70,17 @@ raster::BlendFactor BlendOf(DWORD blend) {
   }
 }
 
+raster::CullMode CullOf(DWORD cull) {
+  switch (cull) {
+    case D3DCULL_CW:
+      return raster::CullMode::Clockwise;
+    case D3DCULL_CCW:
+      return raster::CullMode::CounterClockwise;
+    default:
+      return raster::CullMode::None;
+  }
+}
+
 }  // namespace
 
 // A new software device. The game sets most of these every frame; the ones it never touches
@@ -108,6 +119,7 @@ DeviceStates::DeviceStates() : render{}, light{} {
 
 void ApplyStates(const DeviceStates& states, raster::RasterContext& context) {
   const auto& r = states.render;
+  context.cull = CullOf(r[D3DRENDERSTATE_CULLMODE]);
   context.colourKeyEnable = r[D3DRENDERSTATE_COLORKEYENABLE] != 0;
   context.shadeMode = r[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_FLAT ? raster::ShadeMode::Flat
                                                                    : raster::ShadeMode::Gouraud;

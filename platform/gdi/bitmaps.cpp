@@ -46,10 +46,14 @@ std::unique_ptr<BitmapObject> DibSectionOf(BmpImage image) {
 }
 
 // A device-dependent bitmap: the picture converted to the display's 16-bit RGB 565, top down.
+// Null when the converted picture would be larger than any BMP file's pixels may be: a file of
+// one bit per pixel grows sixteenfold here.
 std::unique_ptr<BitmapObject> DisplayBitmapOf(const BitmapObject& dib) {
-  auto bitmap = std::make_unique<BitmapObject>();
   const platform::PixelBuffer& from = dib.pixels;
-  bitmap->stride = (from.width * 2 + 3) / 4 * 4;
+  const std::int64_t stride = (std::int64_t{from.width} * 2 + 3) / 4 * 4;
+  if (stride * from.height > platform::gdi::kMaxBmpPixelBytes) return nullptr;
+  auto bitmap = std::make_unique<BitmapObject>();
+  bitmap->stride = static_cast<int>(stride);
   bitmap->memory.assign(static_cast<std::size_t>(bitmap->stride) * from.height, 0);
   bitmap->pixels = {bitmap->memory.data(),   from.width, from.height, bitmap->stride,
                     platform::kRgb565Layout, nullptr};
@@ -82,7 +86,13 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int hei
   std::optional<BmpImage> image = platform::gdi::ReadBmpFile(name, &reason);
   if (!image) return Fail(reason);
   std::unique_ptr<BitmapObject> bitmap = DibSectionOf(std::move(*image));
-  if (!(flags & LR_CREATEDIBSECTION)) bitmap = DisplayBitmapOf(*bitmap);
+  if (!(flags & LR_CREATEDIBSECTION)) {
+    bitmap = DisplayBitmapOf(*bitmap);
+    if (!bitmap) {
+      return Fail(shown + ": too large for a display bitmap (at most " +
+                  std::to_string(platform::gdi::kMaxBmpPixelBytes) + " bytes of pixels)");
+    }
+  }
   BitmapObject* handle = bitmap.get();
   platform::gdi::State().bitmaps.emplace(handle, std::move(bitmap));
   platform::NoteObjectCreated(platform::ObjectKind::Bitmap);

@@ -12,6 +12,21 @@ constexpr float kMaxScreenCoordinate = 32768.0f;
 
 constexpr int kClipPlaneCount = 6;
 
+// q = 1/w is interpolated across the screen and inverted again at every pixel: w is kept within
+// these bounds for q so that both stay normal, finite floats whatever the matrices did.
+constexpr float kMinPerspectiveW = 0x1p-40f;
+constexpr float kMaxPerspectiveW = 0x1p40f;
+
+// A texture coordinate this large already addresses a texel position that saturates (texel.h);
+// bounding it keeps u · q finite.
+constexpr float kMaxTextureCoordinate = 0x1p20f;
+
+float BoundedCoordinate(float value) {
+  if (value != value) return 0.0f;
+  value = value > -kMaxTextureCoordinate ? value : -kMaxTextureCoordinate;
+  return value < kMaxTextureCoordinate ? value : kMaxTextureCoordinate;
+}
+
 float Clamp01(float value) {
   value = value > 0.0f ? value : 0.0f;  // a NaN becomes 0
   return value < 1.0f ? value : 1.0f;
@@ -111,6 +126,7 @@ VertexStage MakeVertexStage(const RasterContext& context) {
   stage.scaleX = static_cast<float>(vp.dwWidth) / vp.dvClipWidth;
   stage.scaleY = static_cast<float>(vp.dwHeight) / vp.dvClipHeight;
   stage.perspective = context.perspective;
+  stage.cull = context.cull;
   return stage;
 }
 
@@ -203,15 +219,30 @@ bool ToScreen(const VertexStage& stage, const ClipVertex& vertex, ScreenVertex& 
   out.x = static_cast<std::int64_t>(std::floor(static_cast<double>(sx) * kSubPixelOne + 0.5));
   out.y = static_cast<std::int64_t>(std::floor(static_cast<double>(sy) * kSubPixelOne + 0.5));
 
-  const float q = stage.perspective ? invW : 1.0f;
+  float perspectiveW = vertex.w > kMinPerspectiveW ? vertex.w : kMinPerspectiveW;
+  perspectiveW = perspectiveW < kMaxPerspectiveW ? perspectiveW : kMaxPerspectiveW;
+  const float q = stage.perspective ? 1.0f / perspectiveW : 1.0f;
   float* a = out.attributes;
   a[kAttrQ] = q;
-  a[kAttrUq] = vertex.u * q;
-  a[kAttrVq] = vertex.v * q;
+  a[kAttrUq] = BoundedCoordinate(vertex.u) * q;
+  a[kAttrVq] = BoundedCoordinate(vertex.v) * q;
   a[kAttrFogQ] = vertex.fog * q;
   for (int c = 0; c < 4; ++c) a[kAttrDiffuseR + c] = vertex.diffuse[c];
   for (int c = 0; c < 3; ++c) a[kAttrSpecularR + c] = vertex.specular[c];
   return true;
+}
+
+bool Culled(CullMode cull, const ScreenVertex* polygon, int count) {
+  if (cull == CullMode::None) return false;
+  // Twice the area by the shoelace formula; positions are bounded (ToScreen), so it fits.
+  std::int64_t area = 0;
+  for (int i = 0; i < count; ++i) {
+    const ScreenVertex& a = polygon[i];
+    const ScreenVertex& b = polygon[(i + 1) % count];
+    area += a.x * b.y - b.x * a.y;
+  }
+  if (area == 0) return true;
+  return cull == CullMode::Clockwise ? area > 0 : area < 0;
 }
 
 }  // namespace platform::raster

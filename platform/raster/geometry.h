@@ -45,8 +45,20 @@ struct ScreenVertex {
   float attributes[kAttrCount];
 };
 
-// The polygon a clipped triangle can become: three corners plus one per clip plane.
-inline constexpr int kMaxClipVertices = 9;
+// The most corners a clipped triangle can have. Exactly, a convex polygon gains at most one
+// corner per plane; in float arithmetic the corners made by one plane can lie on either side of
+// the next, so only the bound that holds for any polygon is safe. Each vertex's side of a plane
+// is fixed, and a pass keeps the inside vertices and adds one per change of side around the
+// polygon. The changes bound the runs of inside vertices and of outside ones, two changes per
+// run of each, so n vertices with k inside come out as at most k + 2 · min(k, n − k) ≤ ⌊3n / 2⌋.
+// Over the six planes: 3 → 4 → 6 → 9 → 13 → 19 → 28.
+constexpr int MaxCornersAfterPlanes(int planes) {
+  int corners = 3;
+  for (int i = 0; i < planes; ++i) corners = corners * 3 / 2;
+  return corners;
+}
+inline constexpr int kMaxClipVertices = MaxCornersAfterPlanes(6);
+static_assert(kMaxClipVertices == 28);
 
 // Everything the vertex stage needs, taken from the context once per draw.
 struct VertexStage {
@@ -61,6 +73,7 @@ struct VertexStage {
   // The viewport mapping: sx = left + (x/w − xMin) · scaleX, sy = top + (yMax − y/w) · scaleY.
   float left = 0.0f, top = 0.0f, scaleX = 0.0f, scaleY = 0.0f;
   bool perspective = false;  // interpolate texture coordinates and fog divided by w
+  CullMode cull = CullMode::None;
 };
 
 // Builds the stage from a context whose viewport has been checked.
@@ -83,6 +96,13 @@ bool ClipLine(const VertexStage& stage, ClipVertex& a, ClipVertex& b);
 
 // Maps a clipped vertex to the screen. Returns false for a position that cannot be drawn (w not
 // positive, or a non-finite or absurdly large result), in which case the primitive is dropped.
+// The attributes come out finite: q = 1/w from a w kept within 2^±40, texture coordinates within
+// ±2^20 (a NaN becomes 0).
 bool ToScreen(const VertexStage& stage, const ClipVertex& vertex, ScreenVertex& out);
+
+// Whether the cull mode drops the polygon of `count` screen vertices, by the sign of its area:
+// positive when its corners run clockwise on the screen, whose y points down. With culling on, a
+// polygon of no area is dropped too; it has no winding to be kept for.
+bool Culled(CullMode cull, const ScreenVertex* polygon, int count);
 
 }  // namespace platform::raster

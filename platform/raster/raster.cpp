@@ -22,10 +22,11 @@ void DrawTriangles(const VertexStage& stage, const PixelRect& scissor,
     ScreenVertex screen[kMaxClipVertices];
     bool drawable = count >= 3;
     for (int i = 0; i < count && drawable; ++i) drawable = ToScreen(stage, polygon[i], screen[i]);
-    if (!drawable) continue;
+    if (!drawable || Culled(stage.cull, screen, count)) continue;
 
     // The clipped polygon is convex: a fan from its first corner covers it exactly once, since
-    // the fan's inner edges are shared and the fill rule gives each pixel to one side.
+    // the fan's inner edges are shared and the fill rule gives each pixel to one side. Snapping
+    // may turn a sliver of the fan around; it is drawn all the same, as part of a kept polygon.
     for (int i = 1; i + 1 < count; ++i) {
       TriangleSetup setup;
       if (SetUpTriangle(screen[0], screen[i], screen[i + 1], scissor, setup)) {

@@ -10,7 +10,7 @@
 // - Geometry: model → clip space by world · view · projection; clipped in homogeneous space
 //   against depth 0 and 1 and the viewport's clip volume; mapped to the viewport. Screen
 //   positions are snapped to 1/256 pixel. There is no depth buffer: depth only clips.
-// - Triangles (both windings): pixel centres lie at integer coordinates and a pixel is drawn
+// - Triangles (the windings the cull mode keeps, judged on the clipped polygon): pixel centres lie at integer coordinates and a pixel is drawn
 //   when its centre is inside, by exact integer edge functions; centres exactly on an edge go
 //   to the triangle on its top or left side only, so a mesh covers each pixel once.
 // - Lines: one pixel per step along the longer axis, from the pixel nearest the first end to
@@ -145,6 +145,14 @@ enum class BlendFactor : std::uint8_t {
   SrcAlphaSat,
 };
 
+// Which triangles are dropped by their winding as seen on the screen (y pointing down):
+// D3DRENDERSTATE_CULLMODE.
+enum class CullMode : std::uint8_t {
+  None,              // both windings are drawn (D3DCULL_NONE)
+  Clockwise,         // triangles whose corners run clockwise are dropped (D3DCULL_CW)
+  CounterClockwise,  // triangles whose corners run counter-clockwise are dropped (D3DCULL_CCW)
+};
+
 // The exponential vertex fog modes (D3DFOG_EXP, EXP2) are not drawn: the game never asks for
 // them, and the device passes them on as None.
 enum class FogMode : std::uint8_t {
@@ -175,6 +183,10 @@ struct RasterContext {
   Viewport viewport;  // must lie inside the target
   RenderTarget target;
 
+  // The devices start with CounterClockwise (D3DCULL_CCW) and pass their state on; the
+  // rasterizer's own default draws both windings.
+  CullMode cull = CullMode::None;  // D3DRENDERSTATE_CULLMODE
+
   std::optional<TextureView> texture;        // D3DRENDERSTATE_TEXTUREHANDLE; empty draws untextured
   bool colourKeyEnable = false;              // D3DRENDERSTATE_COLORKEYENABLE
   ShadeMode shadeMode = ShadeMode::Gouraud;  // D3DRENDERSTATE_SHADEMODE
@@ -196,8 +208,8 @@ struct RasterContext {
   RasterPath path = RasterPath::Optimised;
 };
 
-// Draws vertices.size() / 3 triangles (vertices 0-1-2, 3-4-5, …; a remainder is ignored), both
-// windings. Returns false and draws nothing when the context is unusable: no target pixels, a
+// Draws vertices.size() / 3 triangles (vertices 0-1-2, 3-4-5, …; a remainder is ignored), of the
+// windings the cull mode keeps. Returns false and draws nothing when the context is unusable: no target pixels, a
 // target or texture of impossible size or pitch, a viewport not inside the target or with an
 // empty clip volume, a Palette8 texture without palette. A triangle with a non-finite or absurdly
 // large position is skipped.

@@ -49,8 +49,12 @@ Edge MakeEdge(const ScreenVertex& a, const ScreenVertex& b) {
 }
 
 // The planes through three vertices, from their snapped positions, so that what is interpolated
-// matches what is covered.
-void SetUpTrianglePlanes(const ScreenVertex* v[3], int xr, int yr, PlaneSet& out) {
+// matches what is covered. They are measured from the pixel nearest the first vertex: every
+// covered pixel lies within the triangle's reach of it, while a corner of the bounding box can
+// lie far off a sliver, where its steep planes take huge values that cancel badly in float.
+void SetUpTrianglePlanes(const ScreenVertex* v[3], PlaneSet& out) {
+  const int xr = static_cast<int>(NearestPixel(v[0]->x));
+  const int yr = static_cast<int>(NearestPixel(v[0]->y));
   const double x0 = ToPixels(v[0]->x), y0 = ToPixels(v[0]->y);
   const double e1x = ToPixels(v[1]->x) - x0, e1y = ToPixels(v[1]->y) - y0;
   const double e2x = ToPixels(v[2]->x) - x0, e2y = ToPixels(v[2]->y) - y0;
@@ -74,7 +78,8 @@ bool SetUpTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
                    const PixelRect& scissor, TriangleSetup& out) {
   const std::int64_t area = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
   if (area == 0) return false;
-  // Culling is off: the other winding is turned around so the inside is always positive.
+  // Culling was decided on the whole clipped polygon: either winding drawn here is turned so
+  // that the inside is positive.
   const ScreenVertex* v[3] = {&a, &b, &c};
   if (area < 0) std::swap(v[1], v[2]);
 
@@ -93,7 +98,7 @@ bool SetUpTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVer
       static_cast<int>(std::min<std::int64_t>(FloorDiv(maxY, kSubPixelOne) + 1, scissor.y1));
   if (out.box.x0 >= out.box.x1 || out.box.y0 >= out.box.y1) return false;
 
-  SetUpTrianglePlanes(v, out.box.x0, out.box.y0, out.planes);
+  SetUpTrianglePlanes(v, out.planes);
   return true;
 }
 

@@ -72,6 +72,8 @@ Capture SmallScene() {
     frame.clearColour = 0;
     frame.commands = {
         {Kind::RenderState, D3DRENDERSTATE_TEXTUREHANDLE, 1},
+        // Both windings, as the game draws: the floor runs counter-clockwise on the screen.
+        {Kind::RenderState, D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},
         {Kind::RenderState, D3DRENDERSTATE_COLORKEYENABLE, 1},
         {Kind::RenderState, D3DRENDERSTATE_TEXTUREPERSPECTIVE, 1},
         {Kind::RenderState, D3DRENDERSTATE_TEXTUREMIN, D3DFILTER_MIPLINEAR},

@@ -198,6 +198,27 @@ TEST_F(BitmapFileTest, WithoutDibSectionThePictureTakesTheDisplayFormat) {
   DeleteObject(bitmap);
 }
 
+// One bit per pixel, 16384 × 8193: 16 MiB in the file, just over 256 MiB as RGB 565.
+TEST_F(BitmapFileTest, APictureTooLargeOnceConvertedIsRefusedAsADisplayBitmapOnly) {
+  BmpShape shape = Shape(40, 1, 1);
+  shape.width = 8;
+  shape.colours = {0x000000, 0xFFFFFF};
+  shape.pixels.assign(8, 1);
+  std::vector<std::uint8_t> file = BuildBmp(shape);
+  constexpr int kWidth = 16384, kHeight = 8193;
+  Put32(file, tirravel::test::kOffsetWidth, kWidth);
+  Put32(file, tirravel::test::kOffsetHeight, kHeight);
+  file.resize(file.size() - 4 + static_cast<std::size_t>(kWidth / 8) * kHeight, 0);
+  const std::string path = WriteTempFile("huge-1bit.bmp", file);
+  platform::ClearLastErrorText();
+  EXPECT_EQ(LoadFile(path, LR_LOADFROMFILE), nullptr);
+  EXPECT_NE(platform::LastErrorText().find("too large for a display bitmap"), std::string::npos)
+      << platform::LastErrorText();
+  HBITMAP dib = LoadFile(path);
+  ASSERT_NE(dib, nullptr) << platform::LastErrorText();
+  DeleteObject(dib);
+}
+
 TEST_F(BitmapFileTest, ColourTableIsReadThroughAMemoryContext) {
   BmpShape shape = Shape(40, 2, 8);
   shape.colours = {0x112233, 0x445566, 0x778899};

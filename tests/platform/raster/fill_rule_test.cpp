@@ -106,6 +106,29 @@ TEST_P(FillRule, TrianglesSharingEdgesLeaveNoGapAndDrawNoPixelTwice) {
   }
 }
 
+// The screen's y points down, so (4, 4) → (28, 4) → (4, 28) runs clockwise as seen.
+TEST_P(FillRule, EachCullModeDropsItsOwnWindingOnly) {
+  const LitVertex clockwise[3] = {AtPixel(4, 4), AtPixel(28, 4), AtPixel(4, 28)};
+  const LitVertex counterClockwise[3] = {AtPixel(4, 4), AtPixel(4, 28), AtPixel(28, 4)};
+  struct Case {
+    CullMode cull;
+    bool clockwiseDrawn, counterClockwiseDrawn;
+  };
+  for (const Case& c : {Case{CullMode::None, true, true}, Case{CullMode::Clockwise, false, true},
+                        Case{CullMode::CounterClockwise, true, false}}) {
+    for (const bool isClockwise : {true, false}) {
+      Canvas canvas(32, 32);
+      RasterContext context = PixelContext(canvas);
+      context.path = GetParam();
+      context.cull = c.cull;
+      ASSERT_TRUE(DrawTriangleList(context, isClockwise ? clockwise : counterClockwise));
+      const bool drawn = isClockwise ? c.clockwiseDrawn : c.counterClockwiseDrawn;
+      EXPECT_EQ(canvas.Count(0xFFFF), drawn ? 300 : 0)
+          << static_cast<int>(c.cull) << (isClockwise ? " clockwise" : " counter-clockwise");
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPaths, FillRule,
                          ::testing::Values(RasterPath::Reference, RasterPath::Optimised));
 
