@@ -211,7 +211,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexTy
   // D3DLVERTEX and LitVertex share their layout; copying keeps the types apart.
   static_assert(sizeof(D3DLVERTEX) == sizeof(raster::LitVertex));
   vertices_.resize(count);
-  std::memcpy(vertices_.data(), vertices, count * sizeof(D3DLVERTEX));
+  // An empty list leaves the buffer without storage: nothing to copy, and no pointer to copy to.
+  if (count > 0) std::memcpy(vertices_.data(), vertices, count * sizeof(D3DLVERTEX));
   if (DrawListener* listener = State().drawListener) {
     listener->Drawing(DrawCall{states_,
                                world_,
