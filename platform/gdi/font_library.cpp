@@ -112,9 +112,10 @@ GlyphImage RealizedFont::Render(Source source) {
     const int advance = static_cast<int>((slot->advance.x + 32) >> 6);
     if (bold_ && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
       // Widen the strokes by one pixel to the right, as GDI's synthetic bold does, and leave
-      // the advance alone so fixed-pitch text keeps its columns.
+      // the advance alone so fixed-pitch text keeps its columns. FreeType grows the outline by
+      // half the strength on each side and then shifts it right by that half, so the left edge
+      // of the ink stays where the regular glyph's is without any further translation.
       FT_Outline_EmboldenXY(&slot->outline, 64, 0);
-      FT_Outline_Translate(&slot->outline, 32, 0);
     }
     if (FT_Render_Glyph(slot, monochrome_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
       image = CopyBitmap(*slot);
