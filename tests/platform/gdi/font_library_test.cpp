@@ -96,6 +96,21 @@ TEST(FontLibraryTest, BoldThickensToTheRightAndKeepsTheInksStartAndTheAdvance) {
   }
 }
 
+TEST(FontLibraryTest, TheGlyphCachesOfAllFontsStayWithinTheirByteBudget) {
+  FontLibrary library;
+  auto regular = library.Realize(Mincho(1024, false));
+  auto bold = library.Realize(Mincho(1024, true));
+  std::size_t largest = 0;
+  for (char32_t character = U'一'; character < U'一' + 120; ++character) {
+    for (auto* font : {regular.get(), bold.get()}) {
+      largest = std::max(largest, font->Glyph(character).coverage.size());
+      EXPECT_LE(library.GlyphBytes(), platform::gdi::kGlyphCacheBytes);
+    }
+  }
+  EXPECT_GT(largest * 240, 2 * platform::gdi::kGlyphCacheBytes) << "the glyphs overflowed it";
+  EXPECT_GT(library.GlyphBytes(), 0u);
+}
+
 TEST(FontLibraryTest, CharactersTheFaceLacksComeFromAFallbackFace) {
   FontLibrary library;
   auto font = library.Realize(Mincho(50, false));
