@@ -16,9 +16,10 @@
 namespace platform::gdi {
 namespace {
 
-// Larger cells than this are drawn at this size: twice the screen's height is plenty, and a
-// lying height must not make us render (and allocate) gigantic glyphs.
-constexpr int kMaxPixelSize = 1024;
+// Larger cells than this are drawn at this size (CreateFontIndirectA refuses them before they
+// get here): twice the screen's height is plenty, and a lying height must not make us render
+// (and allocate) gigantic glyphs.
+constexpr int kMaxPixelSize = kMaxFontPixels;
 // A context's font when nothing else is asked for: the system font's 16-pixel cell.
 constexpr int kDefaultCellHeight = 16;
 // Bounds on the caches, so an endless variety of texts or sizes cannot grow them forever.
@@ -82,10 +83,20 @@ std::string FontRequest::Key() const {
          (bold ? 'b' : '-') + (italic ? 'i' : '-') + (monochrome ? 'm' : '-');
 }
 
+// What a cached glyph costs: its coverage and its record.
+std::size_t BytesOf(const GlyphImage& glyph) {
+  return glyph.coverage.capacity() + sizeof(GlyphImage) + sizeof(char32_t);
+}
+
 const GlyphImage& RealizedFont::Glyph(char32_t character) {
   if (auto found = glyphs_.find(character); found != glyphs_.end()) return found->second;
-  if (glyphs_.size() >= kMaxGlyphsPerFont) glyphs_.clear();
-  return glyphs_.emplace(character, Render(FindSource(character))).first->second;
+  GlyphImage glyph = Render(FindSource(character));
+  const std::size_t bytes = BytesOf(glyph);
+  if (glyphs_.size() >= kMaxGlyphsPerFont) library_->ForgetGlyphs(*this);
+  library_->MakeRoomForGlyph(*this, bytes);
+  glyphBytes_ += bytes;
+  library_->glyphBytes_ += bytes;
+  return glyphs_.emplace(character, std::move(glyph)).first->second;
 }
 
 RealizedFont::Source RealizedFont::FindSource(char32_t character) {
@@ -112,9 +123,10 @@ GlyphImage RealizedFont::Render(Source source) {
     const int advance = static_cast<int>((slot->advance.x + 32) >> 6);
     if (bold_ && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
       // Widen the strokes by one pixel to the right, as GDI's synthetic bold does, and leave
-      // the advance alone so fixed-pitch text keeps its columns.
+      // the advance alone so fixed-pitch text keeps its columns. FreeType grows the outline by
+      // half the strength on each side and then shifts it right by that half, so the left edge
+      // of the ink stays where the regular glyph's is without any further translation.
       FT_Outline_EmboldenXY(&slot->outline, 64, 0);
-      FT_Outline_Translate(&slot->outline, 32, 0);
     }
     if (FT_Render_Glyph(slot, monochrome_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
       image = CopyBitmap(*slot);
@@ -185,7 +197,24 @@ FT_Face FontLibrary::FallbackFaceFor(char32_t character) {
 
 void FontLibrary::ForgetUnusedFonts() {
   if (fonts_.size() < kMaxFonts) return;
-  std::erase_if(fonts_, [](const auto& entry) { return entry.second.use_count() == 1; });
+  std::erase_if(fonts_, [this](const auto& entry) {
+    if (entry.second.use_count() != 1) return false;
+    glyphBytes_ -= entry.second->glyphBytes_;
+    return true;
+  });
+}
+
+void FontLibrary::ForgetGlyphs(RealizedFont& font) {
+  glyphBytes_ -= font.glyphBytes_;
+  font.glyphBytes_ = 0;
+  font.glyphs_.clear();
+}
+
+void FontLibrary::MakeRoomForGlyph(RealizedFont& font, std::size_t bytes) {
+  if (glyphBytes_ + bytes <= kGlyphCacheBytes) return;
+  ForgetGlyphs(font);
+  if (glyphBytes_ + bytes <= kGlyphCacheBytes) return;
+  for (auto& [key, other] : fonts_) ForgetGlyphs(*other);
 }
 
 std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {

@@ -3,6 +3,7 @@
 // everything here is cached.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,12 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 namespace platform::gdi {
+
+// The largest height or width, either sign, a font may ask for: glyphs of this size already take
+// a megabyte each, and the game asks for 30 to 200.
+constexpr int kMaxFontPixels = 1024;
+// What the glyphs cached by every font of one library may take together, in bytes.
+constexpr std::size_t kGlyphCacheBytes = std::size_t{32} << 20;
 
 // What a LOGFONTA asks for, reduced to what changes the drawn glyphs.
 struct FontRequest {
@@ -45,7 +52,7 @@ class RealizedFont {
   const std::string& PrimaryFamily() const { return primaryFamily_; }
   // The glyph of a character, from the first face that has it; the primary face's missing-glyph
   // box when none has it or the character is a control code or undecodable. The reference is
-  // valid until the next call.
+  // valid until the next call on any font of the same library.
   const GlyphImage& Glyph(char32_t character);
 
  private:
@@ -68,6 +75,7 @@ class RealizedFont {
   int cellHeight_ = 0;
   int ascent_ = 0;
   std::unordered_map<char32_t, GlyphImage> glyphs_;
+  std::size_t glyphBytes_ = 0;  // what glyphs_ holds
 };
 
 class FontLibrary {
@@ -80,6 +88,9 @@ class FontLibrary {
   // The font for a request, shared with every earlier request of the same key. Null only when
   // FreeType is unusable or no face at all is installed.
   std::shared_ptr<RealizedFont> Realize(const FontRequest& request);
+  // What the glyphs cached by all its fonts take, in bytes; at most kGlyphCacheBytes, or one
+  // glyph when a single glyph is larger.
+  std::size_t GlyphBytes() const { return glyphBytes_; }
 
  private:
   friend class RealizedFont;
@@ -91,12 +102,17 @@ class FontLibrary {
   FT_FaceRec_* OpenFace(const std::string& path, int index);
   FT_FaceRec_* FallbackFaceFor(char32_t character);
   void ForgetUnusedFonts();
+  // Forgets glyphs, this font's first and then every font's, until one more of the given size
+  // fits the budget.
+  void MakeRoomForGlyph(RealizedFont& font, std::size_t bytes);
+  void ForgetGlyphs(RealizedFont& font);
 
   FT_LibraryRec_* freetype_ = nullptr;
   std::unordered_map<std::string, FT_FaceRec_*> faces_;   // by "path#index"; owned
   std::unordered_map<std::string, FaceChain> chains_;     // by requested face name
   std::unordered_map<char32_t, FT_FaceRec_*> fallbacks_;  // null: no installed face has it
   std::unordered_map<std::string, std::shared_ptr<RealizedFont>> fonts_;  // by request key
+  std::size_t glyphBytes_ = 0;  // over every font in fonts_
   bool warnedNoJapanese_ = false;
 };
 

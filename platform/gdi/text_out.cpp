@@ -184,6 +184,14 @@ HFONT CreateFontIndirectA(const LOGFONTA* description) {
     platform::SetLastErrorText("CreateFontIndirectA: no font description");
     return nullptr;
   }
+  // Refused before anything is made: such glyphs would take megabytes each.
+  auto tooLarge = [](LONG size) {
+    return size < -platform::gdi::kMaxFontPixels || size > platform::gdi::kMaxFontPixels;
+  };
+  if (tooLarge(description->lfHeight) || tooLarge(description->lfWidth)) {
+    platform::SetLastErrorText("CreateFontIndirectA: height or width beyond 1024 pixels");
+    return nullptr;
+  }
   auto font = std::make_unique<platform::gdi::FontObject>();
   font->description = *description;
   font->description.lfFaceName[LF_FACESIZE - 1] = '\0';  // a name that fills the field ends there

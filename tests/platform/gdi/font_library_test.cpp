@@ -62,6 +62,55 @@ TEST(FontLibraryTest, APositiveHeightIsTheCellAndSameRequestsShareOneFont) {
   EXPECT_LE(library.Realize(Mincho(2000000000))->CellHeight(), 1024);
 }
 
+// Where the ink starts, in pixels right of the pen, to a fraction of a pixel: per inked row, the
+// first inked column less the part of it left bare, averaged over the rows.
+double InkStart(const GlyphImage& glyph) {
+  double sum = 0;
+  int rows = 0;
+  for (int row = 0; row < glyph.height; ++row) {
+    const std::uint8_t* line = glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
+    const std::uint8_t* first = std::find_if(line, line + glyph.width, [](auto c) { return c > 0; });
+    if (first == line + glyph.width) continue;
+    sum += glyph.left + (first - line) + 1.0 - *first / 255.0;
+    ++rows;
+  }
+  return rows == 0 ? 0 : sum / rows;
+}
+
+TEST(FontLibraryTest, BoldThickensToTheRightAndKeepsTheInksStartAndTheAdvance) {
+  FontLibrary library;
+  for (const int height : {30, 50, 200}) {
+    auto regular = library.Realize(Mincho(height, false));
+    auto bold = library.Realize(Mincho(height, true));
+    // Glyphs that start with upright strokes: a slanted start moves a little as FreeType pushes
+    // the outline out along its normals.
+    for (const char32_t character : {U'I', U'l', U'H', U'直'}) {
+      const GlyphImage plain = regular->Glyph(character);
+      const GlyphImage& thick = bold->Glyph(character);
+      SCOPED_TRACE(testing::Message() << "height " << height << " U+" << std::hex
+                                      << static_cast<unsigned>(character));
+      EXPECT_NEAR(InkStart(thick), InkStart(plain), 0.1);
+      EXPECT_GT(InkOf(thick), InkOf(plain));
+      EXPECT_EQ(thick.advance, plain.advance);
+    }
+  }
+}
+
+TEST(FontLibraryTest, TheGlyphCachesOfAllFontsStayWithinTheirByteBudget) {
+  FontLibrary library;
+  auto regular = library.Realize(Mincho(1024, false));
+  auto bold = library.Realize(Mincho(1024, true));
+  std::size_t largest = 0;
+  for (char32_t character = U'一'; character < U'一' + 120; ++character) {
+    for (auto* font : {regular.get(), bold.get()}) {
+      largest = std::max(largest, font->Glyph(character).coverage.size());
+      EXPECT_LE(library.GlyphBytes(), platform::gdi::kGlyphCacheBytes);
+    }
+  }
+  EXPECT_GT(largest * 240, 2 * platform::gdi::kGlyphCacheBytes) << "the glyphs overflowed it";
+  EXPECT_GT(library.GlyphBytes(), 0u);
+}
+
 TEST(FontLibraryTest, CharactersTheFaceLacksComeFromAFallbackFace) {
   FontLibrary library;
   auto font = library.Realize(Mincho(50, false));

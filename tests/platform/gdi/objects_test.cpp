@@ -2,10 +2,13 @@
 // objects in use cannot be deleted, and every object made is counted until it goes.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
+#include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/gdi.h"
+#include "platform/gdi/gdi_state.h"
 #include "platform/gdi/surface_dc.h"
 #include "tests/platform/gdi/bmp_builder.h"
 
@@ -100,6 +103,26 @@ TEST(GdiObjectTest, ObjectsInUseAreNotDeletedAndUnknownHandlesAreRefused) {
   EXPECT_EQ(SetBkMode(other, OPAQUE), 0);
   EXPECT_EQ(TextOutA(other, 0, 0, "A", 1), FALSE);
   EXPECT_EQ(LiveObjects(), before);
+}
+
+TEST(GdiObjectTest, FontsBeyond1024PixelsAreRefusedBeforeAnythingIsMade) {
+  const int fontsBefore = LiveObjects(ObjectKind::Font);
+  for (const LONG size : {LONG{1025}, LONG{-1025}, LONG{INT_MAX}, LONG{INT_MIN}}) {
+    LOGFONTA description = Mincho(size);
+    const auto lastRealized = platform::gdi::State().lastRealized;
+    platform::ClearLastErrorText();
+    EXPECT_EQ(CreateFontIndirectA(&description), nullptr) << size;
+    EXPECT_NE(platform::LastErrorText(), "");
+    EXPECT_EQ(platform::gdi::State().lastRealized, lastRealized) << "no font was realised";
+    description = Mincho(50);
+    description.lfWidth = size;
+    EXPECT_EQ(CreateFontIndirectA(&description), nullptr) << size;
+  }
+  EXPECT_EQ(LiveObjects(ObjectKind::Font), fontsBefore);
+  const LOGFONTA largest = Mincho(-1024);
+  HFONT font = CreateFontIndirectA(&largest);
+  EXPECT_NE(font, nullptr);
+  EXPECT_TRUE(DeleteObject(font));
 }
 
 TEST(GdiObjectTest, SurfaceContextsGoBackOnlyThroughTheSurface) {
