@@ -6,11 +6,12 @@ namespace platform::d3d {
 namespace {
 
 raster::TextureFilter FilterOf(DWORD filter) {
-  // Without mip levels, MIPNEAREST samples the nearest texel and MIPLINEAR filters bilinearly.
+  // With one level the mip filters sample as their in-level filter does: MIPNEAREST and
+  // LINEARMIPNEAREST (a blend of two levels' nearest texels) the nearest texel, MIPLINEAR and
+  // LINEARMIPLINEAR bilinearly.
   switch (filter) {
     case D3DFILTER_LINEAR:
     case D3DFILTER_MIPLINEAR:
-    case D3DFILTER_LINEARMIPNEAREST:
     case D3DFILTER_LINEARMIPLINEAR:
       return raster::TextureFilter::Bilinear;
     default:
