@@ -10,9 +10,10 @@
 // - Geometry: model → clip space by world · view · projection; clipped in homogeneous space
 //   against depth 0 and 1 and the viewport's clip volume; mapped to the viewport. Screen
 //   positions are snapped to 1/256 pixel. There is no depth buffer: depth only clips.
-// - Triangles (the windings the cull mode keeps, judged on the clipped polygon): pixel centres lie at integer coordinates and a pixel is drawn
-//   when its centre is inside, by exact integer edge functions; centres exactly on an edge go
-//   to the triangle on its top or left side only, so a mesh covers each pixel once.
+// - Triangles (the windings the cull mode keeps, judged on the clipped polygon): pixel centres
+//   lie at integer coordinates and a pixel is drawn when its centre is inside, by exact integer
+//   edge functions; centres exactly on an edge go to the triangle on its top or left side only,
+//   so a mesh covers each pixel once.
 // - Lines: one pixel per step along the longer axis, from the pixel nearest the first end to
 //   the pixel nearest the last, both drawn; each pixel on the line's exact minor coordinate,
 //   rounded (halves up).
@@ -209,10 +210,10 @@ struct RasterContext {
 };
 
 // Draws vertices.size() / 3 triangles (vertices 0-1-2, 3-4-5, …; a remainder is ignored), of the
-// windings the cull mode keeps. Returns false and draws nothing when the context is unusable: no target pixels, a
-// target or texture of impossible size or pitch, a viewport not inside the target or with an
-// empty clip volume, a Palette8 texture without palette. A triangle with a non-finite or absurdly
-// large position is skipped.
+// windings the cull mode keeps. Returns false and draws nothing when the context is unusable: no
+// target pixels, a target or texture of impossible size or pitch, a viewport not inside the target
+// or with an empty clip volume, a Palette8 texture without palette. A triangle with a non-finite or
+// absurdly large position is skipped.
 bool DrawTriangleList(const RasterContext& context, std::span<const LitVertex> vertices);
 
 // Draws vertices.size() / 2 lines (0-1, 2-3, …), one pixel wide, the last pixel included, with

@@ -69,7 +69,8 @@ double InkStart(const GlyphImage& glyph) {
   int rows = 0;
   for (int row = 0; row < glyph.height; ++row) {
     const std::uint8_t* line = glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
-    const std::uint8_t* first = std::find_if(line, line + glyph.width, [](auto c) { return c > 0; });
+    const std::uint8_t* first =
+        std::find_if(line, line + glyph.width, [](auto c) { return c > 0; });
     if (first == line + glyph.width) continue;
     sum += glyph.left + (first - line) + 1.0 - *first / 255.0;
     ++rows;
@@ -87,8 +88,8 @@ TEST(FontLibraryTest, BoldThickensToTheRightAndKeepsTheInksStartAndTheAdvance) {
     for (const char32_t character : {U'I', U'l', U'H', U'直'}) {
       const GlyphImage plain = regular->Glyph(character);
       const GlyphImage& thick = bold->Glyph(character);
-      SCOPED_TRACE(testing::Message() << "height " << height << " U+" << std::hex
-                                      << static_cast<unsigned>(character));
+      SCOPED_TRACE(testing::Message()
+                   << "height " << height << " U+" << std::hex << static_cast<unsigned>(character));
       EXPECT_NEAR(InkStart(thick), InkStart(plain), 0.1);
       EXPECT_GT(InkOf(thick), InkOf(plain));
       EXPECT_EQ(thick.advance, plain.advance);
