@@ -16,10 +16,6 @@
 namespace platform::gdi {
 namespace {
 
-// Larger cells than this are drawn at this size (CreateFontIndirectA refuses them before they
-// get here): twice the screen's height is plenty, and a lying height must not make us render
-// (and allocate) gigantic glyphs.
-constexpr int kMaxPixelSize = kMaxFontPixels;
 // A context's font when nothing else is asked for: the system font's 16-pixel cell.
 constexpr int kDefaultCellHeight = 16;
 // Bounds on the caches, so an endless variety of texts or sizes cannot grow them forever.
@@ -234,13 +230,15 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
     extent = unitsPerEm;
     ascender = unitsPerEm * 0.8;
   }
+  // CreateFontIndirectA refuses larger sizes; a request from elsewhere is held to them too, so
+  // that a lying height never makes gigantic glyphs.
   double emPixels = 0;
   int cell = 0;
   if (request.height < 0) {
-    emPixels = std::min(-static_cast<double>(request.height), double{kMaxPixelSize});
+    emPixels = std::min(-static_cast<double>(request.height), double{kMaxFontPixels});
     cell = static_cast<int>(std::lround(extent * emPixels / unitsPerEm));
   } else {
-    cell = request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxPixelSize);
+    cell = request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxFontPixels);
     emPixels = cell * unitsPerEm / extent;
   }
   double emWidthPixels = emPixels;
@@ -248,7 +246,7 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
     const auto* metrics = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
     const double average =
         metrics && metrics->xAvgCharWidth > 0 ? metrics->xAvgCharWidth : unitsPerEm / 2;
-    emWidthPixels = std::min(request.width, kMaxPixelSize) * unitsPerEm / average;
+    emWidthPixels = std::min(request.width, kMaxFontPixels) * unitsPerEm / average;
   }
 
   ForgetUnusedFonts();
