@@ -1,5 +1,5 @@
 #include "app/shell.h"
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 
 void FrameClock() {
   const DWORD now = GetTickCount();

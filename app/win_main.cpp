@@ -1,9 +1,9 @@
 #include <cstdio>
 
 #include "app/shell.h"
-#include "device/display.h"
 #include "game/frame_driver.h"
-#include "game/game_globals.h"
+#include "record/game_globals.h"
+#include "video/display.h"
 
 namespace {
 

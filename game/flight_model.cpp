@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "game/angles.h"
-#include "game/course_grid.h"
-#include "game/game_globals.h"
 #include "game/truncation.h"
+#include "record/angles.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
 
 // Every step works in double precision and stores its field as a float, in this order; later
 // steps read what earlier ones stored.

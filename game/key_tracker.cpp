@@ -1,4 +1,4 @@
-#include "game/key_state.h"
+#include "game/key_tracker.h"
 #include "platform/win32.h"
 
 void PollKey(int virtualKey, KeyState& state) {

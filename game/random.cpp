@@ -1,7 +1,7 @@
 #include "game/random.h"
 
-#include "game/game_globals.h"
 #include "game/truncation.h"
+#include "record/game_globals.h"
 
 std::int32_t GameRand() {
   globals.randomState = globals.randomState * 214013u + 2531011u;

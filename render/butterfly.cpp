@@ -1,10 +1,10 @@
 #include "render/butterfly.h"
 
-#include "game/angles.h"
-#include "game/game_globals.h"
 #include "math/matrix4.h"
 #include "platform/d3d.h"
-#include "render/device_matrix.h"
+#include "record/angles.h"
+#include "record/game_globals.h"
+#include "render/d3d_matrix.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "render/course_cell.h"
 
-#include "game/course_grid.h"
-#include "game/game_globals.h"
 #include "math/matrix4.h"
 #include "platform/d3d.h"
-#include "render/device_matrix.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
+#include "render/d3d_matrix.h"
 
 namespace {
 

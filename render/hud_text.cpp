@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "game/game_globals.h"
-#include "game/screen_texts.h"
 #include "platform/ddraw.h"
 #include "platform/gdi.h"
 #include "platform/win32.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 
 void DrawHudText(const char* text, int size, int x, int y, int red, int green, int blue,
                  int italic) {

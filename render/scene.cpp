@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "game/angles.h"
-#include "game/game_globals.h"
 #include "math/camera.h"
 #include "platform/d3d.h"
 #include "platform/ddraw.h"
-#include "render/device_matrix.h"
+#include "record/angles.h"
+#include "record/game_globals.h"
+#include "render/d3d_matrix.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "game/course_grid.h"
-#include "game/game_globals.h"
-#include "game/game_state.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
+#include "record/game_state.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/replay_step.h"
 

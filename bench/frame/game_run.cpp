@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "game/game_globals.h"
-#include "game/game_state.h"
 #include "platform/d3d/device_override.h"
+#include "record/game_globals.h"
+#include "record/game_state.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/replay_step.h"
 

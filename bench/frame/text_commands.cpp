@@ -7,9 +7,9 @@
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
 #include "bench/frame/statistics.h"
-#include "game/game_globals.h"
-#include "game/screen_texts.h"
 #include "platform/ddraw.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "render/hud_text.h"
 
 namespace bench {

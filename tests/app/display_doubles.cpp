@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "device/display.h"
 #include "game/frame_driver.h"
 #include "platform/core/last_error.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/win32.h"
+#include "video/display.h"
 
 ShellScript& Script() {
   static ShellScript script;

@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "device/display.h"
 #include "game/frame_driver.h"
-#include "game/game_globals.h"
-#include "game/key_state.h"
+#include "game/key_tracker.h"
 #include "platform/host/host.h"
+#include "record/game_globals.h"
+#include "video/display.h"
 
 namespace {
 

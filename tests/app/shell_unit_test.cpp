@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/shell.h"
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 #include "tests/app/win32_fakes.h"
 
 namespace {

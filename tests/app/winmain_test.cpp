@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "game/game_globals.h"
-#include "game/key_state.h"
+#include "game/key_tracker.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/win32.h"
 #include "platform/win32/user_interface.h"
+#include "record/game_globals.h"
 #include "tests/app/display_doubles.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/flight_model.h"
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 #include "support/frame_recorder.h"
 
 namespace {

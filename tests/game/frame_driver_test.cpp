@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/course_grid.h"
-#include "game/game_globals.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
 #include "support/frame_recorder.h"
 
 namespace {

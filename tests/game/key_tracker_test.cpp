@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/key_state.h"
+#include "game/key_tracker.h"
 #include "support/frame_recorder.h"
 
 namespace {

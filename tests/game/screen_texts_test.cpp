@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "game/screen_texts.h"
+#include "record/screen_texts.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "game/game_globals.h"
 #include "platform/core/live_objects.h"
+#include "record/game_globals.h"
 #include "tests/robustness/support/whole_game.h"
 #include "tools/soak/game_checks.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 #include "tools/soak/game_checks.h"
 
 namespace {

@@ -3,11 +3,11 @@
 // no display to open.
 #include <gtest/gtest.h>
 
-#include "game/game_globals.h"
 #include "platform/core/live_objects.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/win32.h"
 #include "platform/win32/user_interface.h"
+#include "record/game_globals.h"
 #include "tests/robustness/support/program_run.h"
 #include "tests/robustness/support/whole_game.h"
 

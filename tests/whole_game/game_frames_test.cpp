@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "game/game_globals.h"
 #include "platform/core/live_objects.h"
 #include "platform/d3d/device_override.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/host/headless/png_writer.h"
 #include "platform/win32.h"
 #include "platform/win32/user_interface.h"
+#include "record/game_globals.h"
 
 namespace {
 

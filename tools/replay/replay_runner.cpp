@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "game/game_globals.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/win32.h"
 #include "platform/win32/user_interface.h"
+#include "record/game_globals.h"
 #include "tools/replay/trace.h"
 
 namespace replay {

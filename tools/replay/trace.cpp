@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 
 namespace replay {
 namespace {

@@ -4,8 +4,8 @@
 #include <sstream>
 #include <utility>
 
-#include "game/course_grid.h"
-#include "game/game_globals.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
 
 namespace {
 

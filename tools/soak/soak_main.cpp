@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/game_globals.h"
 #include "platform/core/live_objects.h"
+#include "record/game_globals.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/soak/game_checks.h"
 #include "tools/soak/random_player.h"

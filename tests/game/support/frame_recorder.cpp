@@ -1,8 +1,8 @@
 #include "frame_recorder.h"
 
 #include "game/frame_driver.h"
-#include "game/game_globals.h"
 #include "platform/win32.h"
+#include "record/game_globals.h"
 #include "render/butterfly.h"
 #include "render/course_cell.h"
 #include "render/hud_text.h"

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <string>
 
-#include "game/game_globals.h"
-#include "game/screen_texts.h"
 #include "platform/core/live_objects.h"
 #include "platform/gdi.h"
 #include "platform/host/headless/png_writer.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "tests/render/hud_text/back_buffer.h"
 #include "tests/render/hud_text/kernel_double.h"
 

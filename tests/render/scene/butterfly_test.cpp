@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "game/game_globals.h"
 #include "math/matrix4.h"
+#include "record/game_globals.h"
 #include "recording_device.h"
 #include "render/butterfly.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <bit>
 
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 #include "recording_device.h"
 #include "render/course_cell.h"
 

@@ -4,9 +4,9 @@
 #include <bit>
 #include <cstdio>
 
-#include "game/game_globals.h"
-#include "game/screen_texts.h"
 #include "math/camera.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "recording_device.h"
 #include "render/scene.h"
 

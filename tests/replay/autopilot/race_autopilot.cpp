@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "game/course_grid.h"
-#include "game/game_globals.h"
+#include "record/course_grid.h"
+#include "record/game_globals.h"
 #include "tools/replay/replay_runner.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 
-#include "game/game_globals.h"
+#include "record/game_globals.h"
 #include "tools/replay/trace.h"
 
 namespace {

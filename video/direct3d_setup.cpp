@@ -1,10 +1,10 @@
 #include <cmath>
 
-#include "device/display.h"
-#include "device/texture.h"
-#include "game/game_globals.h"
 #include "math/camera.h"
 #include "platform/d3d.h"
+#include "record/game_globals.h"
+#include "video/course_texture.h"
+#include "video/display.h"
 
 namespace {
 

@@ -3,18 +3,18 @@
 // Who writes what: the frame driver owns the pending flags and the key states; the state machine
 // owns the state, timers, best time and title camera; the flight model owns the butterfly's pose
 // and flight fields; the scene owns the filter and fog values and rewrites viewMatrix each frame;
-// the butterfly owns the wing flap; the device layer owns the platform interfaces (one reference
+// the butterfly owns the wing flap; the video layer owns the platform interfaces (one reference
 // each); the shell owns the window, the frame time and the last tick.
 #pragma once
 
 #include <cstdint>
 
-#include "game/game_state.h"
-#include "game/key_state.h"
 #include "math/matrix4.h"
 #include "platform/d3d.h"
 #include "platform/ddraw.h"
 #include "platform/win32.h"
+#include "record/game_state.h"
+#include "record/key_state.h"
 
 class Texture;
 

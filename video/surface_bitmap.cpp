@@ -1,4 +1,4 @@
-#include "device/surface_bitmap.h"
+#include "video/surface_bitmap.h"
 
 #include <algorithm>
 #include <cstring>

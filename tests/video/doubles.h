@@ -1,4 +1,4 @@
-// gmock doubles of the DirectDraw and Direct3D interfaces the device layer calls.
+// gmock doubles of the DirectDraw and Direct3D interfaces the video layer calls.
 #pragma once
 
 #include <gmock/gmock.h>

@@ -1,6 +1,7 @@
 // The mip-mapped variant of texture creation: one bitmap per level.
-#include "device/surface_bitmap.h"
-#include "device/texture.h"
+#include "video/bitmap_utilities.h"
+#include "video/course_texture.h"
+#include "video/surface_bitmap.h"
 
 int Texture::CreateMipmapFromBitmaps(IDirectDraw2* directDraw, IDirect3DDevice2* device,
                                      LPCSTR* bitmapNames, int count) {

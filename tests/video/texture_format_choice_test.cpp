@@ -3,9 +3,10 @@
 
 #include <cstring>
 
-#include "device/texture.h"
 #include "platform/ddraw/pixel_formats.h"
-#include "tests/device/doubles.h"
+#include "tests/video/doubles.h"
+#include "video/course_texture.h"
+#include "video/texture_format_choice.h"
 
 namespace {
 

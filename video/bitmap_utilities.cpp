@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "device/surface_bitmap.h"
-#include "device/texture.h"
+#include "video/bitmap_utilities.h"
+#include "video/surface_bitmap.h"
 
 HBITMAP LoadBitmapImage(LPCSTR name) {
   HANDLE image =

@@ -2,10 +2,10 @@
 
 #include <bit>
 
-#include "game/game_globals.h"
-#include "game/game_states.h"
 #include "game/random.h"
-#include "game/screen_texts.h"
+#include "game/state_machine.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "support/frame_recorder.h"
 #include "support/hud.h"
 

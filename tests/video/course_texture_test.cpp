@@ -1,8 +1,9 @@
 // The course texture on the real DirectDraw and GDI, with a software 3-D device double.
-#include "device/texture.h"
+#include "video/course_texture.h"
+#include "video/bitmap_utilities.h"
 
-#include "tests/device/bmp_file.h"
-#include "tests/device/real_platform.h"
+#include "tests/video/bmp_file.h"
+#include "tests/video/real_platform.h"
 
 namespace {
 

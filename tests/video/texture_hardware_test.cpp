@@ -1,9 +1,9 @@
 // The texture on a hardware device and on a busy surface, against doubles of the interfaces.
-#include "device/texture.h"
+#include "video/course_texture.h"
 
 #include "platform/core/live_objects.h"
-#include "tests/device/bmp_file.h"
-#include "tests/device/doubles.h"
+#include "tests/video/bmp_file.h"
+#include "tests/video/doubles.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Taking the display at start and giving every graphics object back at the end.
-#include "device/display.h"
+#include "video/display.h"
 
 #include <cstring>
 
-#include "device/texture.h"
-#include "game/game_globals.h"
 #include "platform/d3d.h"
+#include "record/game_globals.h"
+#include "video/course_texture.h"
 
 namespace {
 

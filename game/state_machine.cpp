@@ -1,11 +1,11 @@
-#include "game/game_states.h"
+#include "game/state_machine.h"
 
 #include <cstdio>
 
-#include "game/game_globals.h"
 #include "game/random.h"
-#include "game/screen_texts.h"
 #include "game/truncation.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "render/hud_text.h"
 
 namespace {

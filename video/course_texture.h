@@ -52,26 +52,3 @@ class Texture {
   int CreateSurfaces(DDSURFACEDESC& description, IDirect3DDevice2* device, bool mipmapped);
   int FailCreation(HBITMAP bitmap);
 };
-
-// What the format search hands to the enumeration callback; cleared to zero before use.
-struct TextureFormatSearch {
-  DWORD wantedBitCount;         // bits per pixel of the source bitmap
-  DDPIXELFORMAT displayFormat;  // the current display mode's format
-  DDPIXELFORMAT chosenFormat;   // the choice so far; bit count 0 while nothing is chosen
-};
-
-// Applies the choice rule to one format of the device's enumeration; always D3DENUMRET_OK.
-HRESULT TextureFormatCallback(LPDDSURFACEDESC description, LPVOID context);
-
-// Loads a bitmap as a DIB section: first from the program's resources, then as a file path.
-// Null when neither has it; the caller deletes the bitmap.
-HBITMAP LoadBitmapImage(LPCSTR name);
-// A 256-entry palette from the bitmap's colour table (entries it lacks are black), or null.
-IDirectDrawPalette* CreatePaletteFromBitmap(IDirectDraw2* directDraw, HBITMAP bitmap);
-// A plain surface with the bitmap's size and picture, with the given caps; null on failure.
-IDirectDrawSurface3* CreateSurfaceFromBitmap(IDirectDraw2* directDraw, LPCSTR bitmapName,
-                                             DWORD caps);
-// Draws the bitmap into the surface through GDI; 1 when the surface gave a device context.
-int CopyBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap);
-// As Texture::SetKeyColor, on one surface.
-int SetSurfaceKeyColor(IDirectDrawSurface* surface, COLORREF colour);

@@ -1,4 +1,4 @@
-// The real DirectDraw and GDI under the device layer, with a double of the 3-D device: a
+// The real DirectDraw and GDI under the video layer, with a double of the 3-D device: a
 // software device offering the platform's texture formats.
 #pragma once
 
@@ -12,7 +12,7 @@
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "platform/host/headless/headless_host.h"
-#include "tests/device/doubles.h"
+#include "tests/video/doubles.h"
 
 namespace device_test {
 

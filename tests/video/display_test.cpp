@@ -1,14 +1,14 @@
 // Driver choice, taking the display and giving everything back.
-#include "device/display.h"
+#include "video/display.h"
 
 #include <string>
 #include <vector>
 
-#include "device/texture.h"
-#include "game/game_globals.h"
 #include "platform/ddraw/driver_override.h"
-#include "tests/device/bmp_file.h"
-#include "tests/device/real_platform.h"
+#include "record/game_globals.h"
+#include "tests/video/bmp_file.h"
+#include "tests/video/real_platform.h"
+#include "video/course_texture.h"
 
 namespace {
 

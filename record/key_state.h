@@ -9,6 +9,3 @@ enum KeyState : std::int32_t {
   KeyReleased = 2,  // up now, down at the poll before
   KeyHeld = 3,      // down now, and down at one of the two polls before
 };
-
-// Samples the virtual key through GetKeyState and advances its state by one poll.
-void PollKey(int virtualKey, KeyState& state);

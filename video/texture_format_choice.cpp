@@ -1,7 +1,8 @@
 // The choice of a texture's pixel format among those the device offers.
 #include <cstring>
 
-#include "device/texture.h"
+#include "video/course_texture.h"
+#include "video/texture_format_choice.h"
 
 HRESULT Texture::FindTextureFormat(IDirect3DDevice2* device, DWORD wantedBitCount,
                                    DDPIXELFORMAT* format) {

@@ -1,8 +1,9 @@
-#include "device/texture.h"
+#include "video/course_texture.h"
+#include "video/bitmap_utilities.h"
 
 #include <cstring>
 
-#include "device/surface_bitmap.h"
+#include "video/surface_bitmap.h"
 
 namespace {
 

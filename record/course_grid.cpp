@@ -1,4 +1,4 @@
-#include "game/course_grid.h"
+#include "record/course_grid.h"
 
 namespace {
 constexpr std::int32_t G = CellGoal;

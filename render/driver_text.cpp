@@ -1,9 +1,9 @@
 #include <cstring>
 
-#include "game/game_globals.h"
-#include "game/screen_texts.h"
 #include "platform/gdi.h"
 #include "platform/win32.h"
+#include "record/game_globals.h"
+#include "record/screen_texts.h"
 #include "render/scene.h"
 
 void DrawDeviceInfo() {

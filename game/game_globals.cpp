@@ -1,3 +1,0 @@
-#include "game/game_globals.h"
-
-GameGlobals globals;

@@ -1,0 +1,3 @@
+#include "record/game_globals.h"
+
+GameGlobals globals;
