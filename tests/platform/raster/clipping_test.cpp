@@ -144,9 +144,10 @@ TEST(ClipTriangle, RoundingThatAddsTwoCornersPerPlaneStaysInBounds) {
 
 // Coordinates a broken scene can hand in: ordinary, huge, tiny, denormal, zero and non-finite.
 float AdversarialCoordinate(std::mt19937& random) {
-  static const float kSpecial[] = {0.0f, -0.0f, 1e-30f, -1e-30f, 1e-40f, 1e30f, -1e30f,
-                                   std::numeric_limits<float>::infinity(),
-                                   std::numeric_limits<float>::quiet_NaN()};
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  static const float kSpecial[] = {0.0f,  -0.0f,  1e-30f,    -1e-30f, 1e-40f,
+                                   1e30f, -1e30f, kInfinity, kNaN};
   const float ordinary = std::uniform_real_distribution<float>(-3.0f, 3.0f)(random);
   return random() % 6 == 0 ? kSpecial[random() % 9] : ordinary;
 }
@@ -190,9 +191,12 @@ TEST(ClipTriangle, AdversarialTrianglesDrawOnlyInsideTheirClippedExtentOnBothPat
     context.fogColour = 0x00FF0000;
     LitVertex triangle[3];
     for (LitVertex& v : triangle) {
-      v = LitVertex{AdversarialCoordinate(random), AdversarialCoordinate(random),
-                    AdversarialCoordinate(random), 0, static_cast<std::uint32_t>(random()), 0,
-                    AdversarialCoordinate(random), AdversarialCoordinate(random)};
+      const float x = AdversarialCoordinate(random);
+      const float y = AdversarialCoordinate(random);
+      const float z = AdversarialCoordinate(random);
+      const auto colour = static_cast<std::uint32_t>(random());
+      v = LitVertex{
+          x, y, z, 0, colour, 0, AdversarialCoordinate(random), AdversarialCoordinate(random)};
     }
     const PixelRect extent = ScreenExtent(context, triangle);
     context.path = RasterPath::Reference;
