@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Proves the layering rules from the source tree itself:
-#  - the game (app, game, math, render, device) includes only the public platform headers;
+#  - each game layer includes only its own folder and the layers below it;
+#  - the game (app, game, math, record, render, video) includes only the public platform headers;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
 #  - platform/raster and math include nothing but the standard library and themselves.
 # Prints every offending line and exits non-zero when there is one.
@@ -19,23 +20,70 @@ offend() {  # offend MESSAGE LINES...
   fi
 }
 
-sources() { find "$@" -type f \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort; }
+sources() { find "$@" -type f -not -path "./build*" \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort; }
 
-mapfile -t game_lines < <(sources app game math render device |
+# The game's layers, lowest first, and the folders each may include beside its own: math, the
+# record, then render and video side by side, the rules, the shell. Tools, benchmarks, fuzz
+# targets and tests sit above them all.
+declare -A may_include=(
+  [math]="math"
+  [record]="math record"
+  [render]="math record render"
+  [video]="math record video"
+  [game]="math record render video game"
+  [app]="math record render video game app"
+)
+for layer in "${!may_include[@]}"; do
+  allowed="${may_include[$layer]// /|}|platform"
+  mapfile -t up_lines < <(sources "$layer" | xargs -r grep -nE '#include "[a-z_]+/' |
+    grep -vE "#include \"($allowed)/" || true)
+  offend "$layer includes a layer above it or beside it" "${up_lines[@]}"
+done
+
+mapfile -t game_lines < <(sources app game math record render video |
   xargs -r grep -nE '#include "platform/[^"]*/' || true)
 offend "the game includes platform internals" "${game_lines[@]}"
 
-mapfile -t sdl_lines < <(sources app game math render device platform tools |
+mapfile -t sdl_lines < <(sources app game math record render video platform tools |
   grep -v '^platform/host/sdl/' | xargs -r grep -nE '#include [<"]SDL' || true)
 offend "SDL outside platform/host/sdl" "${sdl_lines[@]}"
 
-mapfile -t font_lines < <(sources app game math render device platform tools |
+mapfile -t font_lines < <(sources app game math record render video platform tools |
   grep -v '^platform/gdi/' | xargs -r grep -nE '#include [<"](ft2build|freetype|fontconfig|iconv)' || true)
 offend "FreeType, fontconfig or iconv outside platform/gdi" "${font_lines[@]}"
 
 mapfile -t pure_lines < <(sources platform/raster math |
   xargs -r grep -nE '#include "' | grep -vE '#include "(platform/raster|math)/' || true)
 offend "platform/raster or math depends on more than the standard library" "${pure_lines[@]}"
+
+# No circle of includes anywhere in the tree: a depth-first walk over the files' own includes.
+declare -A includes=() colour=()
+while IFS= read -r file; do
+  targets=""
+  while IFS= read -r target; do
+    if [[ -f "$target" ]]; then targets+="$target "; fi
+  done < <(sed -nE 's/^#include "([^"]+)".*/\1/p' "$file")
+  includes[${file#./}]="$targets"
+done < <(sources .)
+circles=()
+visit() {  # visit FILE PATH...: grey while on the walk's path, black once done
+  local file="$1"
+  shift
+  colour[$file]=grey
+  local next
+  for next in ${includes[$file]:-}; do
+    if [[ "${colour[$next]:-}" == grey ]]; then
+      circles+=("$* $file -> $next")
+    elif [[ -z "${colour[$next]:-}" ]]; then
+      visit "$next" "$@" "$file ->"
+    fi
+  done
+  colour[$file]=black
+}
+for file in "${!includes[@]}"; do
+  if [[ -z "${colour[$file]:-}" ]]; then visit "$file"; fi
+done
+offend "includes that go round in a circle" "${circles[@]}"
 
 [[ $status -eq 0 ]] && echo "layers: all include rules hold"
 exit $status
