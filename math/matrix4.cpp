@@ -15,6 +15,17 @@ SinCos SinCosOf(float angle) {
   return {static_cast<float>(std::sin(radians)), static_cast<float>(std::cos(radians))};
 }
 
+// A rotation by `angle` in the plane of axes i and j, turning i toward j: the three rotations
+// differ only in the plane.
+void SetPlaneRotation(Matrix4& m, float angle, int i, int j) {
+  const SinCos r = SinCosOf(angle);
+  SetIdentity(m);
+  m(i, i) = r.c;
+  m(i, j) = r.s;
+  m(j, i) = -r.s;
+  m(j, j) = r.c;
+}
+
 }  // namespace
 
 void SetIdentity(Matrix4& m) {
@@ -43,30 +54,15 @@ void SetScale(Matrix4& m, float x, float y, float z) {
 }
 
 void SetRotationX(Matrix4& m, float angle) {
-  const SinCos r = SinCosOf(angle);
-  SetIdentity(m);
-  m(1, 1) = r.c;
-  m(1, 2) = r.s;
-  m(2, 1) = -r.s;
-  m(2, 2) = r.c;
+  SetPlaneRotation(m, angle, 1, 2);
 }
 
 void SetRotationY(Matrix4& m, float angle) {
-  const SinCos r = SinCosOf(angle);
-  SetIdentity(m);
-  m(0, 0) = r.c;
-  m(0, 2) = -r.s;
-  m(2, 0) = r.s;
-  m(2, 2) = r.c;
+  SetPlaneRotation(m, angle, 2, 0);
 }
 
 void SetRotationZ(Matrix4& m, float angle) {
-  const SinCos r = SinCosOf(angle);
-  SetIdentity(m);
-  m(0, 0) = r.c;
-  m(0, 1) = r.s;
-  m(1, 0) = -r.s;
-  m(1, 1) = r.c;
+  SetPlaneRotation(m, angle, 0, 1);
 }
 
 void MultiplyMatrix(const Matrix4& a, const Matrix4& b, Matrix4& out) {
