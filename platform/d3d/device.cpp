@@ -27,13 +27,19 @@ HRESULT Fail(HRESULT result, const char* reason) {
 Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
   target_->AddRef();
   context_.path = path;
+  State().liveDevices.push_back(this);
   NoteObjectCreated(ObjectKind::Device);
 }
 
 Device::~Device() {
+  std::erase(State().liveDevices, this);
   for (Viewport* viewport : viewports_) viewport->Release();
-  target_->Release();
+  if (target_) target_->Release();
   NoteObjectDestroyed(ObjectKind::Device);
+}
+
+void Device::TargetGoing(IDirectDrawSurface* surface) {
+  if (surface == target_) target_ = nullptr;
 }
 
 HRESULT Device::QueryInterface(REFIID iid, LPVOID* object) {
@@ -77,6 +83,7 @@ HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
 
 HRESULT Device::BeginScene() {
   if (inScene_) return D3DERR_SCENE_IN_SCENE;
+  if (!target_) return Fail(DDERR_SURFACELOST, "BeginScene: the render target is gone");
   inScene_ = true;
   PixelBuffer target{};
   if (DrawListener* listener = State().drawListener;
@@ -195,6 +202,7 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
                               DWORD count, DWORD /*flags*/) {
   if (!inScene_) return Fail(D3DERR_SCENE_NOT_IN_SCENE, "DrawPrimitive: outside a scene");
+  if (!target_) return Fail(DDERR_SURFACELOST, "DrawPrimitive: the render target is gone");
   if (count > D3DMAXNUMVERTICES) {
     return Fail(DDERR_INVALIDPARAMS, "DrawPrimitive: more than D3DMAXNUMVERTICES vertices");
   }
