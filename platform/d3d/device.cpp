@@ -22,6 +22,12 @@ HRESULT Fail(HRESULT result, const char* reason) {
   return result;
 }
 
+// The render states Direct3D names: 1 to D3DRENDERSTATE_ANISOTROPY but for 42, which it skips.
+bool KnownRenderState(D3DRENDERSTATETYPE state) {
+  return state >= D3DRENDERSTATE_TEXTUREHANDLE && state <= D3DRENDERSTATE_ANISOTROPY &&
+         state != D3DRENDERSTATE_COLORKEYENABLE + 1;
+}
+
 }  // namespace
 
 Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
@@ -101,13 +107,13 @@ HRESULT Device::EndScene() {
 }
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-  if (state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  if (!KnownRenderState(state)) return DDERR_INVALIDPARAMS;
   states_.render[state] = value;
   return D3D_OK;
 }
 
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) {
-  if (!value || state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  if (!value || !KnownRenderState(state)) return DDERR_INVALIDPARAMS;
   *value = states_.render[state];
   return D3D_OK;
 }
