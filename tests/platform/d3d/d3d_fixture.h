@@ -17,9 +17,8 @@ inline D3DLVERTEX Corner(float x, float y, D3DCOLOR colour, float u = 0.0f, floa
 }
 
 inline D3DVIEWPORT2 PixelViewport(DWORD x, DWORD y, DWORD width, DWORD height) {
-  return D3DVIEWPORT2{
-      D3DVIEWPORT2_SIZE,          x,    y,   width, height, 0.0f, 0.0f, static_cast<float>(width),
-      static_cast<float>(height), 0.0f, 1.0f};
+  const float w = static_cast<float>(width), h = static_cast<float>(height);
+  return D3DVIEWPORT2{D3DVIEWPORT2_SIZE, x, y, width, height, 0.0f, 0.0f, w, h, 0.0f, 1.0f};
 }
 
 template <typename T>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "tests/platform/d3d/d3d_fixture.h"
 
@@ -10,58 +11,47 @@ namespace {
 
 using StatesTest = Direct3DDeviceTest;
 
-// Render states 1 to 49; Direct3D names no state 42.
-constexpr DWORD kLastRenderState = D3DRENDERSTATE_ANISOTROPY;
-constexpr DWORD kUnnamedRenderState = 42;
-
-D3DRENDERSTATETYPE RenderState(DWORD value) {
-  return static_cast<D3DRENDERSTATETYPE>(value);
-}
-
-D3DLIGHTSTATETYPE LightState(DWORD value) {
-  return static_cast<D3DLIGHTSTATETYPE>(value);
-}
-
 D3DTRANSFORMSTATETYPE Transform(DWORD value) {
   return static_cast<D3DTRANSFORMSTATETYPE>(value);
 }
 
-TEST_F(StatesTest, RenderStatesAreKeptEachInItsOwnPlace) {
-  for (DWORD state = 1; state <= kLastRenderState; ++state) {
-    if (state == kUnnamedRenderState) continue;
-    ASSERT_EQ(device->SetRenderState(RenderState(state), 0x5000 + state), D3D_OK) << state;
+// Sets every state in [first, last] but `skipped` to a value of its own, checks that the bad
+// numbers and a null out-pointer are refused, leaving the value read alone, and reads all back.
+template <typename State, typename Set, typename Get>
+void ExpectKeptEachInItsOwnPlace(DWORD first, DWORD last, DWORD skipped,
+                                 std::initializer_list<DWORD> bad, Set set, Get get) {
+  for (DWORD state = first; state <= last; ++state) {
+    if (state == skipped) continue;
+    ASSERT_EQ(set(State(state), 0x5000 + state), D3D_OK) << state;
   }
-  for (DWORD state : {DWORD{0}, kUnnamedRenderState, kLastRenderState + 1, DWORD{0xFFFFFFFF}}) {
+  for (DWORD state : bad) {
     DWORD value = 7;
-    EXPECT_EQ(device->SetRenderState(RenderState(state), 1), DDERR_INVALIDPARAMS) << state;
-    EXPECT_EQ(device->GetRenderState(RenderState(state), &value), DDERR_INVALIDPARAMS) << state;
+    EXPECT_EQ(set(State(state), 1), DDERR_INVALIDPARAMS) << state;
+    EXPECT_EQ(get(State(state), &value), DDERR_INVALIDPARAMS) << state;
     EXPECT_EQ(value, 7u) << state;
   }
-  EXPECT_EQ(device->GetRenderState(D3DRENDERSTATE_CULLMODE, nullptr), DDERR_INVALIDPARAMS);
-  for (DWORD state = 1; state <= kLastRenderState; ++state) {
-    if (state == kUnnamedRenderState) continue;
+  EXPECT_EQ(get(State(first), nullptr), DDERR_INVALIDPARAMS);
+  for (DWORD state = first; state <= last; ++state) {
+    if (state == skipped) continue;
     DWORD value = 0;
-    EXPECT_EQ(device->GetRenderState(RenderState(state), &value), D3D_OK) << state;
+    EXPECT_EQ(get(State(state), &value), D3D_OK) << state;
     EXPECT_EQ(value, 0x5000 + state) << state;
   }
 }
 
+// Render states 1 to 49; Direct3D names no state 42.
+TEST_F(StatesTest, RenderStatesAreKeptEachInItsOwnPlace) {
+  ExpectKeptEachInItsOwnPlace<D3DRENDERSTATETYPE>(
+      1, D3DRENDERSTATE_ANISOTROPY, 42, {0, 42, D3DRENDERSTATE_ANISOTROPY + 1, 0xFFFFFFFF},
+      [&](D3DRENDERSTATETYPE s, DWORD v) { return device->SetRenderState(s, v); },
+      [&](D3DRENDERSTATETYPE s, LPDWORD v) { return device->GetRenderState(s, v); });
+}
+
 TEST_F(StatesTest, LightStatesAreKeptEachInItsOwnPlace) {
-  for (DWORD state = D3DLIGHTSTATE_MATERIAL; state <= D3DLIGHTSTATE_FOGDENSITY; ++state) {
-    ASSERT_EQ(device->SetLightState(LightState(state), 0x6000 + state), D3D_OK) << state;
-  }
-  for (DWORD state : {DWORD{0}, DWORD{D3DLIGHTSTATE_FOGDENSITY + 1}, DWORD{0xFFFFFFFF}}) {
-    DWORD value = 7;
-    EXPECT_EQ(device->SetLightState(LightState(state), 1), DDERR_INVALIDPARAMS) << state;
-    EXPECT_EQ(device->GetLightState(LightState(state), &value), DDERR_INVALIDPARAMS) << state;
-    EXPECT_EQ(value, 7u) << state;
-  }
-  EXPECT_EQ(device->GetLightState(D3DLIGHTSTATE_FOGMODE, nullptr), DDERR_INVALIDPARAMS);
-  for (DWORD state = D3DLIGHTSTATE_MATERIAL; state <= D3DLIGHTSTATE_FOGDENSITY; ++state) {
-    DWORD value = 0;
-    EXPECT_EQ(device->GetLightState(LightState(state), &value), D3D_OK) << state;
-    EXPECT_EQ(value, 0x6000 + state) << state;
-  }
+  ExpectKeptEachInItsOwnPlace<D3DLIGHTSTATETYPE>(
+      1, D3DLIGHTSTATE_FOGDENSITY, 0, {0, D3DLIGHTSTATE_FOGDENSITY + 1, 0xFFFFFFFF},
+      [&](D3DLIGHTSTATETYPE s, DWORD v) { return device->SetLightState(s, v); },
+      [&](D3DLIGHTSTATETYPE s, LPDWORD v) { return device->GetLightState(s, v); });
 }
 
 D3DMATRIX Filled(float first) {

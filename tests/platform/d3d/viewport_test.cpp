@@ -14,24 +14,17 @@ constexpr std::uint32_t kWhite = 0xFFFF;
 
 // A refused SetViewport2 keeps the values set before.
 TEST_F(ViewportTest, RefusedValuesKeepTheOnesSetBefore) {
-  struct Bad {
-    const char* what;
-    void (*spoil)(D3DVIEWPORT2&);
-  };
-  const Bad bad[] = {
-      {"size 0", [](D3DVIEWPORT2& v) { v.dwSize = 0; }},
-      {"size too large", [](D3DVIEWPORT2& v) { v.dwSize = D3DVIEWPORT2_SIZE + 4; }},
-      {"no width", [](D3DVIEWPORT2& v) { v.dwWidth = 0; }},
-      {"no height", [](D3DVIEWPORT2& v) { v.dwHeight = 0; }},
-      {"no clip width", [](D3DVIEWPORT2& v) { v.dvClipWidth = 0.0f; }},
-      {"negative clip height", [](D3DVIEWPORT2& v) { v.dvClipHeight = -1.0f; }},
-      {"clip width not a number",
-       [](D3DVIEWPORT2& v) { v.dvClipWidth = std::numeric_limits<float>::quiet_NaN(); }},
-  };
-  for (const Bad& b : bad) {
-    D3DVIEWPORT2 values = PixelViewport(10, 10, 8, 8);
-    b.spoil(values);
-    EXPECT_EQ(viewport->SetViewport2(&values), DDERR_INVALIDPARAMS) << b.what;
+  D3DVIEWPORT2 bad[7];
+  for (D3DVIEWPORT2& values : bad) values = PixelViewport(10, 10, 8, 8);
+  bad[0].dwSize = 0;
+  bad[1].dwSize = D3DVIEWPORT2_SIZE + 4;
+  bad[2].dwWidth = 0;
+  bad[3].dwHeight = 0;
+  bad[4].dvClipWidth = 0.0f;
+  bad[5].dvClipHeight = -1.0f;
+  bad[6].dvClipWidth = std::numeric_limits<float>::quiet_NaN();
+  for (D3DVIEWPORT2& values : bad) {
+    EXPECT_EQ(viewport->SetViewport2(&values), DDERR_INVALIDPARAMS) << &values - bad;
   }
   EXPECT_EQ(viewport->SetViewport2(nullptr), DDERR_INVALIDPARAMS);
   D3DVIEWPORT2 read{};
