@@ -405,7 +405,9 @@ class IDirect3D2 : public IUnknown {
 };
 
 // A device that draws into its render target. States and transforms persist until changed;
-// states the caller never sets keep the device's defaults.
+// states the caller never sets keep the device's defaults. The device holds its target, but a
+// back buffer goes with its front and every surface with its DirectDraw object's last Release:
+// from then on BeginScene and DrawPrimitive fail with DDERR_SURFACELOST.
 class IDirect3DDevice2 : public IUnknown {
  public:
   // Adds a viewport to the device's list (adding a reference to it).

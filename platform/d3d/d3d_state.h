@@ -8,6 +8,7 @@
 
 namespace platform::d3d {
 
+class Device;
 class DrawListener;
 class Texture;
 
@@ -21,6 +22,7 @@ struct Direct3DState {
   D3DTEXTUREHANDLE nextHandle = 1;          // 0 means "no texture" to the render state
   DeviceAvailability devices;               // tests may withhold a device kind
   DrawListener* drawListener = nullptr;     // tools' observer of scenes and draws, or null
+  std::vector<Device*> liveDevices;         // to be told when their target goes
 };
 
 // The module's state, made on first use.

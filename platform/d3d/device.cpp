@@ -22,18 +22,30 @@ HRESULT Fail(HRESULT result, const char* reason) {
   return result;
 }
 
+// The render states Direct3D names: 1 to D3DRENDERSTATE_ANISOTROPY but for 42, which it skips.
+bool KnownRenderState(D3DRENDERSTATETYPE state) {
+  return state >= D3DRENDERSTATE_TEXTUREHANDLE && state <= D3DRENDERSTATE_ANISOTROPY &&
+         state != D3DRENDERSTATE_COLORKEYENABLE + 1;
+}
+
 }  // namespace
 
 Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
   target_->AddRef();
   context_.path = path;
+  State().liveDevices.push_back(this);
   NoteObjectCreated(ObjectKind::Device);
 }
 
 Device::~Device() {
+  std::erase(State().liveDevices, this);
   for (Viewport* viewport : viewports_) viewport->Release();
-  target_->Release();
+  if (target_) target_->Release();
   NoteObjectDestroyed(ObjectKind::Device);
+}
+
+void Device::TargetGoing(IDirectDrawSurface* surface) {
+  if (surface == target_) target_ = nullptr;
 }
 
 HRESULT Device::QueryInterface(REFIID iid, LPVOID* object) {
@@ -77,6 +89,7 @@ HRESULT Device::SetCurrentViewport(LPDIRECT3DVIEWPORT2 viewport) {
 
 HRESULT Device::BeginScene() {
   if (inScene_) return D3DERR_SCENE_IN_SCENE;
+  if (!target_) return Fail(DDERR_SURFACELOST, "BeginScene: the render target is gone");
   inScene_ = true;
   PixelBuffer target{};
   if (DrawListener* listener = State().drawListener;
@@ -94,13 +107,13 @@ HRESULT Device::EndScene() {
 }
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-  if (state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  if (!KnownRenderState(state)) return DDERR_INVALIDPARAMS;
   states_.render[state] = value;
   return D3D_OK;
 }
 
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, LPDWORD value) {
-  if (!value || state == 0 || state >= states_.render.size()) return DDERR_INVALIDPARAMS;
+  if (!value || !KnownRenderState(state)) return DDERR_INVALIDPARAMS;
   *value = states_.render[state];
   return D3D_OK;
 }
@@ -195,6 +208,7 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
                               DWORD count, DWORD /*flags*/) {
   if (!inScene_) return Fail(D3DERR_SCENE_NOT_IN_SCENE, "DrawPrimitive: outside a scene");
+  if (!target_) return Fail(DDERR_SURFACELOST, "DrawPrimitive: the render target is gone");
   if (count > D3DMAXNUMVERTICES) {
     return Fail(DDERR_INVALIDPARAMS, "DrawPrimitive: more than D3DMAXNUMVERTICES vertices");
   }

@@ -36,6 +36,10 @@ class Device final : public IDirect3DDevice2 {
   HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) override;
 
+  // The surface is being destroyed: if it is the target, the device lets go of it unreleased
+  // and draws nothing from then on.
+  void TargetGoing(IDirectDrawSurface* surface);
+
  private:
   raster::Matrix* TransformSlot(D3DTRANSFORMSTATETYPE state);
   // The context for one draw: states, transforms, viewport, target and texture. False when the
@@ -43,7 +47,7 @@ class Device final : public IDirect3DDevice2 {
   bool PrepareContext(std::uint32_t (&palette)[256]);
 
   ULONG references_ = 1;
-  IDirectDrawSurface* target_;  // held
+  IDirectDrawSurface* target_;  // held; null once it is gone
   DeviceStates states_;
   raster::Matrix world_ = raster::IdentityMatrix();
   raster::Matrix view_ = raster::IdentityMatrix();

@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "platform/d3d/d3d_state.h"
+#include "platform/d3d/device.h"
 #include "platform/d3d/direct3d.h"
 #include "platform/d3d/texture.h"
 #include "platform/ddraw/surface_access.h"
@@ -20,8 +22,12 @@ std::unique_ptr<ddraw::SurfaceTexture> CreateTexture(IDirectDrawSurface3* surfac
   return std::unique_ptr<ddraw::SurfaceTexture>(new (std::nothrow) Texture(surface));
 }
 
+void SurfaceGoing(IDirectDrawSurface* surface) {
+  for (Device* device : State().liveDevices) device->TargetGoing(surface);
+}
+
 struct Installer {
-  Installer() { ddraw::InstallDirect3D({&CreateDirect3D, &CreateTexture}); }
+  Installer() { ddraw::InstallDirect3D({&CreateDirect3D, &CreateTexture, &SurfaceGoing}); }
 };
 const Installer installer;
 

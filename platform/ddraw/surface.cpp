@@ -102,6 +102,7 @@ PixelBuffer Surface::Pixels() {
 }
 
 void Surface::Detach(bool releasePalette) {
+  if (const auto going = State().direct3D.surfaceGoing) going(this);
   if (dc_) gdi::DeleteSurfaceDC(dc_);
   dc_ = nullptr;
   texture_.reset();

@@ -65,8 +65,9 @@ class Surface final : public IDirectDrawSurface3 {
   bool Implicit() const { return implicit_; }
   DWORD Caps() const { return caps_; }
   PixelBuffer Pixels();
-  // Lets go of the palette, device context and texture interface before the surface is
-  // destroyed. `releasePalette` is false while the owner reclaims everything at once.
+  // Lets go of the palette, device context and texture interface, and tells the Direct3D
+  // module, before the surface is destroyed. `releasePalette` is false while the owner reclaims
+  // everything at once.
   void Detach(bool releasePalette);
 
  private:

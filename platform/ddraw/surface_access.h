@@ -35,6 +35,9 @@ struct Direct3DHooks {
   // Makes the texture interface of a DDSCAPS_TEXTURE surface on its first query; null on
   // failure (the query then answers E_NOINTERFACE).
   std::unique_ptr<SurfaceTexture> (*createTexture)(IDirectDrawSurface3* surface) = nullptr;
+  // Told as a surface is destroyed (with the top of its chain, or reclaimed by its DirectDraw
+  // object), whatever references a device holds on it, so no device keeps drawing into it.
+  void (*surfaceGoing)(IDirectDrawSurface* surface) = nullptr;
 };
 
 // Plugs the Direct3D module in (replacing what was installed before).
