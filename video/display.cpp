@@ -5,6 +5,7 @@
 
 #include "platform/d3d.h"
 #include "record/game_globals.h"
+#include "record/name_field.h"
 #include "video/course_texture.h"
 
 namespace {
@@ -12,14 +13,6 @@ namespace {
 constexpr DWORD kExclusiveFullScreen = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;  // 17
 constexpr DWORD kFlipChainCaps =
     DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;  // 0x2218
-
-// Copies text into a 128-byte name field, cut to fit: driver descriptions can be longer.
-void CopyName(char (&field)[128], const char* text) {
-  std::size_t length = text ? std::strlen(text) : 0;
-  if (length > sizeof field - 1) length = sizeof field - 1;
-  if (length > 0) std::memcpy(field, text, length);
-  field[length] = '\0';
-}
 
 template <typename Interface>
 void ReleaseField(Interface*& field) {
