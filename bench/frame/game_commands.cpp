@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "bench/capture/recorder.h"
-#include "bench/frame/autopilot.h"
+#include "bench/frame/race_script.h"
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
 #include "bench/frame/statistics.h"
