@@ -2,6 +2,8 @@
 #include "video/course_texture.h"
 #include "video/bitmap_utilities.h"
 
+#include <fstream>
+
 #include "tests/video/bmp_file.h"
 #include "tests/video/real_platform.h"
 
