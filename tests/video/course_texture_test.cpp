@@ -10,6 +10,7 @@
 namespace {
 
 using namespace device_test;
+using namespace doubles;
 using platform::LiveObjects;
 using platform::ObjectKind;
 

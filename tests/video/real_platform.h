@@ -12,7 +12,7 @@
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "platform/host/headless/headless_host.h"
-#include "tests/video/doubles.h"
+#include "tests/support/doubles/interface_mocks.h"
 
 namespace device_test {
 
@@ -52,8 +52,8 @@ class RealPlatformTest : public ::testing::Test {
               DD_OK);
     first->Release();
     const auto formats = platform::ddraw::TextureFormats();
-    OfferFormats(device, {formats.begin(), formats.end()});
-    DescribeDevice(device, false);
+    doubles::OfferFormats(device, {formats.begin(), formats.end()});
+    doubles::DescribeDevice(device, false);
     platform::ddraw::InstallDirect3D({nullptr, [](IDirectDrawSurface3* surface) {
                                         return std::unique_ptr<platform::ddraw::SurfaceTexture>(
                                             new FakeTexture(surface));
@@ -67,7 +67,7 @@ class RealPlatformTest : public ::testing::Test {
   }
 
   IDirectDraw2* directDraw = nullptr;
-  ::testing::NiceMock<MockDevice> device;
+  ::testing::NiceMock<doubles::MockDevice> device;
 };
 
 // Raw pixel value at (x, y) of a surface, read under a lock.

@@ -6,10 +6,12 @@
 
 #include "math/matrix4.h"
 #include "record/game_globals.h"
-#include "recording_device.h"
 #include "render/butterfly.h"
+#include "tests/support/doubles/recording_device.h"
 
 namespace {
+
+using namespace doubles;
 
 class Butterfly : public ::testing::Test {
  protected:

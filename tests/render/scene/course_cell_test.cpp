@@ -4,10 +4,12 @@
 #include <bit>
 
 #include "record/game_globals.h"
-#include "recording_device.h"
 #include "render/course_cell.h"
+#include "tests/support/doubles/recording_device.h"
 
 namespace {
+
+using namespace doubles;
 
 constexpr std::uint32_t kBits001 = 0x3C23D70A;  // 0.01f
 constexpr std::uint32_t kBits049 = 0x3EFAE148;  // 0.49f

@@ -1,4 +1,5 @@
-// gmock doubles of the DirectDraw and Direct3D interfaces the video layer calls.
+// gmock doubles of the DirectDraw and Direct3D interfaces, for tests that set up answers and
+// expectations call by call.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -6,9 +7,11 @@
 #include "platform/d3d.h"
 #include "platform/ddraw.h"
 
-namespace device_test {
+namespace doubles {
 
-class MockDirectDraw : public IDirectDraw {
+// What the two DirectDraw interfaces share; only SetDisplayMode differs between them.
+template <typename Interface>
+class MockDirectDrawOf : public Interface {
  public:
   MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
   MOCK_METHOD(ULONG, AddRef, (), (override));
@@ -20,21 +23,15 @@ class MockDirectDraw : public IDirectDraw {
   MOCK_METHOD(HRESULT, GetCaps, (LPDDCAPS, LPDDCAPS), (override));
   MOCK_METHOD(HRESULT, GetDisplayMode, (LPDDSURFACEDESC), (override));
   MOCK_METHOD(HRESULT, SetCooperativeLevel, (HWND, DWORD), (override));
+};
+
+class MockDirectDraw : public MockDirectDrawOf<IDirectDraw> {
+ public:
   MOCK_METHOD(HRESULT, SetDisplayMode, (DWORD, DWORD, DWORD), (override));
 };
 
-class MockDirectDraw2 : public IDirectDraw2 {
+class MockDirectDraw2 : public MockDirectDrawOf<IDirectDraw2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
-  MOCK_METHOD(HRESULT, CreatePalette, (DWORD, LPPALETTEENTRY, LPDIRECTDRAWPALETTE*, IUnknown*),
-              (override));
-  MOCK_METHOD(HRESULT, CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*),
-              (override));
-  MOCK_METHOD(HRESULT, GetCaps, (LPDDCAPS, LPDDCAPS), (override));
-  MOCK_METHOD(HRESULT, GetDisplayMode, (LPDDSURFACEDESC), (override));
-  MOCK_METHOD(HRESULT, SetCooperativeLevel, (HWND, DWORD), (override));
   MOCK_METHOD(HRESULT, SetDisplayMode, (DWORD, DWORD, DWORD, DWORD, DWORD), (override));
 };
 
@@ -140,4 +137,4 @@ inline DDPIXELFORMAT Format(DWORD flags, DWORD bits, DWORD r, DWORD g, DWORD b, 
   return DDPIXELFORMAT{DDPIXELFORMAT_SIZE, flags, 0, bits, r, g, b, a};
 }
 
-}  // namespace device_test
+}  // namespace doubles
