@@ -9,13 +9,19 @@
 
 namespace doubles {
 
-// What the two DirectDraw interfaces share; only SetDisplayMode differs between them.
+// The reference counting and interface queries every COM interface has.
 template <typename Interface>
-class MockDirectDrawOf : public Interface {
+class MockUnknown : public Interface {
  public:
   MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
   MOCK_METHOD(ULONG, AddRef, (), (override));
   MOCK_METHOD(ULONG, Release, (), (override));
+};
+
+// What the two DirectDraw interfaces share; only SetDisplayMode differs between them.
+template <typename Interface>
+class MockDirectDrawOf : public MockUnknown<Interface> {
+ public:
   MOCK_METHOD(HRESULT, CreatePalette, (DWORD, LPPALETTEENTRY, LPDIRECTDRAWPALETTE*, IUnknown*),
               (override));
   MOCK_METHOD(HRESULT, CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*),
@@ -36,11 +42,8 @@ class MockDirectDraw2 : public MockDirectDrawOf<IDirectDraw2> {
 };
 
 // Answers both surface interfaces; a pointer to it serves as either.
-class MockSurface : public IDirectDrawSurface3 {
+class MockSurface : public MockUnknown<IDirectDrawSurface3> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, Blt, (LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDBLTFX), (override));
   MOCK_METHOD(HRESULT, Blt, (LPRECT, LPDIRECTDRAWSURFACE3, LPRECT, DWORD, LPDDBLTFX), (override));
   MOCK_METHOD(HRESULT, Flip, (LPDIRECTDRAWSURFACE, DWORD), (override));
@@ -60,11 +63,8 @@ class MockSurface : public IDirectDrawSurface3 {
   MOCK_METHOD(HRESULT, Unlock, (LPVOID), (override));
 };
 
-class MockDevice : public IDirect3DDevice2 {
+class MockDevice : public MockUnknown<IDirect3DDevice2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, AddViewport, (LPDIRECT3DVIEWPORT2), (override));
   MOCK_METHOD(HRESULT, BeginScene, (), (override));
   MOCK_METHOD(HRESULT, DrawPrimitive, (D3DPRIMITIVETYPE, D3DVERTEXTYPE, LPVOID, DWORD, DWORD),
@@ -81,30 +81,21 @@ class MockDevice : public IDirect3DDevice2 {
   MOCK_METHOD(HRESULT, SetTransform, (D3DTRANSFORMSTATETYPE, LPD3DMATRIX), (override));
 };
 
-class MockDirect3D : public IDirect3D2 {
+class MockDirect3D : public MockUnknown<IDirect3D2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, CreateDevice, (REFCLSID, LPDIRECTDRAWSURFACE, LPDIRECT3DDEVICE2*),
               (override));
   MOCK_METHOD(HRESULT, CreateViewport, (LPDIRECT3DVIEWPORT2*, IUnknown*), (override));
 };
 
-class MockViewport : public IDirect3DViewport2 {
+class MockViewport : public MockUnknown<IDirect3DViewport2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, GetViewport2, (LPD3DVIEWPORT2), (override));
   MOCK_METHOD(HRESULT, SetViewport2, (LPD3DVIEWPORT2), (override));
 };
 
-class MockTexture : public IDirect3DTexture2 {
+class MockTexture : public MockUnknown<IDirect3DTexture2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, GetHandle, (LPDIRECT3DDEVICE2, LPD3DTEXTUREHANDLE), (override));
   MOCK_METHOD(HRESULT, Load, (LPDIRECT3DTEXTURE2), (override));
 };
