@@ -14,12 +14,7 @@
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::GameContext;
-using raster_test::PixelContext;
-
-constexpr std::uint16_t kUntouched = 0x1234;
+using namespace raster_test;
 
 class Clipping : public ::testing::TestWithParam<RasterPath> {};
 
@@ -144,7 +139,13 @@ TEST(ClipTriangle, RoundingThatAddsTwoCornersPerPlaneStaysInBounds) {
 
 // Coordinates a broken scene can hand in: ordinary, huge, tiny, denormal, zero and non-finite.
 float AdversarialCoordinate(std::mt19937& random) {
-  static const float kSpecial[] = {0.0f, -0.0f, 1e-30f, -1e-30f, 1e-40f, 1e30f, -1e30f,
+  static const float kSpecial[] = {0.0f,
+                                   -0.0f,
+                                   1e-30f,
+                                   -1e-30f,
+                                   1e-40f,
+                                   1e30f,
+                                   -1e30f,
                                    std::numeric_limits<float>::infinity(),
                                    std::numeric_limits<float>::quiet_NaN()};
   const float ordinary = std::uniform_real_distribution<float>(-3.0f, 3.0f)(random);
@@ -190,9 +191,10 @@ TEST(ClipTriangle, AdversarialTrianglesDrawOnlyInsideTheirClippedExtentOnBothPat
     context.fogColour = 0x00FF0000;
     LitVertex triangle[3];
     for (LitVertex& v : triangle) {
-      v = LitVertex{AdversarialCoordinate(random), AdversarialCoordinate(random),
-                    AdversarialCoordinate(random), 0, static_cast<std::uint32_t>(random()), 0,
-                    AdversarialCoordinate(random), AdversarialCoordinate(random)};
+      v = LitVertex{AdversarialCoordinate(random),        AdversarialCoordinate(random),
+                    AdversarialCoordinate(random),        0,
+                    static_cast<std::uint32_t>(random()), 0,
+                    AdversarialCoordinate(random),        AdversarialCoordinate(random)};
     }
     const PixelRect extent = ScreenExtent(context, triangle);
     context.path = RasterPath::Reference;
