@@ -45,15 +45,9 @@ int Texture::CreateFromBitmap(IDirectDraw2* directDraw, IDirect3DDevice2* device
 int Texture::BuildFromBitmap(IDirect3DDevice2* device, HBITMAP bitmap, DWORD mipLevels,
                              DWORD* chosenBits) {
   BITMAP info;
-  std::memset(&info, 0, sizeof info);
-  GetObjectA(bitmap, sizeof info, &info);
-  DDSURFACEDESC description;
-  std::memset(&description, 0, sizeof description);
-  description.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC description = BitmapSurfaceDescription(bitmap, &info);
   FindTextureFormat(device, info.bmBitsPixel, &description.ddpfPixelFormat);
-  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
-  description.dwWidth = static_cast<DWORD>(info.bmWidth);
-  description.dwHeight = static_cast<DWORD>(info.bmHeight);
+  description.dwFlags |= DDSD_PIXELFORMAT;
   if (mipLevels > 0) {
     description.dwFlags |= DDSD_MIPMAPCOUNT;
     description.dwMipMapCount = mipLevels;
