@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "video/bitmap_utilities.h"
+#include "video/sized_record.h"
 #include "video/surface_bitmap.h"
 
 HBITMAP LoadBitmapImage(LPCSTR name) {
@@ -35,9 +36,7 @@ IDirectDrawPalette* CreatePaletteFromBitmap(IDirectDraw2* directDraw, HBITMAP bi
 DDSURFACEDESC BitmapSurfaceDescription(HBITMAP bitmap, BITMAP* info) {
   std::memset(info, 0, sizeof *info);
   GetObjectA(bitmap, sizeof *info, info);
-  DDSURFACEDESC description;
-  std::memset(&description, 0, sizeof description);
-  description.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC description = SizedRecord<DDSURFACEDESC>(DDSURFACEDESC_SIZE);
   description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   description.dwWidth = static_cast<DWORD>(info->bmWidth);
   description.dwHeight = static_cast<DWORD>(info->bmHeight);
