@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tools/bmp/bmp_writer.h"
 
@@ -24,7 +25,8 @@ inline std::string WriteBmp(const std::string& name, int width, int height, int 
   shape.coloursUsed = static_cast<std::uint32_t>(colours.size());
   shape.imageSizeWritten = true;
   shape.pixels = pixels;
-  const std::string path = ::testing::TempDir() + name;
+  // Per process: ctest runs the tests of one fixture side by side, each writing the same names.
+  const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
   std::string error;
   EXPECT_TRUE(bmp::WriteBytes(path, bmp::EncodeBmp(shape), error)) << error;
   return path;
