@@ -2,6 +2,7 @@
 
 #include "game/flight_model.h"
 #include "game/key_tracker.h"
+#include "game/start_cell.h"
 #include "game/state_machine.h"
 #include "platform/win32.h"
 #include "record/course_grid.h"
@@ -23,10 +24,7 @@ void RunFirstFrameSetup(GameGlobals& g) {
 // swing-in: the camera moves only while titleCamY > 0 and turns only while its heading < 90.
 void RunRaceReset(GameGlobals& g) {
   if (g.raceResetPending != 1) return;
-  g.playerHeading = 90.0f;
-  g.playerX = 45.0f;
-  g.playerY = 0.0f;
-  g.playerZ = 45.0f;
+  PlaceOnStartCell(g);
   g.flapRate = 1;
   g.airborne = 0;
   g.takeoffCharge = 0.0f;

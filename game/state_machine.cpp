@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/random.h"
+#include "game/start_cell.h"
 #include "game/truncation.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
@@ -79,10 +80,7 @@ void RunCountdown(GameGlobals& g) {
     g.resultInitPending = 1;
     g.gameState = StateFlying;
     g.stateTimer = 0.0f;
-    g.playerHeading = 90.0f;
-    g.playerX = 45.0f;
-    g.playerY = 0.0f;
-    g.playerZ = 45.0f;
+    PlaceOnStartCell(g);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/win32.h"
 #include "record/game_state.h"
 #include "record/key_state.h"
+#include "record/name_field.h"
 
 class Texture;
 
@@ -72,8 +73,8 @@ struct GameGlobals {
   std::uint8_t flapDirection = 0;  // 0 opening, 1 closing
 
   // ---- Display and device ----
-  char driverName[128] = "default";
-  char deviceName[128] = "";
+  char driverName[kNameFieldSize] = "default";
+  char deviceName[kNameFieldSize] = "";
   IDirectDraw2* directDraw = nullptr;
   IDirectDrawSurface3* primarySurface = nullptr;
   IDirectDrawSurface3* backBuffer = nullptr;  // belongs to primarySurface's flip chain

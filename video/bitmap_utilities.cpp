@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "video/bitmap_utilities.h"
+#include "video/sized_record.h"
 #include "video/surface_bitmap.h"
 
 HBITMAP LoadBitmapImage(LPCSTR name) {
@@ -32,19 +33,22 @@ IDirectDrawPalette* CreatePaletteFromBitmap(IDirectDraw2* directDraw, HBITMAP bi
   return palette;
 }
 
+DDSURFACEDESC BitmapSurfaceDescription(HBITMAP bitmap, BITMAP* info) {
+  std::memset(info, 0, sizeof *info);
+  GetObjectA(bitmap, sizeof *info, info);
+  DDSURFACEDESC description = SizedRecord<DDSURFACEDESC>(DDSURFACEDESC_SIZE);
+  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  description.dwWidth = static_cast<DWORD>(info->bmWidth);
+  description.dwHeight = static_cast<DWORD>(info->bmHeight);
+  return description;
+}
+
 IDirectDrawSurface3* CreateSurfaceFromBitmap(IDirectDraw2* directDraw, LPCSTR bitmapName,
                                              DWORD caps) {
   HBITMAP bitmap = LoadBitmapImage(bitmapName);
   if (!bitmap) return nullptr;
   BITMAP info;
-  std::memset(&info, 0, sizeof info);
-  GetObjectA(bitmap, sizeof info, &info);
-  DDSURFACEDESC description;
-  std::memset(&description, 0, sizeof description);
-  description.dwSize = DDSURFACEDESC_SIZE;
-  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-  description.dwWidth = static_cast<DWORD>(info.bmWidth);
-  description.dwHeight = static_cast<DWORD>(info.bmHeight);
+  DDSURFACEDESC description = BitmapSurfaceDescription(bitmap, &info);
   description.ddsCaps.dwCaps = caps;
   IDirectDrawSurface* first = nullptr;
   IDirectDrawSurface3* surface = nullptr;

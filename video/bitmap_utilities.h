@@ -10,6 +10,9 @@
 HBITMAP LoadBitmapImage(LPCSTR name);
 // A 256-entry palette from the bitmap's colour table (entries it lacks are black), or null.
 IDirectDrawPalette* CreatePaletteFromBitmap(IDirectDraw2* directDraw, HBITMAP bitmap);
+// A surface description of the bitmap's width and height (caps, height and width flagged), with
+// the bitmap's record in *info.
+DDSURFACEDESC BitmapSurfaceDescription(HBITMAP bitmap, BITMAP* info);
 // A plain surface with the bitmap's size and picture, with the given caps; null on failure.
 IDirectDrawSurface3* CreateSurfaceFromBitmap(IDirectDraw2* directDraw, LPCSTR bitmapName,
                                              DWORD caps);

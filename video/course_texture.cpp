@@ -1,8 +1,7 @@
 #include "video/course_texture.h"
 #include "video/bitmap_utilities.h"
 
-#include <cstring>
-
+#include "video/sized_record.h"
 #include "video/surface_bitmap.h"
 
 namespace {
@@ -14,12 +13,8 @@ constexpr DWORD kMipmapCaps = DDSCAPS_MIPMAP | DDSCAPS_COMPLEX;
 
 // The device counts as hardware when its hardware description names a colour model.
 bool IsHardwareDevice(IDirect3DDevice2* device) {
-  D3DDEVICEDESC hardware;
-  D3DDEVICEDESC emulation;
-  std::memset(&hardware, 0, sizeof hardware);
-  std::memset(&emulation, 0, sizeof emulation);
-  hardware.dwSize = D3DDEVICEDESC_SIZE;
-  emulation.dwSize = D3DDEVICEDESC_SIZE;
+  D3DDEVICEDESC hardware = SizedRecord<D3DDEVICEDESC>(D3DDEVICEDESC_SIZE);
+  D3DDEVICEDESC emulation = SizedRecord<D3DDEVICEDESC>(D3DDEVICEDESC_SIZE);
   device->GetCaps(&hardware, &emulation);  // its result is not examined
   return hardware.dcmColorModel != 0;
 }
@@ -45,15 +40,9 @@ int Texture::CreateFromBitmap(IDirectDraw2* directDraw, IDirect3DDevice2* device
 int Texture::BuildFromBitmap(IDirect3DDevice2* device, HBITMAP bitmap, DWORD mipLevels,
                              DWORD* chosenBits) {
   BITMAP info;
-  std::memset(&info, 0, sizeof info);
-  GetObjectA(bitmap, sizeof info, &info);
-  DDSURFACEDESC description;
-  std::memset(&description, 0, sizeof description);
-  description.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC description = BitmapSurfaceDescription(bitmap, &info);
   FindTextureFormat(device, info.bmBitsPixel, &description.ddpfPixelFormat);
-  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PIXELFORMAT;
-  description.dwWidth = static_cast<DWORD>(info.bmWidth);
-  description.dwHeight = static_cast<DWORD>(info.bmHeight);
+  description.dwFlags |= DDSD_PIXELFORMAT;
   if (mipLevels > 0) {
     description.dwFlags |= DDSD_MIPMAPCOUNT;
     description.dwMipMapCount = mipLevels;

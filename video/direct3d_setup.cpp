@@ -3,17 +3,11 @@
 #include "math/camera.h"
 #include "platform/d3d.h"
 #include "record/game_globals.h"
+#include "record/name_field.h"
 #include "video/course_texture.h"
 #include "video/display.h"
 
 namespace {
-
-// Bounded copy into one of the 128-byte name fields.
-void CopyName(char (&field)[128], const char* name) {
-  std::size_t i = 0;
-  for (; name[i] != '\0' && i + 1 < sizeof field; ++i) field[i] = name[i];
-  field[i] = '\0';
-}
 
 // The whole 640 × 480 back buffer, showing x/w from -1 to 1 and y/w from -0.75 to 0.75: the
 // 4:3 clip volume of the screen.

@@ -1,25 +1,17 @@
 // Taking the display at start and giving every graphics object back at the end.
 #include "video/display.h"
 
-#include <cstring>
-
 #include "platform/d3d.h"
 #include "record/game_globals.h"
+#include "record/name_field.h"
 #include "video/course_texture.h"
+#include "video/sized_record.h"
 
 namespace {
 
 constexpr DWORD kExclusiveFullScreen = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;  // 17
 constexpr DWORD kFlipChainCaps =
     DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;  // 0x2218
-
-// Copies text into a 128-byte name field, cut to fit: driver descriptions can be longer.
-void CopyName(char (&field)[128], const char* text) {
-  std::size_t length = text ? std::strlen(text) : 0;
-  if (length > sizeof field - 1) length = sizeof field - 1;
-  if (length > 0) std::memcpy(field, text, length);
-  field[length] = '\0';
-}
 
 template <typename Interface>
 void ReleaseField(Interface*& field) {
@@ -36,12 +28,8 @@ BOOL DriverEnumCallback(GUID* guid, LPSTR description, LPSTR, LPVOID context) {
     chosen = nullptr;
     return DDENUMRET_OK;
   }
-  DDCAPS driverCaps;
-  DDCAPS emulationCaps;
-  std::memset(&driverCaps, 0, sizeof driverCaps);
-  std::memset(&emulationCaps, 0, sizeof emulationCaps);
-  driverCaps.dwSize = DDCAPS_SIZE;
-  emulationCaps.dwSize = DDCAPS_SIZE;
+  DDCAPS driverCaps = SizedRecord<DDCAPS>(DDCAPS_SIZE);
+  DDCAPS emulationCaps = SizedRecord<DDCAPS>(DDCAPS_SIZE);
   const HRESULT result = directDraw->GetCaps(&driverCaps, &emulationCaps);
   // Only the hardware record counts: a driver has to draw and texture in 3-D itself.
   if (result == DD_OK && (driverCaps.dwCaps & DDCAPS_3D) &&
@@ -81,9 +69,7 @@ int InitDirectDraw() {
     ReleaseField(globals.directDraw);
     return 0;
   }
-  DDSURFACEDESC description;
-  std::memset(&description, 0, sizeof description);
-  description.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC description = SizedRecord<DDSURFACEDESC>(DDSURFACEDESC_SIZE);
   description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   description.dwBackBufferCount = 1;
   description.ddsCaps.dwCaps = kFlipChainCaps;

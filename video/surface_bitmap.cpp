@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "video/sized_record.h"
+
 int DrawBitmapIntoSurface(IDirectDrawSurface* surface, HBITMAP bitmap) {
   if (!surface) return 0;
   BITMAP info;
@@ -26,9 +28,7 @@ namespace {
 // The first 32-bit word of the surface's memory, masked to the pixel's bits; 0xFFFFFFFF when the
 // surface cannot be locked. The game waits out a busy surface, however long that takes.
 DWORD FirstPixelValue(IDirectDrawSurface* surface) {
-  DDSURFACEDESC locked;
-  std::memset(&locked, 0, sizeof locked);
-  locked.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC locked = SizedRecord<DDSURFACEDESC>(DDSURFACEDESC_SIZE);
   HRESULT result;
   do {
     result = surface->Lock(nullptr, &locked, 0, nullptr);

@@ -2,15 +2,14 @@
 #include <cstring>
 
 #include "video/course_texture.h"
+#include "video/sized_record.h"
 #include "video/texture_format_choice.h"
 
 HRESULT Texture::FindTextureFormat(IDirect3DDevice2* device, DWORD wantedBitCount,
                                    DDPIXELFORMAT* format) {
   TextureFormatSearch search;
   std::memset(&search, 0, sizeof search);
-  DDSURFACEDESC mode;
-  std::memset(&mode, 0, sizeof mode);
-  mode.dwSize = DDSURFACEDESC_SIZE;
+  DDSURFACEDESC mode = SizedRecord<DDSURFACEDESC>(DDSURFACEDESC_SIZE);
   if (owner) owner->GetDisplayMode(&mode);
   search.displayFormat = mode.ddpfPixelFormat;
   search.wantedBitCount = wantedBitCount;

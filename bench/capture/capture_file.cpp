@@ -12,6 +12,8 @@
 namespace capture {
 namespace {
 
+using platform::raster::TexelBytes;
+
 constexpr char kMagic[] = "TIRRAVEL-CAPTURE 1\n";
 constexpr int kMaxTextureSize = 4096;
 
@@ -74,19 +76,6 @@ class Reader {
   std::size_t at_ = 0;
   bool ok_ = true;
 };
-
-int TexelBytes(platform::raster::TextureFormat format) {
-  using platform::raster::TextureFormat;
-  switch (format) {
-    case TextureFormat::Palette8:
-      return 1;
-    case TextureFormat::Xrgb8888:
-    case TextureFormat::Argb8888:
-      return 4;
-    default:
-      return 2;
-  }
-}
 
 void WriteTexture(Writer& out, const CapturedTexture& texture) {
   out.U32(static_cast<std::uint32_t>(texture.format));

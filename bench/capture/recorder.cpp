@@ -7,6 +7,7 @@ namespace capture {
 namespace {
 
 using platform::d3d::DrawCall;
+using platform::raster::TexelBytes;
 using platform::raster::TextureFormat;
 
 template <typename Record>
@@ -22,18 +23,6 @@ std::uint32_t Intern(std::vector<Record>& pool,
       seen.emplace(KeyOf(&record, 1), static_cast<std::uint32_t>(pool.size()));
   if (added) pool.push_back(record);
   return found->second;
-}
-
-int TexelBytes(TextureFormat format) {
-  switch (format) {
-    case TextureFormat::Palette8:
-      return 1;
-    case TextureFormat::Xrgb8888:
-    case TextureFormat::Argb8888:
-      return 4;
-    default:
-      return 2;
-  }
 }
 
 CapturedTexture CopyTexture(const platform::raster::TextureView& view) {

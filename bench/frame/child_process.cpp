@@ -74,4 +74,16 @@ void PrintMedianRows(const std::vector<std::string>& outputs) {
   std::fflush(stdout);
 }
 
+bool PrintMedianOfRuns(int runs, const std::function<std::vector<std::string>()>& arguments,
+                       std::string* error) {
+  std::vector<std::string> outputs;
+  for (int run = 0; run < runs; ++run) {
+    std::string output;
+    if (!RunSelf(arguments(), &output, error)) return false;
+    outputs.push_back(output);
+  }
+  PrintMedianRows(outputs);
+  return true;
+}
+
 }  // namespace bench

@@ -2,12 +2,19 @@
 // statistics.h) and returns the process status.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace bench {
 
 using Arguments = std::vector<std::string>;
+
+// Prints the reason as the bench's one line on standard error; returns the failing status.
+inline int Fail(const std::string& reason) {
+  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
+  return 1;
+}
 
 // frames SCRIPT SCENARIO optimised|reference: per-frame processor time of the whole game.
 int FramesCommand(const Arguments& arguments);

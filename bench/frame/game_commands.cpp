@@ -4,18 +4,13 @@
 #include <fstream>
 
 #include "bench/capture/recorder.h"
-#include "bench/frame/autopilot.h"
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
+#include "bench/frame/race_script.h"
 #include "bench/frame/statistics.h"
 
 namespace bench {
 namespace {
-
-int Fail(const std::string& reason) {
-  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
-  return 1;
-}
 
 // The device named on the command line: "optimised" or "reference".
 std::optional<bool> ReferenceDeviceNamed(const std::string& name) {

@@ -14,24 +14,15 @@ namespace {
 
 constexpr int kStartupRuns = 15;
 
-int Fail(const std::string& reason) {
-  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
-  return 1;
-}
-
 }  // namespace
 
 int StartupCommand(const Arguments& arguments) {
   if (!arguments.empty()) return Fail("startup takes no arguments");
-  std::vector<std::string> outputs;
-  for (int run = 0; run < kStartupRuns; ++run) {
-    std::string output, error;
-    const std::string start = std::to_string(WallSeconds());
-    if (!RunSelf({"startup-child", start}, &output, &error)) return Fail(error);
-    outputs.push_back(output);
-  }
-  PrintMedianRows(outputs);
-  return 0;
+  std::string error;
+  const auto childArguments = [] {
+    return std::vector<std::string>{"startup-child", std::to_string(WallSeconds())};
+  };
+  return PrintMedianOfRuns(kStartupRuns, childArguments, &error) ? 0 : Fail(error);
 }
 
 int StartupChildCommand(const Arguments& arguments) {

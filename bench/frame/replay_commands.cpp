@@ -8,14 +8,6 @@
 #include "platform/host/headless/png_writer.h"
 
 namespace bench {
-namespace {
-
-int Fail(const std::string& reason) {
-  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
-  return 1;
-}
-
-}  // namespace
 
 int ReplayCommand(const Arguments& arguments) {
   if (arguments.size() != 3 || (arguments[2] != "optimised" && arguments[2] != "reference")) {

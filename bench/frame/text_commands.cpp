@@ -18,11 +18,6 @@ namespace {
 constexpr int kTextRuns = 7;       // fresh processes, for the first-use figures
 constexpr int kCachedCalls = 400;  // calls per height once cached
 
-int Fail(const std::string& reason) {
-  std::fprintf(stderr, "tirravel-bench: %s\n", reason.c_str());
-  return 1;
-}
-
 // A DirectDraw object and a 640 × 480 RGB 565 surface standing in for the back buffer.
 class TextSurface {
  public:
@@ -70,14 +65,9 @@ double TimeCall(const char* text, int height) {
 
 int TextCommand(const Arguments& arguments) {
   if (!arguments.empty()) return Fail("text takes no arguments");
-  std::vector<std::string> outputs;
-  for (int run = 0; run < kTextRuns; ++run) {
-    std::string output, error;
-    if (!RunSelf({"text-child"}, &output, &error)) return Fail(error);
-    outputs.push_back(output);
-  }
-  PrintMedianRows(outputs);
-  return 0;
+  std::string error;
+  const auto childArguments = [] { return std::vector<std::string>{"text-child"}; };
+  return PrintMedianOfRuns(kTextRuns, childArguments, &error) ? 0 : Fail(error);
 }
 
 int TextChildCommand(const Arguments&) {

@@ -87,6 +87,19 @@ enum class TextureFormat : std::uint8_t {
   Argb8888,  // 32 bits: alpha 0xFF000000, then red, green, blue
 };
 
+// The bytes one texel of the format takes in texture memory.
+constexpr int TexelBytes(TextureFormat format) {
+  switch (format) {
+    case TextureFormat::Palette8:
+      return 1;
+    case TextureFormat::Xrgb8888:
+    case TextureFormat::Argb8888:
+      return 4;
+    default:
+      return 2;
+  }
+}
+
 // A texture as the rasterizer reads it: raw texel memory in its own format. Channels narrower
 // than 8 bits are widened by bit replication (r8 = r5 << 3 | r5 >> 2); formats without alpha
 // read as opaque.

@@ -12,18 +12,6 @@ namespace platform::raster {
 
 inline constexpr int kMaxTextureSize = 4096;
 
-constexpr int TexelBytes(TextureFormat format) {
-  switch (format) {
-    case TextureFormat::Palette8:
-      return 1;
-    case TextureFormat::Xrgb8888:
-    case TextureFormat::Argb8888:
-      return 4;
-    default:
-      return 2;
-  }
-}
-
 constexpr bool FormatHasAlpha(TextureFormat format) {
   return format == TextureFormat::Argb1555 || format == TextureFormat::Argb4444 ||
          format == TextureFormat::Argb8888;

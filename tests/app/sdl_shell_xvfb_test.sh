@@ -26,12 +26,8 @@ start_demo() {
   demo_pid=$!
   pids+=("$demo_pid")
   wait_until 20 grep -qx "frame 1" "$log" || fail "$1: the demo drew no frame"
-  window="$(find_window 20 '^Direct3D IM test$')"
-  [[ -n "$window" ]] || fail "$1: no window titled 'Direct3D IM test'"
-  timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
-  wait_until 10 focused || fail "$1: the window did not get the focus"
+  focus_game_window "$1: "
 }
-focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
 
 # Lines printed since the last `set_mark`.
 set_mark() { mark=$(wc -l <"$log"); }

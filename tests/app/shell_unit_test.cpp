@@ -6,7 +6,7 @@
 
 #include "app/shell.h"
 #include "record/game_globals.h"
-#include "tests/app/win32_fakes.h"
+#include "tests/support/doubles/win32_fakes.h"
 
 namespace {
 

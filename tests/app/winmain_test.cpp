@@ -12,7 +12,7 @@
 #include "platform/win32.h"
 #include "platform/win32/user_interface.h"
 #include "record/game_globals.h"
-#include "tests/app/display_doubles.h"
+#include "tests/support/doubles/display_doubles.h"
 
 namespace {
 

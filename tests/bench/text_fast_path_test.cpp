@@ -10,11 +10,11 @@
 
 #include "platform/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "tests/support/mincho_text.h"
 
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240;
-constexpr char kMinchoName[] = "\x95\x57\x8f\x80\x96\xbe\x92\xa9";  // 標準明朝
 
 // A picture of RGB 565 pixels in rows `pitch` bytes apart, filled with a random pattern.
 class Picture {
@@ -53,21 +53,6 @@ class Picture {
   HDC dc_ = nullptr;
 };
 
-void Draw(HDC dc, const std::string& text, int height, int x, int y, COLORREF colour, bool opaque) {
-  LOGFONTA description{};
-  description.lfHeight = height;
-  description.lfWeight = FW_BOLD;
-  description.lfCharSet = SHIFTJIS_CHARSET;
-  std::strcpy(description.lfFaceName, kMinchoName);
-  HFONT font = CreateFontIndirectA(&description);
-  HGDIOBJ previous = SelectObject(dc, font);
-  SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
-  SetTextColor(dc, colour);
-  TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
-  SelectObject(dc, previous);
-  DeleteObject(font);
-}
-
 TEST(TextFastPath, GlyphsOnRgb565BlendExactlyAsTheGeneralCodecDoes) {
   Picture aligned(kWidth * 2, 5), odd(kWidth * 2 + 1, 5);
   const struct {
@@ -81,8 +66,8 @@ TEST(TextFastPath, GlyphsOnRgb565BlendExactlyAsTheGeneralCodecDoes) {
                {"Tirravel", 150, -40, 130, RGB(255, 255, 255), false},
                {"[D3D MMX Emulation]", 16, 10, 220, RGB(0, 0, 0), true}};
   for (const auto& line : lines) {
-    Draw(aligned.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
-    Draw(odd.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
+    DrawMinchoText(aligned.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
+    DrawMinchoText(odd.dc(), line.text, line.height, line.x, line.y, line.colour, line.opaque);
   }
   int differences = 0, partial = 0;
   Picture untouched(kWidth * 2, 5);

@@ -46,11 +46,7 @@ entry="$prefix/share/applications/tirravel.desktop"
 (cd "$(entry_value "$entry" Path)" && exec "$(entry_value "$entry" Exec)") >"$work/game.log" 2>&1 &
 game_pid=$!
 pids+=("$game_pid")
-window="$(find_window 20 '^Direct3D IM test$')"
-[[ -n "$window" ]] || fail "the installed game opened no window"
-timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
-focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
-wait_until 10 focused || fail "the window did not get the focus"
+focus_game_window "the installed game: "
 sleep 1
 xdotool keydown Escape
 sleep 0.2

@@ -93,11 +93,7 @@ cp "$assets/Texture.bmp" "$work/data/"
 game_pid=$!
 pids+=("$game_pid")
 
-window="$(find_window 20 '^Direct3D IM test$')"
-[[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
-timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
-focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
-wait_until 10 focused || fail "the window did not get the focus"
+focus_game_window ""
 geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
 [[ "$geometry" == "1280x960" ]] || fail "the game is not full screen: $geometry"
 

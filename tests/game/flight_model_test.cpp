@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/flight_model.h"
+#include "game/start_cell.h"
 #include "record/game_globals.h"
 #include "support/frame_recorder.h"
 
@@ -12,9 +13,7 @@ class FlightModel : public ::testing::Test {
     ResetGame();
     GameGlobals& g = globals;
     g.gameState = StateFlying;
-    g.playerX = 45.0f;
-    g.playerZ = 45.0f;
-    g.playerHeading = 90.0f;
+    PlaceOnStartCell(g);
     g.flapRate = 1;
     g.pitch = 30.0f;
   }

@@ -24,6 +24,15 @@ const RecordedCall& OnlyCall(const std::string& name) {
   return missing;
 }
 
+// The first frame, then a race under way with the butterfly 5 units up at `speed`.
+void StartFlying(float speed) {
+  RunFrame(0.0f);
+  globals.gameState = StateFlying;
+  globals.airborne = 1;
+  globals.playerY = 5.0f;
+  globals.speed = speed;
+}
+
 class FrameDriver : public ::testing::Test {
  protected:
   void SetUp() override { ResetGame(); }
@@ -107,29 +116,21 @@ TEST_F(FrameDriver, NoFlightStepRunsOutsideTheRace) {
 }
 
 TEST_F(FrameDriver, TheFlightStepRunsAfterTheButterflyIsDrawnAndBeforeTheCamera) {
-  RunFrame(0.0f);
-  globals.gameState = StateFlying;
-  globals.airborne = 1;
-  globals.playerY = 5.0f;
-  globals.speed = 20.0f;
+  StartFlying(20.0f);
   RunFrame(0.1f);
   EXPECT_EQ(OnlyCall("DrawButterfly").playerZ, 45.0f);
   EXPECT_GT(OnlyCall("FinishSceneFrame").playerZ, 46.0f);
 }
 
 TEST_F(FrameDriver, TheGoalFrameAlreadyUsesTheTitleCameraAndShowsTheDeviceLines) {
-  RunFrame(0.0f);
-  globals.gameState = StateFlying;
+  StartFlying(30.0f);
   globals.resultInitPending = 1;
   globals.titleCamX = 45.0f;
   globals.titleCamZ = 45.0f;
   globals.titleCamHeading = 90.0f;
-  globals.airborne = 1;
-  globals.playerY = 5.0f;
   globals.playerX = 535.0f;
   globals.playerZ = 495.0f;
   globals.playerHeading = 0.0f;
-  globals.speed = 30.0f;
   globals.stateTimer = 100.0f;
   RunFrame(0.5f);
   EXPECT_EQ(OnlyCall("FinishSceneFrame").gameState, StateTitle);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "game/start_cell.h"
 #include "record/game_globals.h"
 #include "tools/soak/game_checks.h"
 
@@ -18,9 +19,7 @@ GameGlobals Racing() {
   g.gameState = StateFlying;
   g.bestTime = kNoBestTime;
   g.orbitPhase = 2;
-  g.playerX = 45.0f;
-  g.playerZ = 45.0f;
-  g.playerHeading = 90.0f;
+  PlaceOnStartCell(g);
   g.pitch = 30.0f;
   g.flapRate = 1;
   std::fill(std::begin(g.viewMatrix.m), std::end(g.viewMatrix.m), 0.0f);

@@ -65,3 +65,14 @@ find_window() {
   done
   echo "$found"
 }
+
+# focus_game_window PREFIX: waits for the game's window, puts it in $window, activates it and
+# waits until it has the focus. Failures say so after PREFIX (such as "start: ").
+window=""
+focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
+focus_game_window() {
+  window="$(find_window 20 '^Direct3D IM test$')"
+  [[ -n "$window" ]] || fail "$1no window titled 'Direct3D IM test'"
+  timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
+  wait_until 10 focused || fail "$1the window did not get the focus"
+}

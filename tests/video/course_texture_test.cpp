@@ -2,12 +2,15 @@
 #include "video/course_texture.h"
 #include "video/bitmap_utilities.h"
 
+#include <fstream>
+
 #include "tests/video/bmp_file.h"
 #include "tests/video/real_platform.h"
 
 namespace {
 
 using namespace device_test;
+using namespace doubles;
 using platform::LiveObjects;
 using platform::ObjectKind;
 
@@ -19,7 +22,7 @@ TEST_F(RealPlatformTest, SoftwareTextureIsOneSurfaceHeldTwice) {
   EXPECT_EQ(texture.owner, directDraw);
   EXPECT_EQ(texture.memorySurface, texture.deviceSurface);
   EXPECT_EQ(texture.palette, nullptr);
-  EXPECT_EQ(texture.GetTextureHandle(), FakeTexture::kHandle);
+  EXPECT_EQ(texture.GetTextureHandle(), ForwardingTexture::kHandle);
   EXPECT_EQ(LiveObjects(ObjectKind::Surface), 1);
   EXPECT_EQ(LiveObjects(ObjectKind::Bitmap), 0);  // the bitmap was deleted
   // A 24-bit picture gets X8R8G8B8, copied pixel for pixel.
@@ -102,7 +105,7 @@ TEST_F(RealPlatformTest, MissingOrUnreadableFileLeavesTheTextureAlone) {
   EXPECT_EQ(texture.CreateFromBitmap(directDraw, &device, junk.c_str()), 0);
   EXPECT_EQ(texture.memorySurface, before);
   EXPECT_EQ(texture.deviceSurface, before);
-  EXPECT_EQ(texture.GetTextureHandle(), FakeTexture::kHandle);
+  EXPECT_EQ(texture.GetTextureHandle(), ForwardingTexture::kHandle);
   EXPECT_EQ(LiveObjects(ObjectKind::Surface), 1);
   EXPECT_EQ(LoadBitmapImage(missing.c_str()), nullptr);
   texture.ReleaseSurfaces();

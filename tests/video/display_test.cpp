@@ -13,6 +13,7 @@
 namespace {
 
 using namespace device_test;
+using namespace doubles;
 using platform::LiveObjects;
 using platform::ddraw::DriverOverride;
 using platform::ddraw::FakeDriver;

@@ -12,51 +12,22 @@
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "platform/host/headless/headless_host.h"
-#include "tests/video/doubles.h"
+#include "tests/support/direct_draw_session.h"
+#include "tests/support/doubles/forwarding_texture.h"
+#include "tests/support/doubles/interface_mocks.h"
 
 namespace device_test {
-
-inline HWND FakeWindow() {
-  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
-}
-
-// The texture interface a Direct3D module would give: its count is the surface's.
-class FakeTexture : public platform::ddraw::SurfaceTexture {
- public:
-  static constexpr D3DTEXTUREHANDLE kHandle = 0x51;
-  explicit FakeTexture(IDirectDrawSurface3* surface) : surface_(surface) {}
-  HRESULT QueryInterface(REFIID iid, LPVOID* object) override {
-    return surface_->QueryInterface(iid, object);
-  }
-  ULONG AddRef() override { return surface_->AddRef(); }
-  ULONG Release() override { return surface_->Release(); }
-  HRESULT GetHandle(LPDIRECT3DDEVICE2, LPD3DTEXTUREHANDLE handle) override {
-    *handle = kHandle;
-    return D3D_OK;
-  }
-  HRESULT Load(LPDIRECT3DTEXTURE2) override { return D3D_OK; }
-
- private:
-  IDirectDrawSurface3* surface_;
-};
 
 class RealPlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::host::headless::Reset();
-    ASSERT_EQ(platform::LiveObjects(), 0);
-    IDirectDraw* first = nullptr;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
-    ASSERT_EQ(first->SetCooperativeLevel(FakeWindow(), DDSCL_NORMAL), DD_OK);
-    ASSERT_EQ(first->QueryInterface(IID_IDirectDraw2, reinterpret_cast<LPVOID*>(&directDraw)),
-              DD_OK);
-    first->Release();
+    ASSERT_NO_FATAL_FAILURE(OpenDirectDraw2(DDSCL_NORMAL, &directDraw));
     const auto formats = platform::ddraw::TextureFormats();
-    OfferFormats(device, {formats.begin(), formats.end()});
-    DescribeDevice(device, false);
+    doubles::OfferFormats(device, {formats.begin(), formats.end()});
+    doubles::DescribeDevice(device, false);
     platform::ddraw::InstallDirect3D({nullptr, [](IDirectDrawSurface3* surface) {
                                         return std::unique_ptr<platform::ddraw::SurfaceTexture>(
-                                            new FakeTexture(surface));
+                                            new doubles::ForwardingTexture(surface));
                                       }});
   }
 
@@ -67,7 +38,7 @@ class RealPlatformTest : public ::testing::Test {
   }
 
   IDirectDraw2* directDraw = nullptr;
-  ::testing::NiceMock<MockDevice> device;
+  ::testing::NiceMock<doubles::MockDevice> device;
 };
 
 // Raw pixel value at (x, y) of a surface, read under a lock.

@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "platform/ddraw/pixel_formats.h"
-#include "tests/video/doubles.h"
+#include "tests/support/doubles/interface_mocks.h"
 #include "video/course_texture.h"
 #include "video/texture_format_choice.h"
 
 namespace {
 
-using namespace device_test;
+using namespace doubles;
 using ::testing::_;
 using ::testing::NiceMock;
 

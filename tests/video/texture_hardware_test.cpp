@@ -2,12 +2,13 @@
 #include "video/course_texture.h"
 
 #include "platform/core/live_objects.h"
+#include "tests/support/doubles/interface_mocks.h"
 #include "tests/video/bmp_file.h"
-#include "tests/video/doubles.h"
 
 namespace {
 
 using namespace device_test;
+using namespace doubles;
 using ::testing::_;
 using ::testing::DoAll;
 using ::testing::Field;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "record/course_grid.h"
+#include "record/float_fields.h"
 #include "record/game_globals.h"
 
 namespace {
@@ -40,25 +41,7 @@ class Report {
 };
 
 void CheckFinite(const GameGlobals& g, Report& report) {
-  const std::pair<const char*, float> fields[] = {{"stateTimer", g.stateTimer},
-                                                  {"titleCamX", g.titleCamX},
-                                                  {"titleCamY", g.titleCamY},
-                                                  {"titleCamZ", g.titleCamZ},
-                                                  {"titleCamHeading", g.titleCamHeading},
-                                                  {"orbitAngle", g.orbitAngle},
-                                                  {"playerX", g.playerX},
-                                                  {"playerY", g.playerY},
-                                                  {"playerZ", g.playerZ},
-                                                  {"playerHeading", g.playerHeading},
-                                                  {"candidateX", g.candidateX},
-                                                  {"candidateZ", g.candidateZ},
-                                                  {"speed", g.speed},
-                                                  {"pitch", g.pitch},
-                                                  {"bank", g.bank},
-                                                  {"takeoffCharge", g.takeoffCharge},
-                                                  {"wingAngle", g.wingAngle},
-                                                  {"frameSeconds", g.frameSeconds}};
-  for (const auto& [name, value] : fields) report.Finite(name, value);
+  for (const auto& [name, value] : FloatFields(g)) report.Finite(name, value);
   for (float element : g.viewMatrix.m) report.Finite("viewMatrix element", element);
   for (float element : g.projectionMatrix.m) report.Finite("projectionMatrix element", element);
 }

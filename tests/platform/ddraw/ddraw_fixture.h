@@ -10,10 +10,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/d3d.h"
 #include "platform/host/headless/headless_host.h"
-
-inline HWND FakeWindow() {
-  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
-}
+#include "tests/support/direct_draw_session.h"
 
 inline DDSURFACEDESC Description(DWORD flags, DWORD caps) {
   DDSURFACEDESC description;
@@ -21,6 +18,15 @@ inline DDSURFACEDESC Description(DWORD flags, DWORD caps) {
   description.dwSize = DDSURFACEDESC_SIZE;
   description.dwFlags = flags;
   description.ddsCaps.dwCaps = caps;
+  return description;
+}
+
+// The game's request for the primary surface with `backBuffers` back buffers.
+inline DDSURFACEDESC FlipChainDescription(DWORD backBuffers) {
+  DDSURFACEDESC description =
+      Description(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
+                  DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
+  description.dwBackBufferCount = backBuffers;
   return description;
 }
 
@@ -45,14 +51,7 @@ inline const DDPIXELFORMAT kXrgb8888 = RgbFormat(DDPF_RGB, 32, 0xFF0000, 0xFF00,
 class DirectDrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::host::headless::Reset();
-    ASSERT_EQ(platform::LiveObjects(), 0);
-    IDirectDraw* first = nullptr;
-    ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
-    ASSERT_EQ(first->SetCooperativeLevel(FakeWindow(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    ASSERT_EQ(first->QueryInterface(IID_IDirectDraw2, reinterpret_cast<LPVOID*>(&directDraw)),
-              DD_OK);
-    first->Release();
+    ASSERT_NO_FATAL_FAILURE(OpenDirectDraw2(DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN, &directDraw));
   }
 
   void TearDown() override {
@@ -64,10 +63,7 @@ class DirectDrawTest : public ::testing::Test {
 
   // The game's flip chain: front surface (as IDirectDrawSurface3) and its back buffer.
   void CreateFlipChain(IDirectDrawSurface3** front, IDirectDrawSurface3** back) {
-    DDSURFACEDESC description =
-        Description(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
-                    DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
-    description.dwBackBufferCount = 1;
+    DDSURFACEDESC description = FlipChainDescription(1);
     IDirectDrawSurface* first = nullptr;
     ASSERT_EQ(directDraw->CreateSurface(&description, &first, nullptr), DD_OK);
     ASSERT_EQ(first->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<LPVOID*>(front)),

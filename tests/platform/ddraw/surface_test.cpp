@@ -40,10 +40,7 @@ TEST_F(DirectDrawTest, FlipChainIsTwo640x480Rgb565Surfaces) {
 }
 
 TEST_F(DirectDrawTest, FlipChainRequests) {
-  DDSURFACEDESC description =
-      Description(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
-                  DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
-  description.dwBackBufferCount = 2;
+  DDSURFACEDESC description = FlipChainDescription(2);
   IDirectDrawSurface* surface = nullptr;
   EXPECT_EQ(directDraw->CreateSurface(&description, &surface, nullptr), DDERR_INVALIDPARAMS);
   description.dwBackBufferCount = 1;

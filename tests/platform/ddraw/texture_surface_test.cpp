@@ -3,6 +3,7 @@
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
+#include "tests/support/doubles/forwarding_texture.h"
 
 namespace {
 
@@ -134,27 +135,6 @@ TEST_F(DirectDrawTest, SurfaceInterfacesShareOneCount) {
   EXPECT_FALSE(GetSurfacePixels(nullptr, nullptr));
 }
 
-// A stand-in for the Direct3D module's texture interface: forwards its count to the surface.
-class FakeTexture : public platform::ddraw::SurfaceTexture {
- public:
-  explicit FakeTexture(IDirectDrawSurface3* surface) : surface_(surface) { ++alive; }
-  ~FakeTexture() override { --alive; }
-  HRESULT QueryInterface(REFIID iid, LPVOID* object) override {
-    return surface_->QueryInterface(iid, object);
-  }
-  ULONG AddRef() override { return surface_->AddRef(); }
-  ULONG Release() override { return surface_->Release(); }
-  HRESULT GetHandle(LPDIRECT3DDEVICE2, LPD3DTEXTUREHANDLE handle) override {
-    *handle = 7;
-    return D3D_OK;
-  }
-  HRESULT Load(LPDIRECT3DTEXTURE2) override { return D3D_OK; }
-  static inline int alive = 0;
-
- private:
-  IDirectDrawSurface3* surface_;
-};
-
 TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
   IDirectDrawSurface* surface = CreateTexture(4, 4, kRgb565);
   IDirect3DTexture2* texture = nullptr;
@@ -162,7 +142,7 @@ TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
             E_NOINTERFACE);
   platform::ddraw::InstallDirect3D(
       {nullptr, [](IDirectDrawSurface3* s) -> std::unique_ptr<platform::ddraw::SurfaceTexture> {
-         return std::make_unique<FakeTexture>(s);
+         return std::make_unique<doubles::ForwardingTexture>(s);
        }});
   ASSERT_EQ(surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<LPVOID*>(&texture)),
             DD_OK);
@@ -170,7 +150,7 @@ TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
   ASSERT_EQ(surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<LPVOID*>(&again)),
             DD_OK);
   EXPECT_EQ(again, texture);
-  EXPECT_EQ(FakeTexture::alive, 1);
+  EXPECT_EQ(doubles::ForwardingTexture::alive, 1);
   EXPECT_EQ(texture->Release(), 2u);
   EXPECT_EQ(again->Release(), 1u);
   // A plain surface has no texture interface.
@@ -181,7 +161,7 @@ TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
             E_NOINTERFACE);
   offscreen->Release();
   EXPECT_EQ(surface->Release(), 0u);
-  EXPECT_EQ(FakeTexture::alive, 0);
+  EXPECT_EQ(doubles::ForwardingTexture::alive, 0);
   platform::ddraw::InstallDirect3D({});
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 using tirravel::test::BmpShape;
-using tirravel::test::BuildBmp;
+using tirravel::test::EncodeBmp;
 using tirravel::test::Put16;
 using tirravel::test::Put32;
 using tirravel::test::WriteTempFile;
@@ -156,7 +156,7 @@ TEST_F(BitmapFileTest, GoodFilesOfEveryDepthReadAsTheirPixels) {
     for (int i = 0; i < file.shape.width * rows; ++i) {
       file.shape.pixels.push_back(file.samples[i % file.samples.size()].raw);
     }
-    HBITMAP bitmap = LoadFile(WriteTempFile("good.bmp", BuildBmp(file.shape)));
+    HBITMAP bitmap = LoadFile(WriteTempFile("good.bmp", EncodeBmp(file.shape)));
     ASSERT_NE(bitmap, nullptr) << platform::LastErrorText();
 
     BITMAP info{};
@@ -185,7 +185,7 @@ TEST_F(BitmapFileTest, GoodFilesOfEveryDepthReadAsTheirPixels) {
 TEST_F(BitmapFileTest, WithoutDibSectionThePictureTakesTheDisplayFormat) {
   BmpShape shape = Shape(40, 3, 24);
   shape.pixels.assign(15, 0xC86432);
-  HBITMAP bitmap = LoadFile(WriteTempFile("ddb.bmp", BuildBmp(shape)), LR_LOADFROMFILE);
+  HBITMAP bitmap = LoadFile(WriteTempFile("ddb.bmp", EncodeBmp(shape)), LR_LOADFROMFILE);
   ASSERT_NE(bitmap, nullptr);
   BITMAP info{};
   GetObjectA(bitmap, sizeof info, &info);
@@ -204,10 +204,10 @@ TEST_F(BitmapFileTest, APictureTooLargeOnceConvertedIsRefusedAsADisplayBitmapOnl
   shape.width = 8;
   shape.colours = {0x000000, 0xFFFFFF};
   shape.pixels.assign(8, 1);
-  std::vector<std::uint8_t> file = BuildBmp(shape);
+  std::vector<std::uint8_t> file = EncodeBmp(shape);
   constexpr int kWidth = 16384, kHeight = 8193;
-  Put32(file, tirravel::test::kOffsetWidth, kWidth);
-  Put32(file, tirravel::test::kOffsetHeight, kHeight);
+  Put32(file, bmp::kWidthField, kWidth);
+  Put32(file, bmp::kHeightField, kHeight);
   file.resize(file.size() - 4 + static_cast<std::size_t>(kWidth / 8) * kHeight, 0);
   const std::string path = WriteTempFile("huge-1bit.bmp", file);
   platform::ClearLastErrorText();
@@ -224,7 +224,7 @@ TEST_F(BitmapFileTest, ColourTableIsReadThroughAMemoryContext) {
   shape.colours = {0x112233, 0x445566, 0x778899};
   shape.coloursUsed = 3;
   shape.pixels.assign(10, 1);
-  HBITMAP bitmap = LoadFile(WriteTempFile("table.bmp", BuildBmp(shape)));
+  HBITMAP bitmap = LoadFile(WriteTempFile("table.bmp", EncodeBmp(shape)));
   ASSERT_NE(bitmap, nullptr);
   HDC dc = CreateCompatibleDC(nullptr);
   RGBQUAD table[256] = {};
@@ -251,7 +251,7 @@ std::vector<std::uint8_t> ValidFile() {
   shape.bitCount = 8;
   shape.colours = Palette256();
   shape.pixels.assign(16, 9);
-  return BuildBmp(shape);
+  return EncodeBmp(shape);
 }
 
 struct BadFile {
@@ -278,7 +278,7 @@ std::vector<std::uint8_t> BitFields(std::uint32_t red, std::uint32_t green, std:
   shape.masks[1] = green;
   shape.masks[2] = blue;
   shape.pixels.assign(10, 0);
-  return BuildBmp(shape);
+  return EncodeBmp(shape);
 }
 
 std::vector<BadFile> BadFiles() {

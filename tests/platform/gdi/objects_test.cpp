@@ -23,7 +23,7 @@ HBITMAP SmallBitmap() {
   shape.height = 2;
   shape.pixels.assign(4, 0x808080);
   const std::string path =
-      tirravel::test::WriteTempFile("small.bmp", tirravel::test::BuildBmp(shape));
+      tirravel::test::WriteTempFile("small.bmp", tirravel::test::EncodeBmp(shape));
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }

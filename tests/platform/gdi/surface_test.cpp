@@ -136,7 +136,7 @@ TEST(SurfaceContextTest, EveryRgb565ValueSurvivesReadingAndWritingBack) {
 
 HBITMAP LoadBmp(const tirravel::test::BmpShape& shape) {
   const std::string path =
-      tirravel::test::WriteTempFile("blt.bmp", tirravel::test::BuildBmp(shape));
+      tirravel::test::WriteTempFile("blt.bmp", tirravel::test::EncodeBmp(shape));
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }

@@ -10,12 +10,12 @@
 
 #include "platform/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "tests/support/mincho_text.h"
 
 namespace {
 
 constexpr std::uint16_t kBlue = 0x001F;
 constexpr std::uint16_t kGuard = 0x1234;
-constexpr char kMinchoName[] = "\x95\x57\x8f\x80\x96\xbe\x92\xa9";  // 標準明朝
 
 // A 640×480 picture inside a larger block whose border must never change.
 class Screen {
@@ -75,18 +75,7 @@ class Screen {
 // Draws text with a Mincho font the way the game does, transparent, in orange.
 void DrawMincho(Screen& screen, const std::string& text, int height, int x, int y,
                 LONG weight = FW_BOLD) {
-  LOGFONTA description{};
-  description.lfHeight = height;
-  description.lfWeight = weight;
-  description.lfCharSet = SHIFTJIS_CHARSET;
-  std::strcpy(description.lfFaceName, kMinchoName);
-  HFONT font = CreateFontIndirectA(&description);
-  HGDIOBJ previous = SelectObject(screen.dc(), font);
-  SetBkMode(screen.dc(), TRANSPARENT);
-  SetTextColor(screen.dc(), RGB(255, 180, 0));
-  TextOutA(screen.dc(), x, y, text.data(), static_cast<int>(text.size()));
-  SelectObject(screen.dc(), previous);
-  DeleteObject(font);
+  DrawMinchoText(screen.dc(), text, height, x, y, RGB(255, 180, 0), false, weight);
 }
 
 TEST(TextTest, AFreshContextDrawsTheSystemFontBlackOnOpaqueWhite) {

@@ -14,12 +14,7 @@
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::GameContext;
-using raster_test::PixelContext;
-
-constexpr std::uint16_t kUntouched = 0x1234;
+using namespace raster_test;
 
 class Clipping : public ::testing::TestWithParam<RasterPath> {};
 

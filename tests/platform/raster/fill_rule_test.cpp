@@ -4,23 +4,15 @@
 #include <random>
 #include <vector>
 
+#include "tests/platform/raster/path_test.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::PixelContext;
+using namespace raster_test;
 
-class FillRule : public ::testing::TestWithParam<RasterPath> {
- protected:
-  RasterContext Context(Canvas& canvas) {
-    RasterContext context = PixelContext(canvas);
-    context.path = GetParam();
-    return context;
-  }
-};
+class FillRule : public PathTest {};
 
 TEST_P(FillRule, RectangleFromZeroToFiveFillsTwentyFivePixelsWhicheverWayItIsSplit) {
   const LitVertex a = AtPixel(0, 0), b = AtPixel(5, 0), c = AtPixel(5, 5), d = AtPixel(0, 5);

@@ -11,10 +11,7 @@
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::PixelContext;
-using raster_test::TestTexture;
+using namespace raster_test;
 
 using PixelSet = std::set<std::pair<int, int>>;
 

@@ -8,27 +8,14 @@
 #include <vector>
 
 #include "tests/platform/raster/game_scene.h"
+#include "tests/platform/raster/path_test.h"
+#include "tests/platform/raster/random_cases.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
 
 using namespace platform::raster;
-using raster_test::Canvas;
-using raster_test::GameScene;
-using raster_test::GameSceneContext;
-using raster_test::TestTexture;
-
-using Random = std::mt19937;
-
-float Uniform(Random& random, float low, float high) {
-  return std::uniform_real_distribution<float>(low, high)(random);
-}
-int Pick(Random& random, int count) {
-  return std::uniform_int_distribution<int>(0, count - 1)(random);
-}
-bool Coin(Random& random) {
-  return Pick(random, 2) == 1;
-}
+using namespace raster_test;
 
 TestTexture RandomTexture(Random& random) {
   static const int kSizes[] = {1, 2, 3, 5, 8, 16, 32, 64, 37};
@@ -49,13 +36,7 @@ RasterContext RandomContext(Random& random, Canvas& canvas, const TestTexture* t
   RasterContext c = raster_test::PixelContext(canvas);
   if (Coin(random)) {
     c.viewport = Viewport{0, 0, 48, 40, -1.0f, 0.75f, 2.0f, 1.5f, 0.0f, 1.0f};
-    Matrix projection{};
-    projection.m[0] = 0.93f;
-    projection.m[5] = 0.93f;
-    projection.m[10] = 0.374f;
-    projection.m[11] = 0.371f;
-    projection.m[14] = -0.374f;
-    c.projection = projection;
+    c.projection = OriginCameraProjection();
   }
   if (Coin(random))
     c.viewport.dwX = 3, c.viewport.dwY = 5, c.viewport.dwWidth = 40, c.viewport.dwHeight = 30;
@@ -156,13 +137,7 @@ TEST(PathsAgree, OverRandomTrianglesLinesAndStates) {
     const auto triangles = RandomPrimitives(random, 6, 3, perspective);
     const auto lines = RandomPrimitives(random, 6, 2, perspective);
 
-    context.path = RasterPath::Reference;
-    ASSERT_TRUE(DrawTriangleList(context, triangles));
-    ASSERT_TRUE(DrawLineList(context, lines));
-    context.path = RasterPath::Optimised;
-    context.target = optimised.Target();
-    ASSERT_TRUE(DrawTriangleList(context, triangles));
-    ASSERT_TRUE(DrawLineList(context, lines));
+    ASSERT_TRUE(DrawOnBothPaths(context, optimised, triangles, lines));
 
     ASSERT_EQ(CountDifferences(reference, optimised), 0)
         << "round " << round << ": " << Describe(context);

@@ -5,30 +5,16 @@
 #include <limits>
 #include <vector>
 
+#include "tests/platform/raster/path_test.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::GameContext;
-using raster_test::PixelContext;
-using raster_test::TestTexture;
+using namespace raster_test;
 
-constexpr std::uint16_t kUntouched = 0x1234;
-
-std::uint16_t Rgb565(int r, int g, int b) {
-  return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
-class Pipeline : public ::testing::TestWithParam<RasterPath> {
+class Pipeline : public PathTest {
  protected:
-  RasterContext Context(Canvas& canvas) {
-    RasterContext context = PixelContext(canvas);
-    context.path = GetParam();
-    return context;
-  }
   // Covers the whole canvas with one colour pair.
   static std::vector<LitVertex> Cover(const Canvas& canvas, std::uint32_t diffuse,
                                       std::uint32_t specular = 0) {

@@ -13,6 +13,14 @@ namespace raster_test {
 using platform::raster::LitVertex;
 using platform::raster::RasterContext;
 
+// A canvas fill that no drawing in the tests produces, to tell untouched pixels.
+inline constexpr std::uint16_t kUntouched = 0x1234;
+
+// An 8-bit colour as RGB 565, cut as the pipeline cuts it.
+constexpr std::uint16_t Rgb565(int r, int g, int b) {
+  return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
 struct Canvas {
   Canvas(int width, int height, std::uint16_t fill = 0)
       : width(width), height(height), pixels(static_cast<std::size_t>(width) * height, fill) {}

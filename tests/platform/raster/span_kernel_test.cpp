@@ -9,21 +9,14 @@
 #include "platform/raster/pixel_state.h"
 #include "platform/raster/span.h"
 #include "tests/platform/raster/game_scene.h"
+#include "tests/platform/raster/path_test.h"
+#include "tests/platform/raster/random_cases.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
 
 using namespace platform::raster;
-using raster_test::Canvas;
-using raster_test::TestTexture;
-using Random = std::mt19937;
-
-float Uniform(Random& random, float low, float high) {
-  return std::uniform_real_distribution<float>(low, high)(random);
-}
-int Pick(Random& random, int count) {
-  return std::uniform_int_distribution<int>(0, count - 1)(random);
-}
+using namespace raster_test;
 
 // A power-of-two texture of one of the kernel's formats, random texels, often with a key that
 // occurs in it.
@@ -58,13 +51,7 @@ RasterContext KernelContext(Random& random, Canvas& canvas, const TestTexture& t
                         1.5f,
                         0,
                         1};
-  Matrix projection{};
-  projection.m[0] = 0.93f;
-  projection.m[5] = 0.93f;
-  projection.m[10] = 0.374f;
-  projection.m[11] = 0.371f;
-  projection.m[14] = -0.374f;
-  c.projection = projection;
+  c.projection = OriginCameraProjection();
   c.texture = texture.View();
   c.colourKeyEnable = Pick(random, 4) != 0;
   c.shadeMode = Pick(random, 3) == 0 ? ShadeMode::Flat : ShadeMode::Gouraud;
@@ -154,13 +141,7 @@ TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesLinesAndStates) 
 
     const auto triangles = KernelTriangles(random, 5);
     const auto lines = KernelLines(random, 8);
-    context.path = RasterPath::Reference;
-    ASSERT_TRUE(DrawTriangleList(context, triangles));
-    ASSERT_TRUE(DrawLineList(context, lines));
-    context.path = RasterPath::Optimised;
-    context.target = optimised.Target();
-    ASSERT_TRUE(DrawTriangleList(context, triangles));
-    ASSERT_TRUE(DrawLineList(context, lines));
+    ASSERT_TRUE(DrawOnBothPaths(context, optimised, triangles, lines));
     int differences = 0;
     for (std::size_t i = 0; i < before.size(); ++i) {
       differences += reference.pixels[i] != optimised.pixels[i];

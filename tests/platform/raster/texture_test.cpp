@@ -9,17 +9,7 @@
 namespace {
 
 using namespace platform::raster;
-using raster_test::AtPixel;
-using raster_test::Canvas;
-using raster_test::GameContext;
-using raster_test::PixelContext;
-using raster_test::TestTexture;
-
-constexpr std::uint16_t kUntouched = 0x1234;
-
-std::uint16_t Rgb565(int r, int g, int b) {
-  return static_cast<std::uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
+using namespace raster_test;
 
 class Texturing : public ::testing::TestWithParam<RasterPath> {
  protected:

@@ -6,10 +6,13 @@
 
 #include "math/matrix4.h"
 #include "record/game_globals.h"
-#include "recording_device.h"
 #include "render/butterfly.h"
+#include "tests/render/scene/vertex_checks.h"
+#include "tests/support/doubles/recording_device.h"
 
 namespace {
+
+using namespace doubles;
 
 class Butterfly : public ::testing::Test {
  protected:
@@ -97,17 +100,11 @@ TEST_F(Butterfly, TwoWingsShareOneVertexArrayAndDifferOnlyInTheirMatrices) {
             (std::vector<DWORD>{D3DPT_TRIANGLELIST, D3DVT_LVERTEX, 6, D3DDP_WAIT}));
   EXPECT_EQ(calls_[3].values, calls_[1].values);
   const std::vector<D3DLVERTEX>& wing = calls_[1].vertices;
-  const float expected[6][5] = {{3, 3, 0.99f, 0.51f, 0}, {3, 0, 0.01f, 0.51f, 0},
-                                {0, 3, 0.99f, 0.99f, 0}, {0, 3, 0.99f, 0.99f, 0},
-                                {3, 0, 0.01f, 0.51f, 0}, {0, 0, 0.01f, 0.99f, 0}};
+  const float expected[6][5] = {{0, 3, 3, 0.99f, 0.51f}, {0, 3, 0, 0.01f, 0.51f},
+                                {0, 0, 3, 0.99f, 0.99f}, {0, 0, 3, 0.99f, 0.99f},
+                                {0, 3, 0, 0.01f, 0.51f}, {0, 0, 0, 0.01f, 0.99f}};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(wing[i].x, 0.0f);
-    EXPECT_EQ(wing[i].y, expected[i][0]);
-    EXPECT_EQ(wing[i].z, expected[i][1]);
-    EXPECT_EQ(wing[i].tu, expected[i][2]);
-    EXPECT_EQ(wing[i].tv, expected[i][3]);
-    EXPECT_EQ(wing[i].color, 0xFFFFFFFFu);
-    EXPECT_EQ(wing[i].specular, 0xFF000000u);
+    ExpectWhiteVertex(wing[i], expected[i]);
     EXPECT_EQ(std::memcmp(&wing[i], &calls_[3].vertices[i], sizeof(D3DLVERTEX)), 0);
   }
   EXPECT_EQ(std::bit_cast<std::uint32_t>(wing[0].tv), 0x3F028F5Cu);  // 0.51f

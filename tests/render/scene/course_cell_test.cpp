@@ -4,10 +4,13 @@
 #include <bit>
 
 #include "record/game_globals.h"
-#include "recording_device.h"
 #include "render/course_cell.h"
+#include "tests/render/scene/vertex_checks.h"
+#include "tests/support/doubles/recording_device.h"
 
 namespace {
+
+using namespace doubles;
 
 constexpr std::uint32_t kBits001 = 0x3C23D70A;  // 0.01f
 constexpr std::uint32_t kBits049 = 0x3EFAE148;  // 0.49f
@@ -56,13 +59,7 @@ TEST_F(CourseCell, TheFloorIsTwoWhiteTrianglesOverTheTexturesUpperHalf) {
                                 {30, 0, 0, 0.99f, 0.49f},  {30, 0, 0, 0.99f, 0.49f},
                                 {0, 0, 30, 0.01f, 0.01f},  {0, 0, 0, 0.01f, 0.49f}};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(floor[i].x, expected[i][0]);
-    EXPECT_EQ(floor[i].y, expected[i][1]);
-    EXPECT_EQ(floor[i].z, expected[i][2]);
-    EXPECT_EQ(floor[i].tu, expected[i][3]);
-    EXPECT_EQ(floor[i].tv, expected[i][4]);
-    EXPECT_EQ(floor[i].color, 0xFFFFFFFFu);
-    EXPECT_EQ(floor[i].specular, 0xFF000000u);
+    ExpectWhiteVertex(floor[i], expected[i]);
     EXPECT_EQ(floor[i].dwReserved, 0u);
   }
   EXPECT_EQ(std::bit_cast<std::uint32_t>(floor[0].tu), kBits099);

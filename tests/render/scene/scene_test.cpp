@@ -7,10 +7,12 @@
 #include "math/camera.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
-#include "recording_device.h"
 #include "render/scene.h"
+#include "tests/support/doubles/recording_device.h"
 
 namespace {
+
+using namespace doubles;
 
 CallLog calls;
 

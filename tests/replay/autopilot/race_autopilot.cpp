@@ -8,59 +8,29 @@
 // centre of the next cell of the path, and holds up (top speed is 50) while it points within 20
 // degrees of it. After the goal it watches the result screen, starts a second race and gives it
 // up after taking off, and watches the title screen that shows the give-up and the best time.
-#include <cmath>
 #include <cstdio>
-#include <deque>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "record/course_grid.h"
 #include "record/game_globals.h"
+#include "tools/autopilot/autopilot.h"
 #include "tools/replay/replay_runner.h"
+#include "tools/replay/script_writer.h"
 
 namespace {
 
 using replay::PolledKey;
 using replay::PolledKeys;
-using Cell = std::pair<int, int>;  // row, column
 
 constexpr std::uint32_t kFrameMs = 50;
 constexpr int kResultFrames = 100;           // the title screens, watched for five seconds
 constexpr int kTakeOffFrames = 30;           // the second race's space held, before the give-up
 constexpr int kFlightFrameLimit = 300 * 20;  // five minutes; the race takes under two
 
-// The shortest path of cells from the start cell to the goal, by breadth-first search.
-std::vector<Cell> ShortestPath() {
-  std::vector<std::vector<std::optional<Cell>>> cameFrom(
-      kCourseRows, std::vector<std::optional<Cell>>(kCourseColumns));
-  std::deque<Cell> open{{1, 1}};
-  cameFrom[1][1] = Cell{1, 1};
-  Cell goal{1, 1};
-  while (!open.empty()) {
-    const Cell cell = open.front();
-    open.pop_front();
-    if (CourseGrid[cell.first][cell.second] == CellGoal) goal = cell;
-    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    for (const auto& step : steps) {
-      const Cell next{cell.first + step[0], cell.second + step[1]};
-      if (CourseCellAt(next.first, next.second) == CellEmpty) continue;
-      if (cameFrom[next.first][next.second]) continue;
-      cameFrom[next.first][next.second] = cell;
-      open.push_back(next);
-    }
-  }
-  std::vector<Cell> path{goal};
-  while (path.front() != Cell{1, 1})
-    path.insert(path.begin(), *cameFrom[path.front().first][path.front().second]);
-  return path;
-}
-
 class Pilot {
  public:
-  Pilot() : path_(ShortestPath()) {}
-
   // The keys for the next frame, from the game as the last frame left it; nothing once done.
   std::optional<PolledKeys> NextKeys() {
     const GameGlobals& g = globals;
@@ -79,7 +49,7 @@ class Pilot {
       case Phase::Race:
         if (g.gameState == StateFlying && framesInPhase_ < kFlightFrameLimit) {
           ++flightFrames_;
-          return Steer();
+          return steering_.Keys(g);
         }
         reachedGoal_ = g.gameState == StateTitle;
         raceSeconds_ = g.stateTimer;
@@ -146,39 +116,7 @@ class Pilot {
     return set;
   }
 
-  PolledKeys Steer() {
-    const GameGlobals& g = globals;
-    PolledKeys keys;
-    if (g.playerY < 8.0f) climbing_ = true;
-    if (g.playerY > 12.0f) climbing_ = false;
-    if (climbing_) keys.set(static_cast<std::size_t>(PolledKey::Space));
-    if (g.airborne == 0) return keys;
-
-    const Cell target = path_[std::min(Progress() + 1, path_.size() - 1)];
-    const double targetX = target.second * 30.0 + 15.0;
-    const double targetZ = target.first * 30.0 + 15.0;
-    const double wanted = std::atan2(targetZ - g.playerZ, targetX - g.playerX) * 180.0 / M_PI;
-    const double error = std::remainder(wanted - g.playerHeading, 360.0);
-    if (error > 2.0)
-      keys.set(static_cast<std::size_t>(PolledKey::Left));  // left raises the heading
-    if (error < -2.0) keys.set(static_cast<std::size_t>(PolledKey::Right));
-    if (std::fabs(error) < 20.0) keys.set(static_cast<std::size_t>(PolledKey::Up));
-    return keys;
-  }
-
-  // The index of the furthest path cell reached so far.
-  std::size_t Progress() {
-    const Cell here{static_cast<int>(globals.playerZ / 30.0f),
-                    static_cast<int>(globals.playerX / 30.0f)};
-    for (std::size_t i = reached_; i < path_.size(); ++i) {
-      if (path_[i] == here) reached_ = i;
-    }
-    return reached_;
-  }
-
-  std::vector<Cell> path_;
-  std::size_t reached_ = 0;
-  bool climbing_ = true;
+  autopilot::Autopilot steering_;  // holds up whenever it points the right way
   Phase phase_ = Phase::FirstOrbit;
   int framesInPhase_ = 0;  // counting the frame being decided
   int flightFrames_ = 0;
@@ -189,41 +127,6 @@ class Pilot {
   std::string note_ = "the title screen's first orbit";
 };
 
-// Collects the frames into script lines, one per run of equal frames.
-class ScriptWriter {
- public:
-  void Add(const PolledKeys& keys, const std::string& note) {
-    if (!note.empty()) {
-      Flush();
-      lines_ += "# " + note + "\n";
-    }
-    if (count_ > 0 && keys != keys_) Flush();
-    keys_ = keys;
-    ++count_;
-  }
-  std::string Finish() {
-    Flush();
-    return lines_;
-  }
-
- private:
-  void Flush() {
-    if (count_ == 0) return;
-    lines_ += "frames " + std::to_string(count_) + " " + std::to_string(kFrameMs);
-    for (int i = 0; i < replay::kPolledKeyCount; ++i) {
-      if (keys_[static_cast<std::size_t>(i)]) {
-        lines_ += " ";
-        lines_ += replay::PolledKeyName(static_cast<PolledKey>(i));
-      }
-    }
-    lines_ += "\n";
-    count_ = 0;
-  }
-  std::string lines_;
-  PolledKeys keys_;
-  int count_ = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -232,12 +135,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   Pilot pilot;
-  ScriptWriter script;
+  replay::ScriptWriter script;
   const replay::StepSource next = [&]() {
     replay::ReplayStep step;
     if (const auto keys = pilot.NextKeys()) {
       step.frame = replay::ReplayFrame{*keys, kFrameMs};
-      script.Add(*keys, pilot.TakeNote());
+      if (const std::string note = pilot.TakeNote(); !note.empty()) script.Comment(note);
+      script.Add(*step.frame);
     }
     return step;
   };

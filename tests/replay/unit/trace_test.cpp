@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <utility>
 
+#include "record/float_fields.h"
 #include "record/game_globals.h"
 #include "tools/replay/trace.h"
 
@@ -70,39 +72,13 @@ TEST(ReplayTrace, EveryColumnCarriesTheFieldItIsNamedFor) {
   EXPECT_EQ(number("frame"), 2171);
   EXPECT_EQ(real("frameSeconds"), g.frameSeconds);
   EXPECT_EQ(row.at("frameSeconds"), "0.0160000008");
-  EXPECT_EQ(number("gameState"), 2);
-  EXPECT_EQ(real("stateTimer"), g.stateTimer);
-  EXPECT_EQ(number("bestTime"), 83);
-  EXPECT_EQ(number("firstRunPending"), 4);
-  EXPECT_EQ(number("raceResetPending"), 5);
-  EXPECT_EQ(number("resultInitPending"), 6);
-  EXPECT_EQ(number("upKey"), 1);
-  EXPECT_EQ(number("leftKey"), 2);
-  EXPECT_EQ(number("rightKey"), 3);
-  EXPECT_EQ(number("spaceKey"), 0);
-  EXPECT_EQ(number("shiftKey"), 7);
-  EXPECT_EQ(real("playerX"), g.playerX);
-  EXPECT_EQ(real("playerY"), g.playerY);
-  EXPECT_EQ(real("playerZ"), g.playerZ);
-  EXPECT_EQ(real("playerHeading"), g.playerHeading);
-  EXPECT_EQ(real("candidateX"), g.candidateX);
-  EXPECT_EQ(real("candidateZ"), g.candidateZ);
-  EXPECT_EQ(real("speed"), g.speed);
-  EXPECT_EQ(real("pitch"), g.pitch);
-  EXPECT_EQ(real("bank"), g.bank);
-  EXPECT_EQ(number("airborne"), 8);
-  EXPECT_EQ(real("takeoffCharge"), g.takeoffCharge);
-  EXPECT_EQ(number("flapRate"), 10);
-  EXPECT_EQ(real("wingAngle"), g.wingAngle);
-  EXPECT_EQ(number("flapDirection"), 9);
-  EXPECT_EQ(real("titleCamX"), g.titleCamX);
-  EXPECT_EQ(real("titleCamY"), g.titleCamY);
-  EXPECT_EQ(real("titleCamZ"), g.titleCamZ);
-  EXPECT_EQ(real("titleCamHeading"), g.titleCamHeading);
-  EXPECT_EQ(real("orbitAngle"), g.orbitAngle);
-  EXPECT_EQ(number("orbitPhase"), 11);
-  EXPECT_EQ(number("driftClimb"), 12);
-  EXPECT_EQ(number("filterEnabled"), 13);
+  const std::pair<const char*, long long> numbers[] = {
+      {"gameState", 2},         {"bestTime", 83},   {"firstRunPending", 4}, {"raceResetPending", 5},
+      {"resultInitPending", 6}, {"upKey", 1},       {"leftKey", 2},         {"rightKey", 3},
+      {"spaceKey", 0},          {"shiftKey", 7},    {"airborne", 8},        {"flapRate", 10},
+      {"flapDirection", 9},     {"orbitPhase", 11}, {"driftClimb", 12},     {"filterEnabled", 13}};
+  for (const auto& [name, expected] : numbers) EXPECT_EQ(number(name), expected) << name;
+  for (const auto& [name, expected] : FloatFields(g)) EXPECT_EQ(real(name), expected) << name;
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 4; ++c) {
       const std::string name = "view" + std::to_string(r) + std::to_string(c);

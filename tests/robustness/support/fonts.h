@@ -20,3 +20,8 @@ int PixelsOfColour(std::uint16_t colour, int top, int bottom);
 
 // The game's orange text (255, 180, 0), as GDI writes it into the RGB 565 back buffer.
 inline constexpr std::uint16_t kOrangeText = (31 << 11) | (45 << 5);
+
+// Plays five idle frames in this process and checks how the game got by with the fonts it
+// found: the run ends well and leaks nothing, the error text is one warning line naming
+// `warned`, and the title and the controls are still drawn in orange.
+void ExpectFiveFramesWithOneFontWarning(const std::string& warned);

@@ -1,4 +1,5 @@
-// gmock doubles of the DirectDraw and Direct3D interfaces the video layer calls.
+// gmock doubles of the DirectDraw and Direct3D interfaces, for tests that set up answers and
+// expectations call by call.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -6,13 +7,21 @@
 #include "platform/d3d.h"
 #include "platform/ddraw.h"
 
-namespace device_test {
+namespace doubles {
 
-class MockDirectDraw : public IDirectDraw {
+// The reference counting and interface queries every COM interface has.
+template <typename Interface>
+class MockUnknown : public Interface {
  public:
   MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
   MOCK_METHOD(ULONG, AddRef, (), (override));
   MOCK_METHOD(ULONG, Release, (), (override));
+};
+
+// What the two DirectDraw interfaces share; only SetDisplayMode differs between them.
+template <typename Interface>
+class MockDirectDrawOf : public MockUnknown<Interface> {
+ public:
   MOCK_METHOD(HRESULT, CreatePalette, (DWORD, LPPALETTEENTRY, LPDIRECTDRAWPALETTE*, IUnknown*),
               (override));
   MOCK_METHOD(HRESULT, CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*),
@@ -20,30 +29,21 @@ class MockDirectDraw : public IDirectDraw {
   MOCK_METHOD(HRESULT, GetCaps, (LPDDCAPS, LPDDCAPS), (override));
   MOCK_METHOD(HRESULT, GetDisplayMode, (LPDDSURFACEDESC), (override));
   MOCK_METHOD(HRESULT, SetCooperativeLevel, (HWND, DWORD), (override));
+};
+
+class MockDirectDraw : public MockDirectDrawOf<IDirectDraw> {
+ public:
   MOCK_METHOD(HRESULT, SetDisplayMode, (DWORD, DWORD, DWORD), (override));
 };
 
-class MockDirectDraw2 : public IDirectDraw2 {
+class MockDirectDraw2 : public MockDirectDrawOf<IDirectDraw2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
-  MOCK_METHOD(HRESULT, CreatePalette, (DWORD, LPPALETTEENTRY, LPDIRECTDRAWPALETTE*, IUnknown*),
-              (override));
-  MOCK_METHOD(HRESULT, CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*),
-              (override));
-  MOCK_METHOD(HRESULT, GetCaps, (LPDDCAPS, LPDDCAPS), (override));
-  MOCK_METHOD(HRESULT, GetDisplayMode, (LPDDSURFACEDESC), (override));
-  MOCK_METHOD(HRESULT, SetCooperativeLevel, (HWND, DWORD), (override));
   MOCK_METHOD(HRESULT, SetDisplayMode, (DWORD, DWORD, DWORD, DWORD, DWORD), (override));
 };
 
 // Answers both surface interfaces; a pointer to it serves as either.
-class MockSurface : public IDirectDrawSurface3 {
+class MockSurface : public MockUnknown<IDirectDrawSurface3> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, Blt, (LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDBLTFX), (override));
   MOCK_METHOD(HRESULT, Blt, (LPRECT, LPDIRECTDRAWSURFACE3, LPRECT, DWORD, LPDDBLTFX), (override));
   MOCK_METHOD(HRESULT, Flip, (LPDIRECTDRAWSURFACE, DWORD), (override));
@@ -63,11 +63,8 @@ class MockSurface : public IDirectDrawSurface3 {
   MOCK_METHOD(HRESULT, Unlock, (LPVOID), (override));
 };
 
-class MockDevice : public IDirect3DDevice2 {
+class MockDevice : public MockUnknown<IDirect3DDevice2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, AddViewport, (LPDIRECT3DVIEWPORT2), (override));
   MOCK_METHOD(HRESULT, BeginScene, (), (override));
   MOCK_METHOD(HRESULT, DrawPrimitive, (D3DPRIMITIVETYPE, D3DVERTEXTYPE, LPVOID, DWORD, DWORD),
@@ -84,30 +81,21 @@ class MockDevice : public IDirect3DDevice2 {
   MOCK_METHOD(HRESULT, SetTransform, (D3DTRANSFORMSTATETYPE, LPD3DMATRIX), (override));
 };
 
-class MockDirect3D : public IDirect3D2 {
+class MockDirect3D : public MockUnknown<IDirect3D2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, CreateDevice, (REFCLSID, LPDIRECTDRAWSURFACE, LPDIRECT3DDEVICE2*),
               (override));
   MOCK_METHOD(HRESULT, CreateViewport, (LPDIRECT3DVIEWPORT2*, IUnknown*), (override));
 };
 
-class MockViewport : public IDirect3DViewport2 {
+class MockViewport : public MockUnknown<IDirect3DViewport2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, GetViewport2, (LPD3DVIEWPORT2), (override));
   MOCK_METHOD(HRESULT, SetViewport2, (LPD3DVIEWPORT2), (override));
 };
 
-class MockTexture : public IDirect3DTexture2 {
+class MockTexture : public MockUnknown<IDirect3DTexture2> {
  public:
-  MOCK_METHOD(HRESULT, QueryInterface, (REFIID, LPVOID*), (override));
-  MOCK_METHOD(ULONG, AddRef, (), (override));
-  MOCK_METHOD(ULONG, Release, (), (override));
   MOCK_METHOD(HRESULT, GetHandle, (LPDIRECT3DDEVICE2, LPD3DTEXTUREHANDLE), (override));
   MOCK_METHOD(HRESULT, Load, (LPDIRECT3DTEXTURE2), (override));
 };
@@ -140,4 +128,4 @@ inline DDPIXELFORMAT Format(DWORD flags, DWORD bits, DWORD r, DWORD g, DWORD b, 
   return DDPIXELFORMAT{DDPIXELFORMAT_SIZE, flags, 0, bits, r, g, b, a};
 }
 
-}  // namespace device_test
+}  // namespace doubles

@@ -9,6 +9,8 @@
 #include "platform/d3d.h"
 #include "platform/ddraw.h"
 
+namespace doubles {
+
 struct DeviceCall {
   explicit DeviceCall(std::string name, std::vector<DWORD> arguments = {})
       : what(std::move(name)), values(std::move(arguments)) {}
@@ -89,3 +91,5 @@ class RecordingSurface final : public IDirectDrawSurface3 {
 
 // Names of the calls in the log, in order.
 std::vector<std::string> CallNames(const CallLog& log);
+
+}  // namespace doubles

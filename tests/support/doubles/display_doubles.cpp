@@ -1,4 +1,4 @@
-#include "tests/app/display_doubles.h"
+#include "tests/support/doubles/display_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
-#include "recording_device.h"
+#include "tests/support/doubles/recording_device.h"
+
+namespace doubles {
 
 HRESULT RecordingDevice::Log(const char* what, std::vector<DWORD> values) {
   log_.push_back(DeviceCall{what, std::move(values)});
@@ -52,3 +54,5 @@ std::vector<std::string> CallNames(const CallLog& log) {
   for (const DeviceCall& call : log) names.push_back(call.what);
   return names;
 }
+
+}  // namespace doubles

@@ -1,4 +1,4 @@
-#include "tests/app/win32_fakes.h"
+#include "tests/support/doubles/win32_fakes.h"
 
 #include <gtest/gtest.h>
 
