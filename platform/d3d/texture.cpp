@@ -5,6 +5,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/texture_format.h"
+#include "platform/ddraw/surface_access.h"
 
 namespace platform::d3d {
 

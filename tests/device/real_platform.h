@@ -8,10 +8,10 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/core/live_objects.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "tests/device/doubles.h"
 
 namespace device_test {
@@ -21,7 +21,7 @@ inline HWND FakeWindow() {
 }
 
 // The texture interface a Direct3D module would give: its count is the surface's.
-class FakeTexture : public platform::ddraw::SurfaceTexture {
+class FakeTexture : public platform::testing::SurfaceTexture {
  public:
   static constexpr D3DTEXTUREHANDLE kHandle = 0x51;
   explicit FakeTexture(IDirectDrawSurface3* surface) : surface_(surface) {}
@@ -44,7 +44,7 @@ class RealPlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::host::headless::Reset();
-    ASSERT_EQ(platform::LiveObjects(), 0);
+    ASSERT_EQ(platform::testing::LiveObjects(), 0);
     IDirectDraw* first = nullptr;
     ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
     ASSERT_EQ(first->SetCooperativeLevel(FakeWindow(), DDSCL_NORMAL), DD_OK);
@@ -54,16 +54,16 @@ class RealPlatformTest : public ::testing::Test {
     const auto formats = platform::ddraw::TextureFormats();
     OfferFormats(device, {formats.begin(), formats.end()});
     DescribeDevice(device, false);
-    platform::ddraw::InstallDirect3D({nullptr, [](IDirectDrawSurface3* surface) {
-                                        return std::unique_ptr<platform::ddraw::SurfaceTexture>(
-                                            new FakeTexture(surface));
-                                      }});
+    platform::testing::InstallDirect3DHooks(
+        {nullptr, [](IDirectDrawSurface3* surface) {
+           return std::unique_ptr<platform::testing::SurfaceTexture>(new FakeTexture(surface));
+         }});
   }
 
   void TearDown() override {
     if (directDraw) directDraw->Release();
-    platform::ddraw::InstallDirect3D({});
-    EXPECT_EQ(platform::LiveObjects(), 0);
+    platform::testing::InstallDirect3DHooks({});
+    EXPECT_EQ(platform::testing::LiveObjects(), 0);
   }
 
   IDirectDraw2* directDraw = nullptr;

@@ -7,8 +7,8 @@
 namespace {
 
 using namespace device_test;
-using platform::LiveObjects;
-using platform::ObjectKind;
+using platform::testing::LiveObjects;
+using platform::testing::ObjectKind;
 
 TEST_F(RealPlatformTest, SoftwareTextureIsOneSurfaceHeldTwice) {
   const auto path =

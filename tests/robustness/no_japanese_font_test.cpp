@@ -2,7 +2,7 @@
 // a fallback face (missing characters as boxes), and says so once on standard error.
 #include <gtest/gtest.h>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/robustness/support/fonts.h"
 #include "tests/robustness/support/whole_game.h"
 
@@ -15,7 +15,7 @@ TEST(NoJapaneseFont, TheGamePlaysWithAFallbackFaceAndOneWarning) {
   const GameOutcome outcome = PlayInProcess(TIRRAVEL_ASSETS, IdleFrames(5, 16));
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.frames, 5u);
-  EXPECT_EQ(platform::LiveObjects(), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(), 0);
   EXPECT_EQ(outcome.err.rfind("tirravel: ", 0), 0u) << outcome.err;
   EXPECT_NE(outcome.err.find("Japanese faces"), std::string::npos) << outcome.err;
   EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line: " << outcome.err;

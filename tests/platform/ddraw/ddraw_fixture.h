@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "platform/core/last_error.h"
-#include "platform/core/live_objects.h"
 #include "platform/d3d.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 
 inline HWND FakeWindow() {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
@@ -46,7 +46,7 @@ class DirectDrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::host::headless::Reset();
-    ASSERT_EQ(platform::LiveObjects(), 0);
+    ASSERT_EQ(platform::testing::LiveObjects(), 0);
     IDirectDraw* first = nullptr;
     ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
     ASSERT_EQ(first->SetCooperativeLevel(FakeWindow(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
@@ -59,7 +59,7 @@ class DirectDrawTest : public ::testing::Test {
     if (directDraw) {
       EXPECT_EQ(directDraw->Release(), 0u);
     }
-    EXPECT_EQ(platform::LiveObjects(), 0);
+    EXPECT_EQ(platform::testing::LiveObjects(), 0);
   }
 
   // The game's flip chain: front surface (as IDirectDrawSurface3) and its back buffer.

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"
 
 namespace {
@@ -135,7 +135,8 @@ TEST(SurfaceContextTest, EveryRgb565ValueSurvivesReadingAndWritingBack) {
 }
 
 HBITMAP LoadBmp(const tirravel::test::BmpShape& shape) {
-  const std::string path = tirravel::test::WriteTempFile("blt.bmp", tirravel::test::BuildBmp(shape));
+  const std::string path =
+      tirravel::test::WriteTempFile("blt.bmp", tirravel::test::BuildBmp(shape));
   return static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
@@ -156,7 +157,7 @@ TEST(SurfaceContextTest, BitBltConvertsATrueColourBitmapAndClipsAtTheEdges) {
   shape.width = 4;
   shape.height = 2;
   shape.pixels = {0xC86432, 0xFFFFFF, 0x000000, 0x0800FF,  // top row
-                 0x123456, 0xFF0000, 0x00FF00, 0x0000FF};
+                  0x123456, 0xFF0000, 0x00FF00, 0x0000FF};
   HBITMAP bitmap = LoadBmp(shape);
   ASSERT_NE(bitmap, nullptr);
 

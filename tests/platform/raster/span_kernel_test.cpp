@@ -8,12 +8,16 @@
 
 #include "platform/raster/pixel_state.h"
 #include "platform/raster/span.h"
+#include "platform/testing.h"
 #include "tests/platform/raster/game_scene.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace {
 
 using namespace platform::raster;
+using platform::testing::SpanLanes;
+using platform::testing::SpanLanesAreAvx2;
+using platform::testing::UseSpanLanes;
 using raster_test::Canvas;
 using raster_test::TestTexture;
 using Random = std::mt19937;
