@@ -5,7 +5,7 @@
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
-#include "platform/d3d/device.h"
+#include "platform/d3d/direct3d_device.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/surface_access.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "platform/d3d/direct3d.h"
-#include "platform/d3d/texture.h"
+#include "platform/d3d/direct3d_texture.h"
 #include "platform/ddraw/direct3d_hooks.h"
 #include "platform/ddraw/surface_texture.h"
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3d/device.h"
 #include "platform/d3d/device_states.h"
+#include "platform/d3d/direct3d_device.h"
 #include "platform/d3d/viewport.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
 

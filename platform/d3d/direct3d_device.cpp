@@ -1,4 +1,4 @@
-#include "platform/d3d/device.h"
+#include "platform/d3d/direct3d_device.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,8 +8,8 @@
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/device_caps.h"
+#include "platform/d3d/direct3d_texture.h"
 #include "platform/d3d/draw_listener.h"
-#include "platform/d3d/texture.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
