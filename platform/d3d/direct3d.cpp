@@ -42,25 +42,6 @@ Direct3D::~Direct3D() {
   NoteObjectDestroyed(ObjectKind::Direct3D);
 }
 
-HRESULT Direct3D::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirect3D2) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirect3D2*>(this);
-  return D3D_OK;
-}
-
-ULONG Direct3D::AddRef() {
-  return ++references_;
-}
-
-ULONG Direct3D::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
-}
-
 HRESULT Direct3D::CreateDevice(REFCLSID kind, LPDIRECTDRAWSURFACE target,
                                LPDIRECT3DDEVICE2* device) {
   if (!device) return DDERR_INVALIDPARAMS;

@@ -36,25 +36,6 @@ Device::~Device() {
   NoteObjectDestroyed(ObjectKind::Device);
 }
 
-HRESULT Device::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirect3DDevice2) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirect3DDevice2*>(this);
-  return D3D_OK;
-}
-
-ULONG Device::AddRef() {
-  return ++references_;
-}
-
-ULONG Device::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
-}
-
 HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {
   auto* ours = dynamic_cast<Viewport*>(viewport);
   if (!ours) return DDERR_INVALIDPARAMS;

@@ -85,16 +85,6 @@ HRESULT DirectDrawObject::QueryInterface(REFIID iid, LPVOID* object) {
   return DD_OK;
 }
 
-ULONG DirectDrawObject::AddRef() {
-  return ++references_;
-}
-
-ULONG DirectDrawObject::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
-}
-
 HRESULT DirectDrawObject::CreatePalette(DWORD flags, LPPALETTEENTRY entries,
                                         LPDIRECTDRAWPALETTE* palette, IUnknown* outer) {
   if (!palette) return Fail(DDERR_INVALIDPARAMS, "CreatePalette: no destination");
