@@ -11,8 +11,8 @@
 #include <string>
 
 #include "fuzz/surfaces.h"
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -74,15 +74,15 @@ void Exercise(HBITMAP bitmap) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TextureFormatSurfaces();  // made before counting, so they are not taken for leaks
-  const int liveBefore = platform::LiveObjects();
+  const int liveBefore = platform::testing::LiveObjects();
   WriteInput(data, size);
   for (UINT flags : {LR_LOADFROMFILE | LR_CREATEDIBSECTION, LR_LOADFROMFILE}) {
     HANDLE loaded = LoadImageA(nullptr, InputPath().c_str(), IMAGE_BITMAP, 0, 0, flags);
     if (loaded) Exercise(static_cast<HBITMAP>(loaded));
   }
-  if (platform::LiveObjects() != liveBefore) {
+  if (platform::testing::LiveObjects() != liveBefore) {
     std::fprintf(stderr, "platform objects were left: %d before, %d after\n", liveBefore,
-                 platform::LiveObjects());
+                 platform::testing::LiveObjects());
     std::abort();
   }
   return 0;

@@ -11,15 +11,15 @@
 
 #include "fuzz/device_input.h"
 #include "fuzz/device_pair.h"
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   device_fuzz::MakeScreens();  // made before counting, so they are not taken for leaks
-  const int liveBefore = platform::LiveObjects();
+  const int liveBefore = platform::testing::LiveObjects();
   device_fuzz::DrawOnBothDevices(device_fuzz::DecodeDeviceInput(data, size));
-  if (platform::LiveObjects() != liveBefore) {
+  if (platform::testing::LiveObjects() != liveBefore) {
     std::fprintf(stderr, "platform objects were left: %d before, %d after\n", liveBefore,
-                 platform::LiveObjects());
+                 platform::testing::LiveObjects());
     std::abort();
   }
   device_fuzz::CompareBackBuffers();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/d3d.h"
+#include "platform/testing.h"
 
 namespace device_fuzz {
 namespace {
@@ -82,6 +83,7 @@ Screens& TheScreens() {
     Screens s;
     TakeDisplay(s);
     MakeOffscreenTarget(s);
+    platform::testing::InstallDirect3D();  // no program main ran to plug it in
     Require(s.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&s.direct3D)),
             "QueryInterface(IDirect3D2)");
     IDirect3DDevice2* device = nullptr;

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "fuzz/surfaces.h"
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TextureFormatSurfaces();  // made before counting, so they are not taken for leaks
   ScreenSurface();
   KeepTheGameFontsCached();
-  const int liveBefore = platform::LiveObjects();
+  const int liveBefore = platform::testing::LiveObjects();
   FuzzedDataProvider input(data, size);
   const int target = input.ConsumeIntegralInRange(0, 9);
   if (target < 7) {
@@ -154,9 +154,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DrawText(memory, input);
     DeleteDC(memory);
   }
-  if (platform::LiveObjects() != liveBefore) {
+  if (platform::testing::LiveObjects() != liveBefore) {
     std::fprintf(stderr, "platform objects were left: %d before, %d after\n", liveBefore,
-                 platform::LiveObjects());
+                 platform::testing::LiveObjects());
     std::abort();
   }
   return 0;

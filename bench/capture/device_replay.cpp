@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/testing.h"
+
 namespace capture {
 namespace {
 
@@ -61,6 +63,7 @@ bool DeviceReplay::SetUp(bool referenceDevice, std::string* error) {
   if (Failed(result, "QueryInterface(IDirectDraw2)", error)) return false;
   result = directDraw_->SetCooperativeLevel(ReplayWindow(), DDSCL_NORMAL);
   if (Failed(result, "SetCooperativeLevel", error) || !CreateTarget(error)) return false;
+  platform::testing::InstallDirect3D();  // no program main ran to plug it in
   result = directDraw_->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&direct3D_));
   if (Failed(result, "QueryInterface(IDirect3D2)", error)) return false;
   const IID& kind = referenceDevice ? IID_IDirect3DRGBDevice : IID_IDirect3DMMXDevice;

@@ -6,9 +6,9 @@
 namespace capture {
 namespace {
 
-using platform::d3d::DrawCall;
 using platform::raster::TexelBytes;
 using platform::raster::TextureFormat;
+using platform::testing::DrawCall;
 
 template <typename Record>
 std::string KeyOf(const Record* records, std::size_t count) {

@@ -1,5 +1,5 @@
 // Builds a capture from what the software devices draw. Install it with
-// platform::d3d::SetDrawListener; every scene begun while it records becomes one frame.
+// platform::testing::SetDrawListener; every scene begun while it records becomes one frame.
 #pragma once
 
 #include <array>
@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "bench/capture/capture.h"
-#include "platform/d3d/draw_listener.h"
+#include "platform/testing.h"
 
 namespace capture {
 
-class Recorder final : public platform::d3d::DrawListener {
+class Recorder final : public platform::testing::DrawListener {
  public:
   Recorder();
 
   void SceneBegun(const platform::raster::RenderTarget& target) override;
-  void Drawing(const platform::d3d::DrawCall& call) override;
+  void Drawing(const platform::testing::DrawCall& call) override;
 
   // Scenes begun while recording is off are not captured (it starts on).
   void SetRecording(bool on) { recording_ = on; }
@@ -41,12 +41,12 @@ class Recorder final : public platform::d3d::DrawListener {
     bool drawn = false;  // has a draw been seen
   };
 
-  std::uint32_t TextureNumber(const platform::d3d::DrawCall& call);
+  std::uint32_t TextureNumber(const platform::testing::DrawCall& call);
   std::uint32_t MatrixIndex(const platform::raster::Matrix& matrix);
   std::uint32_t ViewportIndex(const D3DVIEWPORT2& viewport);
   std::uint32_t VertexOffset(std::span<const D3DLVERTEX> vertices);
   void NoteStates(const RenderStates& render, const LightStates& light, RecordedFrame& frame);
-  void NoteTransforms(const platform::d3d::DrawCall& call, RecordedFrame& frame);
+  void NoteTransforms(const platform::testing::DrawCall& call, RecordedFrame& frame);
 
   bool recording_ = true;
   bool capturing_ = false;  // the current scene is being captured

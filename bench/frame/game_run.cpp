@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/d3d/device_override.h"
+#include "platform/testing.h"
 #include "record/game_globals.h"
 #include "record/game_state.h"
 #include "tools/replay/replay_runner.h"
@@ -65,8 +65,9 @@ double WallSeconds() {
 }
 
 GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) {
-  platform::d3d::SetDeviceAvailability({.optimised = !options.referenceDevice, .reference = true});
-  platform::d3d::SetDrawListener(options.listener);
+  platform::testing::SetDeviceAvailability(
+      {.optimised = !options.referenceDevice, .reference = true});
+  platform::testing::SetDrawListener(options.listener);
 
   GameRun run;
   replay::ScriptCursor cursor(script);
@@ -83,8 +84,8 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
   };
   const replay::ReplayResult result = replay::RunReplay(nextStep, {});
 
-  platform::d3d::SetDrawListener(nullptr);
-  platform::d3d::SetDeviceAvailability({});
+  platform::testing::SetDrawListener(nullptr);
+  platform::testing::SetDeviceAvailability({});
   run.status = result.status;
   run.error = result.error;
   return run;

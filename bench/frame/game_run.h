@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/d3d/draw_listener.h"
+#include "platform/testing.h"
 #include "tools/replay/script.h"
 
 namespace bench {
@@ -31,8 +31,8 @@ struct FrameSample {
 };
 
 struct GameRunOptions {
-  bool referenceDevice = false;                     // draw with the "RGB" device
-  platform::d3d::DrawListener* listener = nullptr;  // told about every scene and draw
+  bool referenceDevice = false;                         // draw with the "RGB" device
+  platform::testing::DrawListener* listener = nullptr;  // told about every scene and draw
 };
 
 struct GameRun {

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/win32.h"
-
 namespace platform {
 namespace {
 
@@ -25,7 +23,3 @@ void ClearLastErrorText() {
 }
 
 }  // namespace platform
-
-LPCSTR GetPlatformErrorText() {
-  return platform::LastErrorText().c_str();
-}

@@ -1,28 +1,12 @@
-// Counts of live platform objects by kind, so tests can prove that shutting the game down gives
-// every surface, palette, device, context, font and bitmap back.
+// Where the platform's modules note each object they make and destroy, for the counts of
+// live_object_counts.h. Internal to the platform.
 #pragma once
+
+#include "platform/core/live_object_counts.h"
 
 namespace platform {
 
-enum class ObjectKind {
-  Window,
-  DirectDraw,
-  Surface,
-  Palette,
-  Direct3D,
-  Device,
-  Viewport,
-  Texture,
-  DeviceContext,
-  Font,
-  Bitmap,
-  Count,
-};
-
 void NoteObjectCreated(ObjectKind kind);
 void NoteObjectDestroyed(ObjectKind kind);
-// Live objects of one kind, or of every kind together.
-int LiveObjects(ObjectKind kind);
-int LiveObjects();
 
 }  // namespace platform

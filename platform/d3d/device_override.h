@@ -1,5 +1,6 @@
 // Tests only: which software devices CreateDevice may make, so a whole game can be run once on
-// the optimised device and once on the reference one and the pictures compared.
+// the optimised device and once on the reference one and the pictures compared. Reached from
+// outside the platform through platform/testing.h.
 #pragma once
 
 namespace platform::d3d {

@@ -5,7 +5,7 @@
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
-#include "platform/d3d/device.h"
+#include "platform/d3d/direct3d_device.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/surface_access.h"
 
@@ -40,25 +40,6 @@ Direct3D::Direct3D(IDirectDraw2* directDraw) : directDraw_(directDraw) {
 Direct3D::~Direct3D() {
   directDraw_->Release();
   NoteObjectDestroyed(ObjectKind::Direct3D);
-}
-
-HRESULT Direct3D::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirect3D2) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirect3D2*>(this);
-  return D3D_OK;
-}
-
-ULONG Direct3D::AddRef() {
-  return ++references_;
-}
-
-ULONG Direct3D::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
 }
 
 HRESULT Direct3D::CreateDevice(REFCLSID kind, LPDIRECTDRAWSURFACE target,

@@ -1,6 +1,6 @@
 // For tools, not the game: a listener that sees what the software devices draw, so that frames
 // can be captured and replayed elsewhere (the benchmarks replay them on other renderers).
-// Internal to the platform; the game never includes this header.
+// Reached from outside the platform through platform/testing.h.
 #pragma once
 
 #include <span>

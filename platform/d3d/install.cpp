@@ -1,14 +1,14 @@
-// Plugs the software devices into DirectDraw when the program starts. This is an object library
-// linked into every executable that draws in 3-D, so the registration cannot be dropped by the
-// linker the way an unreferenced object of a static library would be.
+#include "platform/d3d/install.h"
+
 #include <memory>
 #include <new>
 
 #include "platform/d3d/d3d_state.h"
-#include "platform/d3d/device.h"
 #include "platform/d3d/direct3d.h"
-#include "platform/d3d/texture.h"
-#include "platform/ddraw/surface_access.h"
+#include "platform/d3d/direct3d_device.h"
+#include "platform/d3d/direct3d_texture.h"
+#include "platform/ddraw/direct3d_hooks.h"
+#include "platform/ddraw/surface_texture.h"
 
 namespace platform::d3d {
 namespace {
@@ -26,10 +26,10 @@ void SurfaceGoing(IDirectDrawSurface* surface) {
   for (Device* device : State().liveDevices) device->TargetGoing(surface);
 }
 
-struct Installer {
-  Installer() { ddraw::InstallDirect3D({&CreateDirect3D, &CreateTexture, &SurfaceGoing}); }
-};
-const Installer installer;
-
 }  // namespace
+
+void InstallDirect3D() {
+  ddraw::InstallDirect3DHooks({&CreateDirect3D, &CreateTexture, &SurfaceGoing});
+}
+
 }  // namespace platform::d3d

@@ -13,25 +13,6 @@ Viewport::~Viewport() {
   NoteObjectDestroyed(ObjectKind::Viewport);
 }
 
-HRESULT Viewport::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirect3DViewport2) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirect3DViewport2*>(this);
-  return D3D_OK;
-}
-
-ULONG Viewport::AddRef() {
-  return ++references_;
-}
-
-ULONG Viewport::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
-}
-
 HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 data) {
   if (!data || data->dwSize != D3DVIEWPORT2_SIZE) return DDERR_INVALIDPARAMS;
   if (!values_) return D3DERR_VIEWPORTDATANOTSET;

@@ -5,17 +5,16 @@
 #include <optional>
 
 #include "platform/d3d.h"
+#include "platform/ddraw/counted_object.h"
 
 namespace platform::d3d {
 
-class Viewport final : public IDirect3DViewport2 {
+class Viewport final
+    : public ddraw::SingleInterfaceObject<IDirect3DViewport2, IID_IDirect3DViewport2> {
  public:
   Viewport();
   ~Viewport() override;
 
-  HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   HRESULT GetViewport2(LPD3DVIEWPORT2 data) override;
   HRESULT SetViewport2(LPD3DVIEWPORT2 data) override;
 
@@ -23,7 +22,6 @@ class Viewport final : public IDirect3DViewport2 {
   const std::optional<D3DVIEWPORT2>& Values() const { return values_; }
 
  private:
-  ULONG references_ = 1;
   std::optional<D3DVIEWPORT2> values_;
 };
 

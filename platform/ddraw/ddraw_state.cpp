@@ -4,6 +4,7 @@
 
 #include "platform/core/last_error.h"
 #include "platform/ddraw/surface.h"
+#include "platform/ddraw/surface_access.h"
 
 namespace platform::ddraw {
 
@@ -17,7 +18,7 @@ HRESULT Fail(HRESULT result, std::string reason) {
   return result;
 }
 
-void InstallDirect3D(const Direct3DHooks& hooks) {
+void InstallDirect3DHooks(const Direct3DHooks& hooks) {
   State().direct3D = hooks;
 }
 

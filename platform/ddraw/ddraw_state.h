@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/ddraw.h"
+#include "platform/ddraw/direct3d_hooks.h"
 #include "platform/ddraw/driver_override.h"
-#include "platform/ddraw/surface_access.h"
 
 namespace platform::ddraw {
 
@@ -16,7 +16,7 @@ struct DirectDrawState {
   // The object holding DDSCL_EXCLUSIVE; only one may hold it at a time. Cleared when it gives
   // the level up or goes.
   DirectDrawObject* exclusiveOwner = nullptr;
-  // How QueryInterface reaches the Direct3D module; empty until the module installs itself.
+  // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D.
   Direct3DHooks direct3D;
   // Tests only: drivers and creation to pretend, in place of the real ones.
   std::optional<DriverOverride> driverOverride;
@@ -24,6 +24,10 @@ struct DirectDrawState {
 
 // The module's state, made on first use.
 DirectDrawState& State();
+
+// Why a query for a Direct3D interface fails when the start-up never plugged Direct3D in.
+inline constexpr const char* kDirect3DNotInstalled =
+    "QueryInterface: Direct3D is not installed (platform::d3d::InstallDirect3D was not called)";
 
 // Records why a call failed as the platform's last-error text ("SetDisplayMode: ...") and
 // returns the result, so a failure reads `return Fail(DDERR_..., "...")`.

@@ -73,7 +73,7 @@ HRESULT DirectDrawObject::QueryInterface(REFIID iid, LPVOID* object) {
     *object = static_cast<IDirectDraw2*>(this);
   } else if (iid == IID_IDirect3D2) {
     auto create = State().direct3D.createDirect3D;
-    if (!create) return E_NOINTERFACE;
+    if (!create) return Fail(E_NOINTERFACE, kDirect3DNotInstalled);
     IDirect3D2* direct3D = nullptr;
     const HRESULT result = create(static_cast<IDirectDraw2*>(this), &direct3D);
     if (result == DD_OK) *object = direct3D;
@@ -83,16 +83,6 @@ HRESULT DirectDrawObject::QueryInterface(REFIID iid, LPVOID* object) {
   }
   AddRef();
   return DD_OK;
-}
-
-ULONG DirectDrawObject::AddRef() {
-  return ++references_;
-}
-
-ULONG DirectDrawObject::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
 }
 
 HRESULT DirectDrawObject::CreatePalette(DWORD flags, LPPALETTEENTRY entries,

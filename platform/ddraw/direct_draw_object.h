@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ddraw.h"
+#include "platform/ddraw/counted_object.h"
 
 namespace platform::ddraw {
 
@@ -14,14 +15,12 @@ class Palette;
 class Surface;
 struct SurfaceShape;
 
-class DirectDrawObject final : public IDirectDraw, public IDirectDraw2 {
+class DirectDrawObject final : public CountedObject<IDirectDraw, IDirectDraw2> {
  public:
   DirectDrawObject();
 
-  // ---- IUnknown
+  // ---- IUnknown (AddRef and Release are the counted object's)
   HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   // ---- Both interfaces
   HRESULT CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                         IUnknown* outer) override;
@@ -47,7 +46,6 @@ class DirectDrawObject final : public IDirectDraw, public IDirectDraw2 {
                       Surface** top);
   bool HasPrimary() const;
 
-  ULONG references_ = 1;
   DWORD cooperativeFlags_ = 0;  // DDSCL_* last set; 0 until SetCooperativeLevel succeeds
   // Every surface made, implicit ones included, and every palette; destroyed at the last
   // Release of the object if not before.

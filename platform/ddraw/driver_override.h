@@ -1,6 +1,6 @@
 // For tests: make DirectDrawEnumerateA and DirectDrawCreate answer as a case needs (drivers that
-// qualify, drivers whose object cannot be made, doubles of the DirectDraw interfaces). Internal to
-// the platform; the game never includes this header.
+// qualify, drivers whose object cannot be made, doubles of the DirectDraw interfaces). Reached
+// from outside the platform through platform/testing.h.
 #pragma once
 
 #include <functional>

@@ -18,23 +18,8 @@ Palette::~Palette() {
   NoteObjectDestroyed(ObjectKind::Palette);
 }
 
-HRESULT Palette::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirectDrawPalette) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectDrawPalette*>(this);
-  return DD_OK;
-}
-
-ULONG Palette::AddRef() {
-  return ++references_;
-}
-
-ULONG Palette::Release() {
-  if (--references_ > 0) return references_;
+void Palette::Destroy() {
   owner_.DestroyPalette(this);
-  return 0;
 }
 
 HRESULT Palette::GetCaps(LPDWORD caps) {

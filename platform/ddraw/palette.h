@@ -4,20 +4,18 @@
 #include <array>
 
 #include "platform/ddraw.h"
+#include "platform/ddraw/counted_object.h"
 #include "platform/pixel_buffer.h"
 
 namespace platform::ddraw {
 
 class DirectDrawObject;
 
-class Palette final : public IDirectDrawPalette {
+class Palette final : public SingleInterfaceObject<IDirectDrawPalette, IID_IDirectDrawPalette> {
  public:
   Palette(DirectDrawObject& owner, DWORD caps, const PALETTEENTRY* entries);
   ~Palette() override;
 
-  HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   HRESULT GetCaps(LPDWORD caps) override;
   HRESULT GetEntries(DWORD flags, DWORD start, DWORD count, LPPALETTEENTRY entries) override;
   HRESULT SetEntries(DWORD flags, DWORD start, DWORD count, LPPALETTEENTRY entries) override;
@@ -27,9 +25,11 @@ class Palette final : public IDirectDrawPalette {
   const PaletteColour* Colours() const { return colours_.data(); }
 
  private:
+  // The last Release: the DirectDraw object that made the palette destroys it.
+  void Destroy() override;
+
   DirectDrawObject& owner_;  // made the palette; destroys it at the last Release or its own end
-  ULONG references_ = 1;
-  DWORD caps_;                              // DDPCAPS_* given at creation
+  DWORD caps_;               // DDPCAPS_* given at creation
   std::array<PALETTEENTRY, 256> entries_;   // as set, peFlags included
   std::array<PaletteColour, 256> colours_;  // the same colours, for the drawing code
 };

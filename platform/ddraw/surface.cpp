@@ -75,7 +75,7 @@ HRESULT Surface::QueryTexture(LPVOID* object) {
   if (!(caps_ & DDSCAPS_TEXTURE)) return E_NOINTERFACE;
   if (!texture_) {
     const auto create = State().direct3D.createTexture;
-    if (!create) return E_NOINTERFACE;
+    if (!create) return Fail(E_NOINTERFACE, kDirect3DNotInstalled);
     texture_ = create(this);
     if (!texture_) return E_NOINTERFACE;
   }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/ddraw.h"
-#include "platform/ddraw/surface_access.h"
+#include "platform/ddraw/surface_texture.h"
 #include "platform/pixel_buffer.h"
 
 namespace platform::ddraw {

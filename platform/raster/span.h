@@ -47,13 +47,6 @@ struct KernelDrawers {
   LineDrawer line = nullptr;
 };
 
-// Which lanes the span drawers use: the widest the processor has, or (for tests and the
-// benchmarks) SSE2 only.
-enum class SpanLanes { Widest, Sse2 };
-void UseSpanLanes(SpanLanes lanes);
-// Whether AVX2 drawers are in use now.
-bool SpanLanesAreAvx2();
-
 // The drawers for the state, or none when the kernel does not serve it. Sets inputs' state and
 // pitch; the caller sets the planes and colours per primitive.
 KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs);

@@ -4,6 +4,7 @@
 #include "platform/raster/span.h"
 
 #include "platform/raster/pixel_math.h"
+#include "platform/raster/span_lanes.h"
 
 namespace platform::raster {
 namespace {

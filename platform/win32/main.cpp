@@ -1,9 +1,10 @@
-// The program's start-up: hands control to WinMain as the Windows start-up code does, with the
-// program's module, no previous instance, the command line after the program's name and
-// SW_SHOWDEFAULT, and makes WinMain's result the exit status.
+// The program's start-up: plugs Direct3D into DirectDraw, then hands control to WinMain as the
+// Windows start-up code does, with the program's module, no previous instance, the command line
+// after the program's name and SW_SHOWDEFAULT, and makes WinMain's result the exit status.
 #include <string>
 #include <string_view>
 
+#include "platform/d3d/install.h"
 #include "platform/host/host.h"
 #include "platform/win32.h"
 
@@ -27,6 +28,7 @@ std::string CommandLineAfterProgram(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::d3d::InstallDirect3D();
   std::string commandLine = CommandLineAfterProgram(argc, argv);
   const int status =
       WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);

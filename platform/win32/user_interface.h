@@ -1,5 +1,5 @@
 // Control of the platform's window side for tests and tools that run the program more than once
-// in one process. The game never includes this header.
+// in one process. Reached from outside the platform through platform/testing.h.
 #pragma once
 
 namespace platform {

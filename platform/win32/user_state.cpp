@@ -1,6 +1,5 @@
 #include "platform/win32/user_state.h"
 
-#include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/host/host.h"
 #include "platform/win32/user_interface.h"
@@ -31,7 +30,3 @@ void ResetUserInterface() {
 }
 
 }  // namespace platform
-
-void ClearPlatformErrorText() {
-  platform::ClearLastErrorText();
-}

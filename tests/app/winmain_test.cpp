@@ -9,8 +9,8 @@
 
 #include "game/key_tracker.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
-#include "platform/win32/user_interface.h"
 #include "record/game_globals.h"
 #include "tests/support/doubles/display_doubles.h"
 
@@ -29,11 +29,11 @@ std::vector<std::string> Calls(int frames, bool released = true) {
 class WinMainTest : public ::testing::Test {
  protected:
   void SetUp() override { Start({}); }
-  void TearDown() override { platform::ResetUserInterface(); }
+  void TearDown() override { platform::testing::ResetUserInterface(); }
 
   static void Start(const headless::Settings& settings) {
     headless::Reset(settings);
-    platform::ResetUserInterface();
+    platform::testing::ResetUserInterface();
     Script() = ShellScript{};
     globals = GameGlobals{};
   }

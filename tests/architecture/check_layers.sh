@@ -3,7 +3,10 @@
 #  - each game layer includes only its own folder and the layers below it;
 #  - the game (app, game, math, record, render, video) includes only the public platform headers;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
-#  - platform/raster and math include nothing but the standard library and themselves.
+#  - platform/raster and math include nothing but the standard library and themselves;
+#  - the host (platform/host) includes nothing of Windows, DirectDraw, GDI or Direct3D;
+#  - the game never includes platform/testing.h, the door for tests and tools, and outside the
+#    platform the hooks behind that door are reached only through it.
 # Prints every offending line and exits non-zero when there is one.
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/../.." && pwd)}"
@@ -55,6 +58,21 @@ offend "FreeType, fontconfig or iconv outside platform/gdi" "${font_lines[@]}"
 mapfile -t pure_lines < <(sources platform/raster math |
   xargs -r grep -nE '#include "' | grep -vE '#include "(platform/raster|math)/' || true)
 offend "platform/raster or math depends on more than the standard library" "${pure_lines[@]}"
+
+mapfile -t host_lines < <(sources platform/host | xargs -r grep -nE \
+  '#include "platform/((win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)
+offend "the host includes a Windows header" "${host_lines[@]}"
+
+mapfile -t door_lines < <(sources app game math record render video |
+  xargs -r grep -nE '#include "platform/testing\.h"' || true)
+offend "the game includes the platform's testing door" "${door_lines[@]}"
+
+hooks='core/live_objects|core/live_object_counts|win32/user_interface|ddraw/driver_override'
+hooks+='|ddraw/direct3d_hooks|ddraw/surface_texture|d3d/device_override|d3d/draw_listener'
+hooks+='|d3d/install|raster/span_lanes'
+mapfile -t hook_lines < <(sources app game math record render video tests tools bench fuzz |
+  xargs -r grep -nE "#include \"platform/($hooks)\.h\"" || true)
+offend "a platform hook reached around platform/testing.h" "${hook_lines[@]}"
 
 # No circle of includes anywhere in the tree: a depth-first walk over the files' own includes.
 declare -A includes=() colour=()

@@ -12,6 +12,7 @@
 #include "bench/capture/device_replay.h"
 #include "bench/capture/recorder.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 
 namespace {
 
@@ -150,13 +151,13 @@ TEST(CaptureReplay, ARecordedCaptureReplaysToTheSamePicturesOnBothDevices) {
 
   // Record the optimised device drawing the scene, then replay the recording.
   capture::Recorder recorder;
-  platform::d3d::SetDrawListener(&recorder);
+  platform::testing::SetDrawListener(&recorder);
   std::vector<std::vector<std::uint16_t>> drawn;
   for (const capture::Frame& frame : scene.frames) {
     optimised->DrawFrame(frame);
     drawn.push_back(optimised->Pixels());
   }
-  platform::d3d::SetDrawListener(nullptr);
+  platform::testing::SetDrawListener(nullptr);
   ASSERT_EQ(recorder.Problem(), "");
   const Capture recorded = recorder.Finish();
   ASSERT_EQ(recorded.frames.size(), scene.frames.size());

@@ -3,6 +3,7 @@
 // so once on standard error.
 #include <gtest/gtest.h>
 
+#include "platform/testing.h"
 #include "tests/robustness/support/fonts.h"
 #include "tests/robustness/support/program_run.h"
 #include "tests/robustness/support/whole_game.h"

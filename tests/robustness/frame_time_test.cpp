@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "record/game_globals.h"
 #include "tests/robustness/support/whole_game.h"
 #include "tools/soak/game_checks.h"
@@ -130,7 +130,7 @@ TEST_P(FrameTimeTest, TheRecordStaysAsTheRulesAllowAndTheGameEndsCleanly) {
   ASSERT_TRUE(play.Finished()) << "the game never reached the state, or ended early";
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.err, "");
-  EXPECT_EQ(platform::LiveObjects(), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(), 0);
 
   const GameGlobals& before = play.AtStart();
   const GameGlobals& after = play.AtEnd();

@@ -3,10 +3,9 @@
 // no display to open.
 #include <gtest/gtest.h>
 
-#include "platform/core/live_objects.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
-#include "platform/win32/user_interface.h"
 #include "record/game_globals.h"
 #include "tests/robustness/support/program_run.h"
 #include "tests/robustness/support/whole_game.h"
@@ -17,20 +16,21 @@ namespace headless = platform::host::headless;
 
 TEST(NoDisplay, TheWholeGameOnAHostWithoutOneSaysSo) {
   headless::Reset({.displayAvailable = false});
-  platform::ResetUserInterface();
+  platform::testing::ResetUserInterface();
   globals = GameGlobals{};
   testing::internal::CaptureStderr();
   char commandLine[] = "";
+  platform::testing::InstallDirect3D();  // as the program's main does before WinMain
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
   const std::string err = testing::internal::GetCapturedStderr();
-  platform::ResetUserInterface();
+  platform::testing::ResetUserInterface();
 
   EXPECT_EQ(status, 1);
   EXPECT_EQ(err,
             "InitWindow failed: no display could be opened (the headless host was told it has "
             "none)\n");
   EXPECT_EQ(headless::PresentedFrames(), 0u);
-  EXPECT_EQ(platform::LiveObjects(), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(), 0);
 }
 
 TEST(NoDisplay, TheGameOnSdlWithNoDisplayToOpenSaysSoAndEnds) {

@@ -2,6 +2,7 @@
 // a fallback face (missing characters as boxes), and says so once on standard error.
 #include <gtest/gtest.h>
 
+#include "platform/testing.h"
 #include "tests/robustness/support/fonts.h"
 #include "tests/robustness/support/whole_game.h"
 

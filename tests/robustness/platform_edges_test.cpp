@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/live_objects.h"
 #include "platform/ddraw.h"
 #include "platform/gdi.h"
+#include "platform/testing.h"
 #include "tests/robustness/support/bmp_bytes.h"
 
 namespace {
@@ -46,7 +46,7 @@ class SurfaceDrawing : public ::testing::Test {
     surface_->ReleaseDC(dc_);
     surface_->Release();
     directDraw_->Release();
-    EXPECT_EQ(platform::LiveObjects(), 0);
+    EXPECT_EQ(platform::testing::LiveObjects(), 0);
   }
 
   int LitPixels() {

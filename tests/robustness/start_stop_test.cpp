@@ -7,14 +7,14 @@
 #include <array>
 #include <string>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/robustness/support/whole_game.h"
 #include "tools/soak/random_player.h"
 #include "tools/soak/resident_memory.h"
 
 namespace {
 
-using platform::ObjectKind;
+using platform::testing::ObjectKind;
 
 constexpr int kStarts = 200;
 // After this many starts every cache (fonts, glyphs) holds what the game ever asks of it.
@@ -36,7 +36,7 @@ FrameScript RandomFrames(std::uint64_t seed, std::uint64_t frames) {
 std::string LiveByKind() {
   std::string text;
   for (int kind = 0; kind < static_cast<int>(ObjectKind::Count); ++kind) {
-    text += std::to_string(platform::LiveObjects(static_cast<ObjectKind>(kind))) + " ";
+    text += std::to_string(platform::testing::LiveObjects(static_cast<ObjectKind>(kind))) + " ";
   }
   return text;
 }
@@ -49,7 +49,7 @@ TEST(StartAndShutDown, TwoHundredTimesLeavesNothingBehind) {
     ASSERT_EQ(outcome.status, 0) << "start " << start << ": " << outcome.err;
     ASSERT_EQ(outcome.frames, frames) << "start " << start;
     ASSERT_EQ(outcome.err, "") << "start " << start;
-    ASSERT_EQ(platform::LiveObjects(), 0)
+    ASSERT_EQ(platform::testing::LiveObjects(), 0)
         << "start " << start << ", live by kind: " << LiveByKind();
     if (start == kWarmStarts) residentWhenWarm = ResidentBytes();
   }

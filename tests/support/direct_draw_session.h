@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "platform/core/live_objects.h"
 #include "platform/ddraw.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 
 inline HWND FakeWindow() {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1000));
@@ -17,7 +17,7 @@ inline HWND FakeWindow() {
 // level and hands out its IDirectDraw2 in *directDraw.
 inline void OpenDirectDraw2(DWORD cooperativeLevel, IDirectDraw2** directDraw) {
   platform::host::headless::Reset();
-  ASSERT_EQ(platform::LiveObjects(), 0);
+  ASSERT_EQ(platform::testing::LiveObjects(), 0);
   IDirectDraw* first = nullptr;
   ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
   ASSERT_EQ(first->SetCooperativeLevel(FakeWindow(), cooperativeLevel), DD_OK);

@@ -11,8 +11,8 @@ namespace {
 
 using namespace device_test;
 using namespace doubles;
-using platform::LiveObjects;
-using platform::ObjectKind;
+using platform::testing::LiveObjects;
+using platform::testing::ObjectKind;
 
 TEST_F(RealPlatformTest, SoftwareTextureIsOneSurfaceHeldTwice) {
   const auto path =

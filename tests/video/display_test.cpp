@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw/driver_override.h"
+#include "platform/testing.h"
 #include "record/game_globals.h"
 #include "tests/video/bmp_file.h"
 #include "tests/video/real_platform.h"
@@ -14,9 +14,9 @@ namespace {
 
 using namespace device_test;
 using namespace doubles;
-using platform::LiveObjects;
-using platform::ddraw::DriverOverride;
-using platform::ddraw::FakeDriver;
+using platform::testing::DriverOverride;
+using platform::testing::FakeDriver;
+using platform::testing::LiveObjects;
 using ::testing::_;
 using ::testing::DoAll;
 using ::testing::NiceMock;
@@ -50,7 +50,7 @@ class DisplayTest : public ::testing::Test {
     platform::host::headless::Reset();
   }
   void TearDown() override {
-    platform::ddraw::ClearDriverOverride();
+    platform::testing::ClearDriverOverride();
     EXPECT_EQ(ReleaseAll(), 1);
     EXPECT_EQ(LiveObjects(), 0);
   }
@@ -68,7 +68,7 @@ class DisplayTest : public ::testing::Test {
       *made = objects[guid->Data1];
       return DD_OK;
     };
-    platform::ddraw::SetDriverOverride(std::move(driverOverride));
+    platform::testing::SetDriverOverride(std::move(driverOverride));
   }
 
   std::vector<int> asked;  // GUID numbers DirectDrawCreate was asked for; -1 for null
@@ -88,8 +88,8 @@ TEST_F(DisplayTest, WithoutThreeDHardwareTheDefaultDriverTakesTheScreen) {
   ASSERT_EQ(globals.backBuffer->GetSurfaceDesc(&description), DD_OK);
   EXPECT_NE(description.ddsCaps.dwCaps & DDSCAPS_BACKBUFFER, 0u);
   EXPECT_EQ(description.dwWidth, 640u);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::DirectDraw), 1);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::Surface), 2);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::DirectDraw), 1);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::Surface), 2);
 
   EXPECT_EQ(ReleaseAll(), 1);
   EXPECT_EQ(globals.directDraw, nullptr);
@@ -109,7 +109,7 @@ TEST_F(DisplayTest, TextureSurfacesGoWithTheDirectDrawObject) {
   globals.texture = new Texture;
   ASSERT_EQ(globals.texture->CreateFromBitmap(globals.directDraw, &device, path.c_str()), 1);
   ASSERT_EQ(globals.texture->SetKeyColor(0), 1);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::Palette), 1);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::Palette), 1);
   EXPECT_EQ(ReleaseAll(), 1);
   EXPECT_EQ(globals.texture, nullptr);
   EXPECT_EQ(LiveObjects(), 0);
@@ -161,7 +161,7 @@ class InitDirectDrawSteps : public DisplayTest, public ::testing::WithParamInter
       return step == failingStep ? DDERR_GENERIC : DD_OK;
     };
     // No driver qualifies, so the default driver's object is made: the first double.
-    platform::ddraw::SetDriverOverride(
+    platform::testing::SetDriverOverride(
         DriverOverride{std::vector<FakeDriver>{}, [this](GUID* guid, IDirectDraw** made) {
                          EXPECT_EQ(guid, nullptr);
                          *made = &first;

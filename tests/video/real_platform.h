@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/core/live_objects.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
 #include "platform/host/headless/headless_host.h"
@@ -25,16 +24,17 @@ class RealPlatformTest : public ::testing::Test {
     const auto formats = platform::ddraw::TextureFormats();
     doubles::OfferFormats(device, {formats.begin(), formats.end()});
     doubles::DescribeDevice(device, false);
-    platform::ddraw::InstallDirect3D({nullptr, [](IDirectDrawSurface3* surface) {
-                                        return std::unique_ptr<platform::ddraw::SurfaceTexture>(
-                                            new doubles::ForwardingTexture(surface));
-                                      }});
+    platform::testing::InstallDirect3DHooks(
+        {nullptr, [](IDirectDrawSurface3* surface) {
+           return std::unique_ptr<platform::testing::SurfaceTexture>(
+               new doubles::ForwardingTexture(surface));
+         }});
   }
 
   void TearDown() override {
     if (directDraw) directDraw->Release();
-    platform::ddraw::InstallDirect3D({});
-    EXPECT_EQ(platform::LiveObjects(), 0);
+    platform::testing::InstallDirect3DHooks({});
+    EXPECT_EQ(platform::testing::LiveObjects(), 0);
   }
 
   IDirectDraw2* directDraw = nullptr;

@@ -1,7 +1,7 @@
 // The texture on a hardware device and on a busy surface, against doubles of the interfaces.
 #include "video/course_texture.h"
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/support/doubles/interface_mocks.h"
 #include "tests/video/bmp_file.h"
 
@@ -88,7 +88,7 @@ TEST_F(HardwareTextureTest, VideoMemorySurfaceIsLoadedFromTheSystemMemoryCopy) {
   EXPECT_CALL(memorySurface, Release()).Times(1);
   EXPECT_CALL(deviceSurface, Release()).Times(1);
   texture.ReleaseSurfaces();
-  EXPECT_EQ(platform::LiveObjects(platform::ObjectKind::Bitmap), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Bitmap), 0);
 }
 
 TEST_F(HardwareTextureTest, FailedRestoreUndoesTheCreation) {
@@ -102,7 +102,7 @@ TEST_F(HardwareTextureTest, FailedRestoreUndoesTheCreation) {
   EXPECT_EQ(texture.CreateFromBitmap(&owner, &device, path.c_str()), 0);
   EXPECT_EQ(texture.memorySurface, nullptr);
   EXPECT_EQ(texture.deviceSurface, nullptr);
-  EXPECT_EQ(platform::LiveObjects(platform::ObjectKind::Bitmap), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Bitmap), 0);
 }
 
 TEST_F(HardwareTextureTest, MissingTextureInterfacesFailTheLoadInsteadOfCrashing) {

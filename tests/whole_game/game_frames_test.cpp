@@ -12,12 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/live_objects.h"
-#include "platform/d3d/device_override.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/host/headless/png_writer.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
-#include "platform/win32/user_interface.h"
 #include "record/game_globals.h"
 
 namespace {
@@ -43,9 +41,9 @@ platform::host::Event Key(platform::host::Event::Type type, int key) {
 // Plays one scripted game at 32 ms a frame and keeps the three pictures.
 Frames PlayScript(bool referenceDevice) {
   globals = GameGlobals{};
-  platform::ResetUserInterface();
+  platform::testing::ResetUserInterface();
   headless::Reset({.startTick = 5000, .msPerPresent = 32, .framesKept = 1});
-  platform::d3d::SetDeviceAvailability({.optimised = !referenceDevice, .reference = true});
+  platform::testing::SetDeviceAvailability({.optimised = !referenceDevice, .reference = true});
 
   using Type = platform::host::Event::Type;
   headless::ScheduleEvent(150, Key(Type::KeyDown, VK_LSHIFT));  // start a race (second orbit)
@@ -63,13 +61,14 @@ Frames PlayScript(bool referenceDevice) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(TIRRAVEL_ASSETS_DIR);
   char commandLine[] = "";
+  platform::testing::InstallDirect3D();  // as the program's main does before WinMain
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
   std::filesystem::current_path(previous);
 
-  platform::d3d::SetDeviceAvailability({});
+  platform::testing::SetDeviceAvailability({});
   headless::SetPresentObserver(nullptr);
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(platform::LiveObjects(), 0) << "platform objects outlived the game";
+  EXPECT_EQ(platform::testing::LiveObjects(), 0) << "platform objects outlived the game";
   return frames;
 }
 

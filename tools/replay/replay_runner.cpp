@@ -3,8 +3,8 @@
 #include <array>
 
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
-#include "platform/win32/user_interface.h"
 #include "record/game_globals.h"
 #include "tools/replay/trace.h"
 
@@ -45,7 +45,8 @@ class Replay {
 
   ReplayResult Run() {
     globals = GameGlobals{};
-    platform::ResetUserInterface();
+    platform::testing::ResetUserInterface();
+    platform::testing::InstallDirect3D();  // as the program's main would before WinMain
     headless::Reset({.startTick = 0, .msPerPresent = 0, .framesKept = 1});
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", kTraceHeader);

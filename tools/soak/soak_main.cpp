@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "record/game_globals.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/soak/game_checks.h"
@@ -150,7 +150,7 @@ bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult&
   for (const std::string& failure : soak.Failures()) std::printf("broken: %s\n", failure.c_str());
   if (result.status != 0) std::printf("the game ended with status %d\n", result.status);
   if (!result.error.empty()) std::printf("the replay failed: %s\n", result.error.c_str());
-  if (const int left = platform::LiveObjects(); left != 0) {
+  if (const int left = platform::testing::LiveObjects(); left != 0) {
     std::printf("%d platform objects were left alive\n", left);
     ok = false;
   }

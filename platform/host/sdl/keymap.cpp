@@ -1,6 +1,6 @@
 #include "platform/host/sdl/keymap.h"
 
-#include "platform/win32.h"
+#include "platform/virtual_keys.h"
 
 namespace platform::host::sdl {
 namespace {

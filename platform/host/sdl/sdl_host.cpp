@@ -6,7 +6,6 @@
 
 #include "platform/host/sdl/keymap.h"
 #include "platform/host/sdl/sdl_state.h"
-#include "platform/win32.h"
 
 namespace platform::host::sdl {
 namespace {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/testing.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
 
 // Pixel (x, y) of a viewport of PixelViewport is at clip space (x, -y): the screen's y points
@@ -33,6 +34,7 @@ class Direct3DDeviceTest : public DirectDrawTest {
 
   void SetUp() override {
     DirectDrawTest::SetUp();
+    platform::testing::InstallDirect3D();  // as the program's main does before WinMain
     CreateFlipChain(&front, &back);
     ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&direct3D)),
               D3D_OK);

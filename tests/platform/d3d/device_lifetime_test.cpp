@@ -1,7 +1,7 @@
 // A device whose render target, Direct3D object or DirectDraw object goes while it lives.
 #include <gtest/gtest.h>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/platform/d3d/d3d_fixture.h"
 
 namespace {
@@ -19,9 +19,9 @@ TEST_F(DeviceLifetimeTest, TheDeviceKeepsAPlainTargetAlive) {
   ASSERT_EQ(direct3D->CreateDevice(IID_IDirect3DRGBDevice, target, &offscreen), D3D_OK);
   ASSERT_EQ(offscreen->AddViewport(viewport), D3D_OK);
   ASSERT_EQ(offscreen->SetCurrentViewport(viewport), D3D_OK);
-  const int surfaces = platform::LiveObjects(platform::ObjectKind::Surface);
+  const int surfaces = platform::testing::LiveObjects(platform::testing::ObjectKind::Surface);
   EXPECT_EQ(target->Release(), 1u);
-  EXPECT_EQ(platform::LiveObjects(platform::ObjectKind::Surface), surfaces);
+  EXPECT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Surface), surfaces);
 
   std::vector<D3DLVERTEX> triangle = Triangle();
   ASSERT_EQ(offscreen->BeginScene(), D3D_OK);
@@ -29,7 +29,7 @@ TEST_F(DeviceLifetimeTest, TheDeviceKeepsAPlainTargetAlive) {
             D3D_OK);
   ASSERT_EQ(offscreen->EndScene(), D3D_OK);
   EXPECT_EQ(offscreen->Release(), 0u);
-  EXPECT_EQ(platform::LiveObjects(platform::ObjectKind::Surface), surfaces - 1);
+  EXPECT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Surface), surfaces - 1);
 }
 
 // Surfaces are never lost here, so restoring the target changes nothing the device sees; nor
@@ -62,7 +62,7 @@ TEST_F(DeviceLifetimeTest, TheTargetGoneWithItsChainLeavesTheDeviceLost) {
   ASSERT_EQ(device->BeginScene(), D3D_OK);
   ReleaseOnce(back);
   ReleaseOnce(front);
-  ASSERT_EQ(platform::LiveObjects(platform::ObjectKind::Surface), 0);
+  ASSERT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Surface), 0);
   ExpectLost(device, Triangle());
 }
 
@@ -73,7 +73,7 @@ TEST_F(DeviceLifetimeTest, TheTargetReclaimedByDirectDrawLeavesTheDeviceLost) {
   ASSERT_EQ(device->BeginScene(), D3D_OK);
   EXPECT_EQ(directDraw->Release(), 0u);
   directDraw = nullptr;
-  ASSERT_EQ(platform::LiveObjects(platform::ObjectKind::Surface), 0);
+  ASSERT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Surface), 0);
   ExpectLost(device, Triangle());
 }
 

@@ -1,7 +1,7 @@
 // Texture handles: how they are handed out, and a handle whose surface has gone.
 #include <gtest/gtest.h>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/platform/d3d/d3d_fixture.h"
 
 namespace {
@@ -64,9 +64,9 @@ TEST_F(TextureHandleTest, AHandleWhoseSurfaceWentDrawsUntextured) {
   IDirect3DTexture2* blue = SolidTexture(kBlue);
   const D3DTEXTUREHANDLE stale = HandleOf(blue);
   EXPECT_EQ(DrawnWith(stale), kBlue);
-  const int textures = platform::LiveObjects(platform::ObjectKind::Texture);
+  const int textures = platform::testing::LiveObjects(platform::testing::ObjectKind::Texture);
   EXPECT_EQ(blue->Release(), 0u);
-  ASSERT_EQ(platform::LiveObjects(platform::ObjectKind::Texture), textures - 1);
+  ASSERT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Texture), textures - 1);
 
   EXPECT_EQ(DrawInScene(Triangle()), D3D_OK);  // the stale handle still current
   EXPECT_EQ(Pixel(8, 8), kWhite);

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3d/device.h"
 #include "platform/d3d/device_states.h"
+#include "platform/d3d/direct3d_device.h"
 #include "platform/d3d/viewport.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
 
@@ -109,6 +109,45 @@ TEST(DeviceStates, MipFiltersOnOneLevelSampleAsTheirInLevelFilter) {
     platform::d3d::ApplyStates(states, context);
     EXPECT_EQ(context.minFilter, sampled) << "filter " << filter;
   }
+}
+
+// Each object with one interface hands it out for its IID and IUnknown only, counts every
+// reference, and goes (or, a palette, goes back to its DirectDraw object) at the last Release.
+TEST_F(DeviceTest, OneInterfaceObjectsCountReferencesAndAnswerOnlyTheirInterface) {
+  auto expectCounted = [](IUnknown* object, REFIID own, platform::testing::ObjectKind kind) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    const int live = platform::testing::LiveObjects(kind);
+    EXPECT_EQ(object->QueryInterface(own, nullptr), DDERR_INVALIDPARAMS);
+    void* other = reinterpret_cast<void*>(0x1);
+    EXPECT_EQ(object->QueryInterface(IID_IDirectDrawSurface, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+    void* same = nullptr;
+    void* unknown = nullptr;
+    ASSERT_EQ(object->QueryInterface(own, &same), DD_OK);
+    ASSERT_EQ(object->QueryInterface(IID_IUnknown, &unknown), DD_OK);
+    EXPECT_EQ(same, unknown);
+    EXPECT_EQ(object->AddRef(), 4u);
+    EXPECT_EQ(object->Release(), 3u);
+    EXPECT_EQ(object->Release(), 2u);
+    EXPECT_EQ(object->Release(), 1u);
+    EXPECT_EQ(platform::testing::LiveObjects(kind), live);
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_EQ(platform::testing::LiveObjects(kind), live - 1);
+  };
+  expectCounted(new platform::d3d::Viewport, IID_IDirect3DViewport2,
+                platform::testing::ObjectKind::Viewport);
+  IDirectDrawPalette* palette = nullptr;
+  PALETTEENTRY entries[256] = {};
+  ASSERT_EQ(directDraw->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
+  expectCounted(palette, IID_IDirectDrawPalette, platform::testing::ObjectKind::Palette);
+  platform::testing::InstallDirect3D();
+  IDirect3D2* direct3D = nullptr;
+  ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&direct3D)),
+            DD_OK);
+  expectCounted(direct3D, IID_IDirect3D2, platform::testing::ObjectKind::Direct3D);
+  platform::testing::InstallDirect3DHooks({});
+  expectCounted(new platform::d3d::Device(target, platform::raster::RasterPath::Reference),
+                IID_IDirect3DDevice2, platform::testing::ObjectKind::Device);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "platform/core/last_error.h"
-#include "platform/core/live_objects.h"
 #include "platform/d3d.h"
 #include "platform/host/headless/headless_host.h"
 #include "tests/support/direct_draw_session.h"
@@ -58,7 +57,7 @@ class DirectDrawTest : public ::testing::Test {
     if (directDraw) {
       EXPECT_EQ(directDraw->Release(), 0u);
     }
-    EXPECT_EQ(platform::LiveObjects(), 0);
+    EXPECT_EQ(platform::testing::LiveObjects(), 0);
   }
 
   // The game's flip chain: front surface (as IDirectDrawSurface3) and its back buffer.

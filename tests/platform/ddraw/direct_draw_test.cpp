@@ -7,8 +7,8 @@
 
 namespace {
 
-using platform::LiveObjects;
-using platform::ObjectKind;
+using platform::testing::LiveObjects;
+using platform::testing::ObjectKind;
 
 struct SeenDriver {
   bool nullGuid;
@@ -66,10 +66,25 @@ TEST(DirectDrawObject, InterfacesShareOneReferenceCount) {
   void* none = reinterpret_cast<void*>(0x1);
   EXPECT_EQ(second->QueryInterface(IID_IDirectDrawSurface3, &none), E_NOINTERFACE);
   EXPECT_EQ(none, nullptr);
-  // Without a Direct3D module installed there is no Direct3D interface.
-  EXPECT_EQ(second->QueryInterface(IID_IDirect3D2, &none), E_NOINTERFACE);
   EXPECT_EQ(second->Release(), 0u);
   EXPECT_EQ(LiveObjects(), 0);
+}
+
+TEST(DirectDrawObject, OffersDirect3DOnlyOnceTheStartUpInstalledIt) {
+  IDirectDraw* directDraw = nullptr;
+  ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
+  platform::ClearLastErrorText();
+  void* direct3D = reinterpret_cast<void*>(0x1);
+  EXPECT_EQ(directDraw->QueryInterface(IID_IDirect3D2, &direct3D), E_NOINTERFACE);
+  EXPECT_EQ(direct3D, nullptr);
+  EXPECT_NE(platform::LastErrorText().find("InstallDirect3D was not called"), std::string::npos);
+
+  platform::testing::InstallDirect3D();
+  ASSERT_EQ(directDraw->QueryInterface(IID_IDirect3D2, &direct3D), DD_OK);
+  EXPECT_EQ(directDraw->Release(), 1u);  // the Direct3D interface holds its DirectDraw object
+  EXPECT_EQ(static_cast<IDirect3D2*>(direct3D)->Release(), 0u);
+  EXPECT_EQ(LiveObjects(), 0);
+  platform::testing::InstallDirect3DHooks({});
 }
 
 TEST(DirectDrawObject, OnlyOneObjectHoldsTheScreen) {

@@ -33,10 +33,10 @@ TEST_F(DirectDrawTest, FlipChainIsTwo640x480Rgb565Surfaces) {
   DDSCAPS depth{DDSCAPS_ZBUFFER};
   IDirectDrawSurface3* none = nullptr;
   EXPECT_EQ(front->GetAttachedSurface(&depth, &none), DDERR_NOTFOUND);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::Surface), 2);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::Surface), 2);
   // The game never releases the back buffer: it goes with the front surface.
   EXPECT_EQ(front->Release(), 0u);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::Surface), 0);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::Surface), 0);
 }
 
 TEST_F(DirectDrawTest, FlipChainRequests) {
@@ -154,7 +154,7 @@ TEST_F(DirectDrawTest, DeviceContextDrawsIntoTheSurface) {
   EXPECT_EQ(back->ReleaseDC(dc), DDERR_NODC);
   EXPECT_EQ(ReadPixel(back, 3, 2), 0xFFFFu);
   EXPECT_EQ(ReadPixel(back, 4, 2), 0xF800u);
-  EXPECT_EQ(LiveObjects(platform::ObjectKind::DeviceContext), 0);
+  EXPECT_EQ(LiveObjects(platform::testing::ObjectKind::DeviceContext), 0);
   front->Release();
 }
 

@@ -2,14 +2,15 @@
 // which the other platform modules see surface memory.
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
+#include "platform/testing.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
 #include "tests/support/doubles/forwarding_texture.h"
 
 namespace {
 
-using platform::LiveObjects;
-using platform::ObjectKind;
 using platform::ddraw::GetSurfacePixels;
+using platform::testing::LiveObjects;
+using platform::testing::ObjectKind;
 
 TEST_F(DirectDrawTest, EveryOfferedFormatMakesTexturesInEitherMemory) {
   for (const DDPIXELFORMAT& format : platform::ddraw::TextureFormats()) {
@@ -140,8 +141,8 @@ TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
   IDirect3DTexture2* texture = nullptr;
   EXPECT_EQ(surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<LPVOID*>(&texture)),
             E_NOINTERFACE);
-  platform::ddraw::InstallDirect3D(
-      {nullptr, [](IDirectDrawSurface3* s) -> std::unique_ptr<platform::ddraw::SurfaceTexture> {
+  platform::testing::InstallDirect3DHooks(
+      {nullptr, [](IDirectDrawSurface3* s) -> std::unique_ptr<platform::testing::SurfaceTexture> {
          return std::make_unique<doubles::ForwardingTexture>(s);
        }});
   ASSERT_EQ(surface->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<LPVOID*>(&texture)),
@@ -162,7 +163,7 @@ TEST_F(DirectDrawTest, TextureInterfaceLivesInsideItsSurface) {
   offscreen->Release();
   EXPECT_EQ(surface->Release(), 0u);
   EXPECT_EQ(doubles::ForwardingTexture::alive, 0);
-  platform::ddraw::InstallDirect3D({});
+  platform::testing::InstallDirect3DHooks({});
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/core/last_error.h"
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
+#include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"
 
 namespace {
@@ -332,7 +332,7 @@ std::vector<BadFile> BadFiles() {
 }
 
 TEST_F(BitmapFileTest, MalformedFilesAreRefusedWithTheirReason) {
-  const int bitmapsBefore = platform::LiveObjects(platform::ObjectKind::Bitmap);
+  const int bitmapsBefore = platform::testing::LiveObjects(platform::testing::ObjectKind::Bitmap);
   for (const BadFile& file : BadFiles()) {
     SCOPED_TRACE(file.name);
     const std::string path = WriteTempFile("bad.bmp", file.bytes);
@@ -343,7 +343,7 @@ TEST_F(BitmapFileTest, MalformedFilesAreRefusedWithTheirReason) {
     EXPECT_NE(reason.find(file.reason), std::string::npos) << reason;
     EXPECT_EQ(reason.find('\n'), std::string::npos);
   }
-  EXPECT_EQ(platform::LiveObjects(platform::ObjectKind::Bitmap), bitmapsBefore);
+  EXPECT_EQ(platform::testing::LiveObjects(platform::testing::ObjectKind::Bitmap), bitmapsBefore);
 }
 
 TEST_F(BitmapFileTest, AFileCutAnywhereIsRefused) {

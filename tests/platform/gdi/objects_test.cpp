@@ -6,16 +6,16 @@
 #include <cstring>
 
 #include "platform/core/last_error.h"
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"
 
 namespace {
 
-using platform::LiveObjects;
-using platform::ObjectKind;
+using platform::testing::LiveObjects;
+using platform::testing::ObjectKind;
 
 HBITMAP SmallBitmap() {
   tirravel::test::BmpShape shape;

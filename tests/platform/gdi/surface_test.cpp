@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "platform/raster/pixel_state.h"
 #include "platform/raster/span.h"
+#include "platform/testing.h"
 #include "tests/platform/raster/game_scene.h"
 #include "tests/platform/raster/path_test.h"
 #include "tests/platform/raster/random_cases.h"
@@ -16,6 +17,9 @@
 namespace {
 
 using namespace platform::raster;
+using platform::testing::SpanLanes;
+using platform::testing::SpanLanesAreAvx2;
+using platform::testing::UseSpanLanes;
 using namespace raster_test;
 
 // A power-of-two texture of one of the kernel's formats, random texels, often with a key that

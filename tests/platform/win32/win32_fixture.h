@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
-#include "platform/win32/user_interface.h"
 
 struct SentMessage {
   HWND window;
@@ -21,10 +21,10 @@ class Win32Test : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::host::headless::Reset();
-    platform::ResetUserInterface();
+    platform::testing::ResetUserInterface();
     Sent().clear();
   }
-  void TearDown() override { platform::ResetUserInterface(); }
+  void TearDown() override { platform::testing::ResetUserInterface(); }
 
   static std::vector<SentMessage>& Sent() {
     static std::vector<SentMessage> sent;

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/core/live_objects.h"
 #include "platform/gdi.h"
 #include "platform/host/headless/png_writer.h"
+#include "platform/testing.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
 #include "tests/render/hud_text/back_buffer.h"
@@ -73,7 +73,7 @@ class HudTextTest : public ::testing::Test {
 };
 
 TEST_F(HudTextTest, DrawsTheLineAtItsPlaceInItsColourAndGivesEverythingBack) {
-  const int before = platform::LiveObjects();
+  const int before = platform::testing::LiveObjects();
   DrawHudText(kTextCountdownTime, 50, 20, 80, 255, 180, 0, 0);
   const Box ink = Ink();
   ASSERT_FALSE(ink.Empty());
@@ -91,7 +91,7 @@ TEST_F(HudTextTest, DrawsTheLineAtItsPlaceInItsColourAndGivesEverythingBack) {
   EXPECT_EQ(kernel.frees, 1);
   EXPECT_EQ(kernel.lastBytes, 60u);
   EXPECT_EQ(kernel.lastFlags, GPTR);
-  EXPECT_EQ(platform::LiveObjects(), before) << "the font and the context went back";
+  EXPECT_EQ(platform::testing::LiveObjects(), before) << "the font and the context went back";
 }
 
 TEST_F(HudTextTest, TheShadowIsTheSameShapeOffsetBelowAndRight) {
@@ -125,14 +125,14 @@ TEST_F(HudTextTest, OnlyTheLowEightBitsOfEachColourCount) {
 }
 
 TEST_F(HudTextTest, AnEmptyLineStillTakesAndGivesBackEverythingButDrawsNothing) {
-  const int before = platform::LiveObjects();
+  const int before = platform::testing::LiveObjects();
   DrawHudText("", 50, 20, 30, 255, 180, 0, 0);
   EXPECT_TRUE(Ink().Empty());
   EXPECT_EQ(screen.getDcCalls, 1);
   EXPECT_EQ(screen.releaseDcCalls, 1);
   EXPECT_EQ(kernel.allocations, 1);
   EXPECT_EQ(kernel.frees, 1);
-  EXPECT_EQ(platform::LiveObjects(), before);
+  EXPECT_EQ(platform::testing::LiveObjects(), before);
 }
 
 TEST_F(HudTextTest, WithoutAContextNothingIsAllocatedOrDrawn) {
@@ -148,13 +148,13 @@ TEST_F(HudTextTest, WithoutAContextNothingIsAllocatedOrDrawn) {
 }
 
 TEST_F(HudTextTest, WithoutMemoryForTheFontTheContextGoesBackAndNothingIsDrawn) {
-  const int before = platform::LiveObjects();
+  const int before = platform::testing::LiveObjects();
   kernel.failAllocation = true;
   DrawHudText(kTextPushShift, 50, 20, 30, 255, 180, 0, 0);
   EXPECT_TRUE(Ink().Empty());
   EXPECT_EQ(screen.releaseDcCalls, 1);
   EXPECT_EQ(kernel.frees, 0);
-  EXPECT_EQ(platform::LiveObjects(), before);
+  EXPECT_EQ(platform::testing::LiveObjects(), before);
 }
 
 TEST_F(HudTextTest, ThePromptIsClippedAsItScrollsPastEitherEdge) {

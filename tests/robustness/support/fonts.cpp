@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "platform/core/live_objects.h"
 #include "platform/host/headless/headless_host.h"
+#include "platform/testing.h"
 #include "tests/robustness/support/program_run.h"
 #include "tests/robustness/support/whole_game.h"
 
@@ -44,7 +44,7 @@ void ExpectFiveFramesWithOneFontWarning(const std::string& warned) {
   const GameOutcome outcome = PlayInProcess(TIRRAVEL_ASSETS, IdleFrames(5, 16));
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.frames, 5u);
-  EXPECT_EQ(platform::LiveObjects(), 0);
+  EXPECT_EQ(platform::testing::LiveObjects(), 0);
   EXPECT_EQ(outcome.err.rfind("tirravel: ", 0), 0u) << outcome.err;
   EXPECT_NE(outcome.err.find(warned), std::string::npos) << outcome.err;
   EXPECT_EQ(outcome.err.find('\n'), outcome.err.size() - 1) << "one line: " << outcome.err;

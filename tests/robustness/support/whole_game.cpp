@@ -6,14 +6,15 @@
 
 #include <fstream>
 
-#include "platform/core/live_objects.h"
+#include "platform/testing.h"
 #include "tests/robustness/support/program_run.h"
 #include "tools/replay/replay_runner.h"
 
 namespace {
 
 int GraphicsObjectsLeft() {
-  return platform::LiveObjects() - platform::LiveObjects(platform::ObjectKind::Window);
+  return platform::testing::LiveObjects() -
+         platform::testing::LiveObjects(platform::testing::ObjectKind::Window);
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "platform/d3d.h"
-#include "platform/ddraw/surface_access.h"
+#include "platform/testing.h"
 
 namespace doubles {
 
-class ForwardingTexture : public platform::ddraw::SurfaceTexture {
+class ForwardingTexture : public platform::testing::SurfaceTexture {
  public:
   static constexpr D3DTEXTUREHANDLE kHandle = 0x51;  // what GetHandle gives
 

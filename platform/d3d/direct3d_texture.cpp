@@ -1,10 +1,11 @@
-#include "platform/d3d/texture.h"
+#include "platform/d3d/direct3d_texture.h"
 
 #include <cstring>
 
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
-#include "platform/d3d/texture_format.h"
+#include "platform/d3d/raster_format.h"
+#include "platform/ddraw/surface_access.h"
 
 namespace platform::d3d {
 

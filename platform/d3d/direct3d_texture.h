@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/ddraw/surface_access.h"
+#include "platform/ddraw/surface_texture.h"
 #include "platform/raster/raster.h"
 
 namespace platform::d3d {

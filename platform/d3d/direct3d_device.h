@@ -6,21 +6,19 @@
 
 #include "platform/d3d.h"
 #include "platform/d3d/device_states.h"
+#include "platform/ddraw/counted_object.h"
 #include "platform/raster/raster.h"
 
 namespace platform::d3d {
 
 class Viewport;
 
-class Device final : public IDirect3DDevice2 {
+class Device final : public ddraw::SingleInterfaceObject<IDirect3DDevice2, IID_IDirect3DDevice2> {
  public:
   // Draws into `target` (a reference is held) on the given path.
   Device(IDirectDrawSurface* target, raster::RasterPath path);
   ~Device() override;
 
-  HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   HRESULT AddViewport(LPDIRECT3DVIEWPORT2 viewport) override;
   HRESULT BeginScene() override;
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexType, LPVOID vertices,
@@ -46,7 +44,6 @@ class Device final : public IDirect3DDevice2 {
   // target's memory or the current viewport cannot be had.
   bool PrepareContext(std::uint32_t (&palette)[256]);
 
-  ULONG references_ = 1;
   IDirectDrawSurface* target_;  // held; null once it is gone
   DeviceStates states_;
   raster::Matrix world_ = raster::IdentityMatrix();

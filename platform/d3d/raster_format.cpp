@@ -1,4 +1,4 @@
-#include "platform/d3d/texture_format.h"
+#include "platform/d3d/raster_format.h"
 
 namespace platform::d3d {
 

@@ -1,3 +1,5 @@
+// Which of the rasterizer's texture formats a surface's pixel layout is, for sampling a texture
+// surface.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/d3d/device.h"
+#include "platform/d3d/direct3d_device.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,8 +8,8 @@
 #include "platform/core/live_objects.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/device_caps.h"
+#include "platform/d3d/direct3d_texture.h"
 #include "platform/d3d/draw_listener.h"
-#include "platform/d3d/texture.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
@@ -46,25 +46,6 @@ Device::~Device() {
 
 void Device::TargetGoing(IDirectDrawSurface* surface) {
   if (surface == target_) target_ = nullptr;
-}
-
-HRESULT Device::QueryInterface(REFIID iid, LPVOID* object) {
-  if (!object) return DDERR_INVALIDPARAMS;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDirect3DDevice2) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirect3DDevice2*>(this);
-  return D3D_OK;
-}
-
-ULONG Device::AddRef() {
-  return ++references_;
-}
-
-ULONG Device::Release() {
-  if (--references_ > 0) return references_;
-  delete this;
-  return 0;
 }
 
 HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {

@@ -1,0 +1,12 @@
+// GetPlatformErrorText and ClearPlatformErrorText: the Windows-style face of the platform's
+// last-error text (platform/core/last_error.h), which every module sets when a call fails.
+#include "platform/core/last_error.h"
+#include "platform/win32.h"
+
+LPCSTR GetPlatformErrorText() {
+  return platform::LastErrorText().c_str();
+}
+
+void ClearPlatformErrorText() {
+  platform::ClearLastErrorText();
+}
