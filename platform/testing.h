@@ -1,7 +1,8 @@
 // The platform's one door for tests, tools, benchmarks and fuzz targets: everything they may do
 // beyond the Windows, DirectDraw, Direct3D and GDI calls the game makes. The game (app/, game/,
-// render/, device/, math/) never includes this header, and nothing outside the platform reaches
-// the headers behind it but through it; tests/architecture/check_layers.sh holds both rules.
+// record/, render/, video/, math/) never includes this header, and nothing outside the platform
+// reaches the headers behind it but through it; tests/architecture/check_layers.sh holds both
+// rules.
 #pragma once
 
 #include "platform/core/live_object_counts.h"
