@@ -43,6 +43,25 @@ for layer in "${!may_include[@]}"; do
   offend "$layer includes a layer above it or beside it" "${up_lines[@]}"
 done
 
+# The platform's modules, lowest first, and the modules whose internals each may include beside
+# its own (any module may include the public headers platform/*.h).
+declare -A platform_may_include=(
+  [raster]="raster"
+  [core]="core"
+  [host]="host"
+  [win32]="core host win32"
+  [gdi]="core host win32 gdi"
+  [ddraw]="core host win32 gdi ddraw"
+  [d3d]="raster core host win32 gdi ddraw d3d"
+  [startup]="core host win32 gdi ddraw d3d"
+)
+for module in "${!platform_may_include[@]}"; do
+  allowed="${platform_may_include[$module]// /|}"
+  mapfile -t module_lines < <(sources "platform/$module" |
+    xargs -r grep -nE '#include "platform/[a-z0-9_]+/' | grep -vE "#include \"platform/($allowed)/" || true)
+  offend "platform/$module includes the internals of a module above it" "${module_lines[@]}"
+done
+
 mapfile -t game_lines < <(sources app game math record render video |
   xargs -r grep -nE '#include "platform/[^"]*/' || true)
 offend "the game includes platform internals" "${game_lines[@]}"
