@@ -25,10 +25,24 @@ offend() {  # offend MESSAGE LINES...
 
 sources() { find "$@" -type f -not -path "./build*" \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | sort; }
 
+# check_order PREFIX RULES EXTRA MESSAGE: each folder PREFIX<name> in the table RULES (a name and
+# the folders it may include beside its own) includes no other folder under PREFIX but EXTRA.
+check_order() {
+  local prefix="$1" extra="$3" message="$4" name allowed
+  local -n rules="$2"
+  for name in "${!rules[@]}"; do
+    allowed="${rules[$name]// /|}${extra:+|$extra}"
+    mapfile -t order_lines < <(sources "$prefix$name" |
+      xargs -r grep -nE "#include \"$prefix[a-z0-9_]+/" | grep -vE "#include \"$prefix($allowed)/" ||
+      true)
+    offend "$prefix$name $message" "${order_lines[@]}"
+  done
+}
+
 # The game's layers, lowest first, and the folders each may include beside its own: math, the
 # record, then render and video side by side, the rules, the shell. Tools, benchmarks, fuzz
 # targets and tests sit above them all.
-declare -A may_include=(
+declare -A game_may_include=(
   [math]="math"
   [record]="math record"
   [render]="math record render"
@@ -36,12 +50,7 @@ declare -A may_include=(
   [game]="math record render video game"
   [app]="math record render video game app"
 )
-for layer in "${!may_include[@]}"; do
-  allowed="${may_include[$layer]// /|}|platform"
-  mapfile -t up_lines < <(sources "$layer" | xargs -r grep -nE '#include "[a-z_]+/' |
-    grep -vE "#include \"($allowed)/" || true)
-  offend "$layer includes a layer above it or beside it" "${up_lines[@]}"
-done
+check_order "" game_may_include platform "includes a layer above it or beside it"
 
 # The platform's modules, lowest first, and the modules whose internals each may include beside
 # its own (any module may include the public headers platform/*.h).
@@ -55,12 +64,7 @@ declare -A platform_may_include=(
   [d3d]="raster core host win32 gdi ddraw d3d"
   [startup]="core host win32 gdi ddraw d3d"
 )
-for module in "${!platform_may_include[@]}"; do
-  allowed="${platform_may_include[$module]// /|}"
-  mapfile -t module_lines < <(sources "platform/$module" |
-    xargs -r grep -nE '#include "platform/[a-z0-9_]+/' | grep -vE "#include \"platform/($allowed)/" || true)
-  offend "platform/$module includes the internals of a module above it" "${module_lines[@]}"
-done
+check_order platform/ platform_may_include "" "includes the internals of a module above it"
 
 mapfile -t game_lines < <(sources app game math record render video |
   xargs -r grep -nE '#include "platform/[^"]*/' || true)
