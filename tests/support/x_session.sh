@@ -76,3 +76,10 @@ focus_game_window() {
   timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
   wait_until 10 focused || fail "$1the window did not get the focus"
 }
+
+# hold KEY SECONDS: a key held as a player holds it; a tap shorter than a frame is never polled.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}

@@ -1,0 +1,74 @@
+# Reading the game's screen in screenshots of the X session (x_session.sh is sourced first):
+# what share of a region has a colour, and whether the title, the countdown or the flight is on
+# screen. Sourced, not run. Set $shots to a folder to keep the pictures `keep NAME` is given.
+
+# What is on the screen, in the game's own 640x480 pixels.
+screen="$work/screen.png"
+shoot() {
+  import -window root "$work/raw.png" 2>/dev/null &&
+    convert "$work/raw.png" -sample 640x480! "$screen" 2>/dev/null
+}
+keep() { [[ -z "${shots:-}" ]] || cp "$screen" "$shots/$1.png"; }
+
+# share GEOMETRY CONDITION...: the share of the region's pixels that meet every condition. A
+# condition is a channel of hue, saturation or brightness (H, S, B), < or >, and a percentage:
+# "S<20" is greyish.
+share() {
+  local geometry="$1" channel arguments=()
+  shift
+  for condition in "$@"; do
+    case "${condition:0:1}" in H) channel=0 ;; S) channel=1 ;; B) channel=2 ;; esac
+    arguments+=(\( -clone "$channel" -threshold "${condition:2}%")
+    [[ "${condition:1:1}" == "<" ]] && arguments+=(-negate)
+    arguments+=(\))
+  done
+  convert "$screen" -crop "$geometry" +repage -colorspace HSB -separate "${arguments[@]}" \
+    -delete 0-2 -evaluate-sequence min -format "%[fx:mean]" info:
+}
+# above MINIMUM GEOMETRY CONDITION...: whether that share exceeds the minimum.
+above() {
+  local minimum="$1"
+  shift
+  awk -v s="$(share "$@")" -v m="$minimum" 'BEGIN { exit !(s > m) }'
+}
+
+# The screen's colours: the titles and prompts are orange (255,180,0); "SPEED" and "TIME" run
+# from orange to red with the speed; the device lines are black on white cells; the wings are
+# red-orange; the course's stone floor is greyish.
+orange=("H>9" "H<14" "S>85" "B>85")
+speed_colour=("H>1" "H<12.5" "S>85" "B>85")
+white=("S<5" "B>95")
+wing=("H<9" "S>55" "B>50")
+floor=("S<20" "B>20" "B<85")
+title_area=600x140+20+10
+controls_area=600x150+20+160
+device_lines_area=320x40+10+435
+count_area=300x220+80+100
+speed_area=250x110+20+30
+prompt_area=350x35+20+440
+middle=320x240+160+200
+lower_half=640x240+0+240
+
+title_shown() { shoot && above 0.08 "$title_area" "${orange[@]}"; }
+countdown_shown() {
+  shoot && above 0.03 "$count_area" "${orange[@]}" &&
+    ! above 0.1 "$device_lines_area" "${white[@]}" && ! above 0.02 "$prompt_area" "${orange[@]}"
+}
+flying_shown() { shoot && above 0.05 "$prompt_area" "${orange[@]}"; }
+
+# expect_on_screen WHAT MINIMUM GEOMETRY CONDITION...
+expect_on_screen() {
+  local what="$1"
+  shift
+  above "$@" || fail "$what is not on screen: a share of $(share "${@:2}") in $2"
+}
+
+# expect_title_screen: the game's name and the controls, the device lines, the butterfly on the
+# course as the camera circles it, in the latest screenshot.
+expect_title_screen() {
+  expect_on_screen "the title" 0.08 "$title_area" "${orange[@]}"
+  expect_on_screen "the controls" 0.08 "$controls_area" "${orange[@]}"
+  expect_on_screen "the device lines" 0.3 "$device_lines_area" "${white[@]}"
+  expect_on_screen "the butterfly" 0.02 "$middle" "${wing[@]}"
+  expect_on_screen "the course" 0.02 "$lower_half" "${floor[@]}"
+}
