@@ -112,6 +112,27 @@ int wvsprintfA(LPSTR buffer, LPCSTR format, std::va_list arguments);
 // The program's own module handle for a null name; null for any other name.
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 
+// ---- Files and the program's own file ---------------------------------------------------------
+
+inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010u;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080u;
+inline constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x00000400u;
+
+// The full path of the program's file for a null module or the program's own handle, copied with
+// its terminator; returns its length. A path that does not fit is cut to size - 1 characters plus
+// the terminator and size is returned. 0 for another module, a null buffer or a size of 0.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+// FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_NORMAL for anything else, or for a symbolic link
+// (judged itself, not followed) FILE_ATTRIBUTE_REPARSE_POINT, with the directory bit when it
+// leads to one; INVALID_FILE_ATTRIBUTES when there is no such entry.
+DWORD GetFileAttributesA(LPCSTR fileName);
+// The name made absolute against the current folder, with ".", ".." and doubled separators
+// resolved by the text alone. Returns its length, or the room needed (terminator included) when
+// bufferLength is too small, leaving the buffer as it was; 0 on failure. *filePart, when asked
+// for, points at the last component in the buffer (null when the path ends in a separator).
+DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
+
 // ---- Windows and messages -------------------------------------------------------------------
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
@@ -210,3 +231,6 @@ int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, i
 LPCSTR GetPlatformErrorText();
 // Forgets the last failure, so that a later GetPlatformErrorText speaks only of what came after.
 void ClearPlatformErrorText();
+// Replaces the last failure's line with the caller's own, for a reason only the caller can phrase
+// (a file looked for in more than one place).
+void SetPlatformErrorText(LPCSTR text);

@@ -6,6 +6,7 @@
 #include "record/name_field.h"
 #include "video/course_texture.h"
 #include "video/display.h"
+#include "video/texture_file.h"
 
 namespace {
 
@@ -59,7 +60,9 @@ int InitDirect3D() {
 int InitScene() {
   GameGlobals& g = globals;
   g.texture = new Texture();
-  if (g.texture->CreateFromBitmap(g.directDraw, g.device, "Texture.bmp") == 0) return 0;
+  char texturePath[kFilePathRoom];
+  if (FindTextureFile("Texture.bmp", texturePath) == 0) return 0;
+  if (g.texture->CreateFromBitmap(g.directDraw, g.device, texturePath) == 0) return 0;
   g.texture->SetKeyColor(0);  // black is transparent
   g.textureHandle = g.texture->GetTextureHandle();
 

@@ -8,7 +8,8 @@
 int InitDirectDraw();
 // Creates the 3-D device on the back buffer (hardware, then MMX, then RGB) and its viewport.
 int InitDirect3D();
-// Loads the course texture from "Texture.bmp" and computes the camera and projection.
+// Loads the course texture from "Texture.bmp" (the current folder's, else the installed game's)
+// and computes the camera and projection.
 int InitScene();
 // Gives back every graphics object; may be called in any state; always returns 1.
 int ReleaseAll();

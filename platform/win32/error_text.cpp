@@ -1,5 +1,6 @@
-// GetPlatformErrorText and ClearPlatformErrorText: the Windows-style face of the platform's
-// last-error text (platform/core/last_error.h), which every module sets when a call fails.
+// GetPlatformErrorText, ClearPlatformErrorText and SetPlatformErrorText: the Windows-style face
+// of the platform's last-error text (platform/core/last_error.h), which every module sets when a
+// call fails.
 #include "platform/core/last_error.h"
 #include "platform/win32.h"
 
@@ -9,4 +10,8 @@ LPCSTR GetPlatformErrorText() {
 
 void ClearPlatformErrorText() {
   platform::ClearLastErrorText();
+}
+
+void SetPlatformErrorText(LPCSTR text) {
+  platform::SetLastErrorText(text ? text : "");
 }

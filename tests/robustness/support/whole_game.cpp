@@ -44,14 +44,19 @@ FrameScript IdleFrames(std::uint64_t frames, std::uint32_t milliseconds) {
   };
 }
 
-GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody) {
+std::filesystem::path ReplayProgram() {
+  return TIRRAVEL_REPLAY;
+}
+
+GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody,
+                          const std::filesystem::path& program) {
   const std::filesystem::path script = folder.parent_path() / (folder.filename().string() + ".txt");
   std::ofstream(script) << "frames 3 16\n";
   using std::filesystem::perms;
   std::filesystem::permissions(
       script, perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
   ProgramRun run;
-  run.program = TIRRAVEL_REPLAY;
+  run.program = program;
   run.arguments = {script.string()};
   run.folder = folder;
   run.asNobody = asNobody;
@@ -75,4 +80,16 @@ std::filesystem::path FreshFolder(const std::string& name) {
   std::filesystem::permissions(folder.parent_path(), open);
   std::filesystem::permissions(folder, open);
   return folder;
+}
+
+std::filesystem::path DataFolderBeside(const std::filesystem::path& program) {
+  // /proc/self/exe, which the game goes by, names the program with every link resolved.
+  return (std::filesystem::canonical(program).parent_path() / TIRRAVEL_DATA_FROM_PROGRAM)
+      .lexically_normal();
+}
+
+std::string TextureNotFound(const std::filesystem::path& folder,
+                            const std::filesystem::path& program) {
+  return "Texture.bmp: file not found in " + std::filesystem::canonical(folder).string() +
+         " nor in " + DataFolderBeside(program).string();
 }

@@ -26,8 +26,21 @@ GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript
 // A script of `frames` frames of `milliseconds` each, no keys.
 FrameScript IdleFrames(std::uint64_t frames, std::uint32_t milliseconds);
 
-// The tirravel-replay program in `folder` with a script of a few idle frames.
-GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody = false);
+// The tirravel-replay program of the build.
+std::filesystem::path ReplayProgram();
+
+// The tirravel-replay program (or a copy of it elsewhere) in `folder` with a script of a few
+// idle frames.
+GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody = false,
+                          const std::filesystem::path& program = ReplayProgram());
+
+// The installed game's data folder for the program at `program`, as the game finds it.
+std::filesystem::path DataFolderBeside(const std::filesystem::path& program);
+
+// What follows "InitScene failed: " when neither `folder` nor the data folder beside `program`
+// has a Texture.bmp.
+std::string TextureNotFound(const std::filesystem::path& folder,
+                            const std::filesystem::path& program);
 
 // A fresh, empty folder under the test's temporary directory.
 std::filesystem::path FreshFolder(const std::string& name);
