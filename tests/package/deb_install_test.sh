@@ -76,8 +76,9 @@ status=$?
 
 apt-get remove -y tirravel >"$work/apt-remove.log" 2>&1 || fail "apt-get remove failed"
 installed_here=false
-[[ "$(dpkg-query -W -f='${db:Status-Status}' tirravel 2>/dev/null)" == not-installed ]] ||
-  fail "after apt-get remove dpkg still keeps tirravel"
+# dpkg forgets a removed package without conffiles, or keeps it as not installed.
+left="$(dpkg-query -W -f='${db:Status-Status}' tirravel 2>/dev/null || true)"
+[[ -z "$left" || "$left" == not-installed ]] || fail "after apt-get remove dpkg keeps tirravel: $left"
 snapshot >"$work/after.txt"
 diff "$work/before.txt" "$work/after.txt" >"$work/left-behind.log" ||
   fail "apt-get remove left things behind or took things away"
