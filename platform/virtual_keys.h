@@ -34,6 +34,8 @@ inline constexpr int VK_SUBTRACT = 0x6D;
 inline constexpr int VK_DECIMAL = 0x6E;
 inline constexpr int VK_DIVIDE = 0x6F;
 inline constexpr int VK_F1 = 0x70;  // through VK_F12 = 0x7B
+inline constexpr int VK_F4 = 0x73;
+inline constexpr int VK_F10 = 0x79;
 inline constexpr int VK_F12 = 0x7B;
 inline constexpr int VK_NUMLOCK = 0x90;
 inline constexpr int VK_SCROLL = 0x91;

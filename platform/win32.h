@@ -180,6 +180,11 @@ inline constexpr UINT WM_ACTIVATEAPP = 0x001C;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
+// Alt, F10 and keys pressed while Alt is down come as system keys; bit 29 of lParam (the context
+// bit) is set while Alt is down.
+inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
+inline constexpr UINT WM_SYSCHAR = 0x0106;
 
 inline constexpr UINT PM_NOREMOVE = 0x0000;
 inline constexpr UINT PM_REMOVE = 0x0001;
@@ -212,11 +217,13 @@ HGDIOBJ GetStockObject(int object);
 // waiting; FALSE when none is waiting. With PM_REMOVE the message leaves the queue.
 BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 // For a WM_KEYDOWN of a character key, puts the WM_CHAR it types (US layout) at the front of the
-// queue. Returns non-zero for any key message, FALSE for other messages.
+// queue; for a WM_SYSKEYDOWN, a WM_SYSCHAR. Returns non-zero for any key message, FALSE for other
+// messages.
 BOOL TranslateMessage(const MSG* message);
 // Calls the procedure of the message's window; returns its result.
 LRESULT DispatchMessageA(const MSG* message);
-// Default handling: WM_CLOSE destroys the window; everything else returns 0.
+// Default handling: WM_CLOSE destroys the window; WM_SYSKEYDOWN of F4 with Alt down (Alt+F4)
+// sends the window WM_CLOSE; everything returns 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Posts WM_QUIT with the given exit code to the thread's queue.
 void PostQuitMessage(int exitCode);

@@ -2,31 +2,27 @@
 // is not queued but flagged, and is taken only once nothing else is waiting.
 #include "platform/core/last_error.h"
 #include "platform/host/host.h"
+#include "platform/win32/key_messages.h"
 #include "platform/win32/user_state.h"
 
 namespace platform::win32 {
 namespace {
 
-// A key message's lParam: repeat count 1; bit 30 says the key was down before; bit 31 is set
-// for a release. No scan code is given.
-LPARAM KeyMessageParam(bool down, bool repeat) {
-  std::uint32_t bits = 1;
-  if (!down || repeat) bits |= 1u << 30;
-  if (!down) bits |= 1u << 31;
-  return static_cast<LPARAM>(bits);
+bool IsKeyMessage(UINT kind) {
+  return kind == WM_KEYDOWN || kind == WM_KEYUP || kind == WM_SYSKEYDOWN || kind == WM_SYSKEYUP;
 }
 
-QueuedMessage MessageFor(const host::Event& event, HWND target) {
+QueuedMessage MessageFor(const host::Event& event, HWND target, std::bitset<256>& hostDown) {
   QueuedMessage queued;
   queued.message.hwnd = target;
   queued.message.time = GetTickCount();
   switch (event.type) {
     case host::Event::Type::KeyDown:
     case host::Event::Type::KeyUp: {
-      const bool down = event.type == host::Event::Type::KeyDown;
-      queued.message.message = down ? WM_KEYDOWN : WM_KEYUP;
-      queued.message.wParam = static_cast<WPARAM>(MessageKey(event.virtualKey));
-      queued.message.lParam = KeyMessageParam(down, event.repeat);
+      const KeyMessage key = KeyMessageFor(event, hostDown);
+      queued.message.message = key.message;
+      queued.message.wParam = key.wParam;
+      queued.message.lParam = key.lParam;
       queued.hostKey = event.virtualKey;
       break;
     }
@@ -37,11 +33,13 @@ QueuedMessage MessageFor(const host::Event& event, HWND target) {
   return queued;
 }
 
-// Input goes to the window the host shows; with no such window it is dropped.
+// Input goes to the window the host shows; with no such window it is dropped (the keyboard's
+// state is still followed, for the Alt key).
 void TakeHostEvents(UserState& user) {
   host::Event event;
   while (host::PollEvent(event)) {
-    if (user.hostWindow) user.queue.push_back(MessageFor(event, user.hostWindow));
+    QueuedMessage queued = MessageFor(event, user.hostWindow, user.hostDown);
+    if (user.hostWindow) user.queue.push_back(queued);
   }
 }
 
@@ -53,9 +51,9 @@ bool Matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
 
 void NoteTaken(UserState& user, const QueuedMessage& queued) {
   const UINT kind = queued.message.message;
-  if (kind != WM_KEYDOWN && kind != WM_KEYUP) return;
+  if (!IsKeyMessage(kind)) return;
   const bool repeat = (queued.message.lParam & (LPARAM{1} << 30)) != 0;
-  NoteKeyTaken(user.keys, queued.hostKey, kind == WM_KEYDOWN, repeat);
+  NoteKeyTaken(user.keys, queued.hostKey, kind == WM_KEYDOWN || kind == WM_SYSKEYDOWN, repeat);
 }
 
 }  // namespace
@@ -101,8 +99,15 @@ LRESULT DispatchMessageA(const MSG* message) {
   return result;
 }
 
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_SYSKEYDOWN:
+      // Alt+F4 closes the window, as the system menu's Close would; Alt alone opens no menu
+      // here, as the game's window has none.
+      if (wParam == VK_F4 && (lParam & (LPARAM{1} << 29)) != 0) {
+        if (Window* record = FindWindow(window)) record->procedure(window, WM_CLOSE, 0, 0);
+      }
+      return 0;
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;

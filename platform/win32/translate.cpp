@@ -56,13 +56,15 @@ std::optional<char> TypedCharacter(int virtualKey) {
 BOOL TranslateMessage(const MSG* message) {
   using namespace platform::win32;
   if (!message) return FALSE;
-  if (message->message == WM_KEYUP) return TRUE;
-  if (message->message != WM_KEYDOWN) return FALSE;
+  const UINT kind = message->message;
+  if (kind == WM_KEYUP || kind == WM_SYSKEYUP) return TRUE;
+  if (kind != WM_KEYDOWN && kind != WM_SYSKEYDOWN) return FALSE;
   if (!FindWindow(message->hwnd)) return TRUE;
   if (const auto typed = TypedCharacter(static_cast<int>(message->wParam))) {
     QueuedMessage character;
     character.message = *message;
-    character.message.message = WM_CHAR;
+    // A key typed with Alt down is a system character (Alt+Z types WM_SYSCHAR 'z').
+    character.message.message = kind == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
     character.message.wParam = static_cast<WPARAM>(static_cast<unsigned char>(*typed));
     // A posted character comes before any input still waiting, as on Windows.
     User().queue.push_front(character);

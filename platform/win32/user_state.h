@@ -44,6 +44,7 @@ struct UserState {
   bool quitPending = false;         // PostQuitMessage was called and WM_QUIT not yet taken
   int quitCode = 0;                 // the wParam of that WM_QUIT
   KeyTable keys;
+  std::bitset<256> hostDown;  // sided keys down as the host reported them, ahead of the queue
 };
 
 UserState& User();

@@ -84,7 +84,8 @@ TEST_F(KeyboardTest, KeyMessagesCarryTheRepeatAndTransitionBits) {
   std::vector<LPARAM> params;
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) params.push_back(message.lParam);
-  const std::vector<LPARAM> expected = {1, 1 | (1 << 30), static_cast<LPARAM>(0xC0000001u)};
+  // Repeat count 1 and the space bar's scan code, 0x39.
+  const std::vector<LPARAM> expected = {0x00390001, 0x40390001, static_cast<LPARAM>(0xC0390001u)};
   EXPECT_EQ(params, expected);
 }
 
