@@ -1,10 +1,13 @@
 // The SDL host's window, keyboard and clock. The window opens full screen on the desktop as it
 // is (no mode change); Alt+Enter switches between that and a window, and never reaches the
-// game. Keys go by scancode; losing the focus releases every key reported down.
+// game. Keys go by scancode; game controllers give keys too; losing the focus releases every
+// key reported down.
 #include <chrono>
 #include <string>
 
+#include "platform/host/sdl/game_controllers.h"
 #include "platform/host/sdl/keymap.h"
+#include "platform/host/sdl/pointer.h"
 #include "platform/host/sdl/sdl_state.h"
 
 namespace platform::host::sdl {
@@ -51,6 +54,7 @@ bool CreateRenderer(SdlState& state) {
 void ToggleFullScreen(SdlState& state) {
   state.fullScreen = !state.fullScreen;
   SDL_SetWindowFullscreen(state.window, state.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  HidePointer();  // in a window it shows again when moved
   if (!state.fullScreen) {
     SDL_SetWindowSize(state.window, state.windowedWidth, state.windowedHeight);
     SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
@@ -94,6 +98,7 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       for (const Event& release : state.heldKeys.ReleaseAll()) state.ready.push_back(release);
+      ForgetControllerInputs();
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
       ChooseRefresh(state);
@@ -118,7 +123,11 @@ void Translate(SdlState& state, const SDL_Event& event) {
     case SDL_RENDER_DEVICE_RESET:
       DropPictureTextures(state);
       break;
+    case SDL_MOUSEMOTION:
+      PointerMoved(state.fullScreen);
+      break;
     default:
+      TranslateControllerEvent(state, event);
       break;
   }
 }
@@ -179,6 +188,8 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
   }
   sdl::ChooseRefresh(state);
   SDL_StopTextInput();  // keys only: no input method in the way
+  sdl::HidePointer();
+  sdl::StartGameControllers();
   return true;
 }
 
@@ -213,6 +224,7 @@ bool PollEvent(Event& event) {
   while (state.ready.empty() && state.videoStarted && SDL_PollEvent(&sdlEvent)) {
     sdl::Translate(state, sdlEvent);
   }
+  if (state.window) sdl::HideRestingPointer();
   if (state.ready.empty()) return false;
   event = state.ready.front();
   state.ready.pop_front();

@@ -1,0 +1,154 @@
+#include "platform/host/sdl/game_controllers.h"
+
+#include <vector>
+
+#include "platform/host/sdl/controller_keys.h"
+
+namespace platform::host::sdl {
+namespace {
+
+struct Controller {
+  SDL_GameController* controller;
+  SDL_JoystickID instance;
+  int source;  // its source in the held keys: 1 and up, the keyboard being 0
+  ControllerKeys keys;
+};
+
+std::vector<Controller>& Controllers() {
+  static std::vector<Controller> controllers;
+  return controllers;
+}
+
+Controller* Find(SDL_JoystickID instance) {
+  for (Controller& controller : Controllers()) {
+    if (controller.instance == instance) return &controller;
+  }
+  return nullptr;
+}
+
+// The lowest source no controller has; 0 when all are taken.
+int FreeSource() {
+  for (int source = 1; source < HeldKeys::kSources; ++source) {
+    bool taken = false;
+    for (const Controller& controller : Controllers()) taken = taken || controller.source == source;
+    if (!taken) return source;
+  }
+  return 0;
+}
+
+void Add(int deviceIndex) {
+  SDL_GameController* opened = SDL_GameControllerOpen(deviceIndex);
+  if (!opened) return;
+  const SDL_JoystickID instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(opened));
+  const int source = FreeSource();
+  // Reported twice (already plugged in when the support started), or one pad too many.
+  if (Find(instance) || source == 0) {
+    SDL_GameControllerClose(opened);
+    return;
+  }
+  Controllers().push_back({opened, instance, source, {}});
+}
+
+void Remove(SdlState& state, SDL_JoystickID instance) {
+  auto& controllers = Controllers();
+  for (auto it = controllers.begin(); it != controllers.end(); ++it) {
+    if (it->instance != instance) continue;
+    for (const Event& release : state.heldKeys.ReleaseSource(it->source)) {
+      state.ready.push_back(release);
+    }
+    SDL_GameControllerClose(it->controller);
+    controllers.erase(it);
+    return;
+  }
+}
+
+void Report(SdlState& state, const Controller& controller, const std::vector<KeyChange>& changes) {
+  for (const KeyChange& change : changes) {
+    Event event{change.down ? Event::Type::KeyDown : Event::Type::KeyUp, change.virtualKey, false};
+    if (state.heldKeys.Admit(event, controller.source)) state.ready.push_back(event);
+  }
+}
+
+bool ButtonFor(Uint8 sdlButton, PadButton& button) {
+  switch (sdlButton) {
+    case SDL_CONTROLLER_BUTTON_A:
+      button = PadButton::South;
+      return true;
+    case SDL_CONTROLLER_BUTTON_B:
+      button = PadButton::East;
+      return true;
+    case SDL_CONTROLLER_BUTTON_X:
+      button = PadButton::West;
+      return true;
+    case SDL_CONTROLLER_BUTTON_Y:
+      button = PadButton::North;
+      return true;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      button = PadButton::Back;
+      return true;
+    case SDL_CONTROLLER_BUTTON_START:
+      button = PadButton::Start;
+      return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      button = PadButton::DpadUp;
+      return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      button = PadButton::DpadDown;
+      return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      button = PadButton::DpadLeft;
+      return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      button = PadButton::DpadRight;
+      return true;
+    default:
+      return false;  // the rest give no key
+  }
+}
+
+}  // namespace
+
+void StartGameControllers() {
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) return;
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+bool TranslateControllerEvent(SdlState& state, const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      Add(event.cdevice.which);  // a device index
+      return true;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      Remove(state, event.cdevice.which);  // an instance
+      return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      Controller* controller = Find(event.cbutton.which);
+      PadButton button;
+      if (controller && ButtonFor(event.cbutton.button, button)) {
+        Report(state, *controller,
+               controller->keys.SetButton(button, event.cbutton.state == SDL_PRESSED));
+      }
+      return true;
+    }
+    case SDL_CONTROLLERAXISMOTION: {
+      Controller* controller = Find(event.caxis.which);
+      const bool stick = event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ||
+                         event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY;
+      if (controller && stick) {
+        const PadAxis axis =
+            event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ? PadAxis::LeftX : PadAxis::LeftY;
+        Report(state, *controller, controller->keys.SetAxis(axis, event.caxis.value));
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void ForgetControllerInputs() {
+  for (Controller& controller : Controllers()) controller.keys.Forget();
+}
+
+}  // namespace platform::host::sdl
