@@ -43,6 +43,7 @@ floor=("S<20" "B>20" "B<85")
 title_area=600x140+20+10
 controls_area=600x150+20+160
 device_lines_area=320x40+10+435
+filter_line_area=314x14+12+441  # inside the white cell of the filter line
 count_area=300x220+80+100
 speed_area=250x110+20+30
 prompt_area=350x35+20+440

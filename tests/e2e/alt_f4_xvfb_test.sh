@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Alt+F4 quits the game by itself: tirravel on an X server without a window manager (Xvfb
+# alone, so nothing but the game can act on the keys), its title screen drawn, Alt+F4 typed;
+# the game must end with status 0. Every wait is bounded; the script ends what it started.
+#   alt_f4_xvfb_test.sh path/to/tirravel ASSETS_DIR
+set -uo pipefail
+game="$(realpath "$1")"
+assets="$(realpath "$2")"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/game_screen.sh"
+
+require_tools Xvfb xdotool import convert timeout
+start_x_server 1280x960
+
+mkdir "$work/data"
+cp "$assets/Texture.bmp" "$work/data/"
+(cd "$work/data" && exec "$game") >"$work/game.log" 2>&1 &
+game_pid=$!
+pids+=("$game_pid")
+
+# Without a window manager the focus is given by hand.
+window="$(find_window 20 '^Direct3D IM test$')"
+[[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
+timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null
+wait_until 10 focused || fail "the window did not get the focus"
+# Without a window manager SDL's full screen is not granted, so the window shows only part of
+# the picture: the game is judged running once anything is drawn.
+drawn() { shoot && above 0.1 640x480+0+0 "B>20"; }
+wait_until 20 drawn || fail "the game drew nothing"
+
+xdotool key alt+F4
+wait_until 15 bash -c "! kill -0 $game_pid" || fail "Alt+F4 did not end the game"
+wait "$game_pid"
+status=$?
+[[ $status -eq 0 ]] || fail "the game ended with status $status"
+echo "ok: Alt+F4 ends the game with status 0 without a window manager"
