@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"
+#include "platform/host/sdl/present_count.h"
 #include "platform/host/sdl/sdl_state.h"
 
 namespace platform::host::sdl {
@@ -109,6 +110,7 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   sdl::DrawPicture(state, width, height);
   const std::uint64_t started = SDL_GetPerformanceCounter();
   SDL_RenderPresent(state.renderer);
+  sdl::CountPresent();
   if (state.rendererWaitsForRefresh) {
     sdl::NoteHowLongPresentTook(state, started);
   } else {
