@@ -42,12 +42,17 @@ wait_until() {
   done
 }
 
-# start_x_session WIDTHxHEIGHT: Xvfb of that size and openbox on it; exports DISPLAY.
-start_x_session() {
+# start_x_server WIDTHxHEIGHT: Xvfb of that size, without a window manager; exports DISPLAY.
+start_x_server() {
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   pids+=($!)
   wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# start_x_session WIDTHxHEIGHT: Xvfb of that size and openbox on it; exports DISPLAY.
+start_x_session() {
+  start_x_server "$1"
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
   wait_until 20 window_manager_ready || fail "openbox did not start"
