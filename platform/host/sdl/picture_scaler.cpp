@@ -20,15 +20,19 @@ int LowestBit(std::uint32_t mask) {
   return shift;
 }
 
-// A channel of `bits` bits with value `value`, widened (or narrowed) with rounding into `mask`.
+// A channel of `bits` bits with value `value`, put into `mask`: widened by repeating its bits
+// (a 5-bit 3 becomes 00011 000 = 24, as SDL's own conversion does), or narrowed by dropping the
+// lowest.
 std::uint32_t Place(std::uint32_t value, int bits, std::uint32_t mask) {
-  const std::uint64_t sourceMax = (1u << bits) - 1;
-  const std::uint64_t targetMax = mask >> LowestBit(mask);
-  const std::uint64_t scaled = (value * targetMax + sourceMax / 2) / sourceMax;
-  return static_cast<std::uint32_t>(scaled << LowestBit(mask)) & mask;
+  const int targetBits = CountBits(mask);
+  std::uint64_t repeated = 0;
+  int filled = 0;
+  for (; filled < targetBits; filled += bits) repeated = (repeated << bits) | value;
+  const std::uint64_t placed = repeated >> (filled - targetBits);
+  return static_cast<std::uint32_t>(placed << LowestBit(mask)) & mask;
 }
 
-// The target index under the centre of each of `target` cells spread over `source` cells.
+// The source index under the centre of each of `target` cells spread over `source` cells.
 std::vector<int> NearestMap(int source, int target) {
   std::vector<int> map(static_cast<size_t>(target));
   for (int i = 0; i < target; ++i) {
@@ -54,8 +58,7 @@ Rgb565Conversion::Rgb565Conversion(const PixelLayout& layout) {
   }
 }
 
-void PictureScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth,
-                            int targetHeight) {
+void PictureScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight) {
   const bool drawable = sourceWidth > 0 && sourceHeight > 0 && targetWidth > 0 && targetHeight > 0;
   sourceWidth_ = drawable ? sourceWidth : 0;
   columns_ = drawable ? NearestMap(sourceWidth, targetWidth) : std::vector<int>{};

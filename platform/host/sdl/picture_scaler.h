@@ -19,8 +19,9 @@ struct PixelLayout {
   std::uint32_t alphaMask = 0;
 };
 
-// RGB565 to a layout's pixel, through a table of every 16-bit colour. Channels are widened with
-// rounding (a 5-bit 31 becomes 255) and alpha is opaque. A default one converts nothing.
+// RGB565 to a layout's pixel, through a table of every 16-bit colour. Channels are widened by
+// repeating their bits (a 5-bit 31 becomes 255) and alpha is opaque. A default one converts
+// nothing.
 class Rgb565Conversion {
  public:
   // Empty (Usable() false) for a layout this host does not draw into: not 2 or 4 bytes a pixel,
@@ -52,8 +53,8 @@ class PictureScaler {
   // Draws the prepared picture: `source` holds sourceHeight rows of sourceWidth RGB565 pixels,
   // `target` is the rectangle's top-left pixel in memory of conversion.BytesPerPixel() a pixel.
   // Rows that show the same source row as the row above are copied from it.
-  void Draw(const std::uint16_t* source, int sourcePitchBytes,
-            const Rgb565Conversion& conversion, std::uint8_t* target, int targetPitchBytes);
+  void Draw(const std::uint16_t* source, int sourcePitchBytes, const Rgb565Conversion& conversion,
+            std::uint8_t* target, int targetPitchBytes);
 
  private:
   int sourceWidth_ = 0;

@@ -46,8 +46,7 @@ void CoverScreenIfFullScreenIgnored(SdlState& state) {
   int width = 0, height = 0;
   const int display = SDL_GetWindowDisplayIndex(state.window);
   if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0 ||
-      !RealWindowSize(state.window, &width, &height) ||
-      (width == bounds.w && height == bounds.h)) {
+      !RealWindowSize(state.window, &width, &height) || (width == bounds.w && height == bounds.h)) {
     return;
   }
   SDL_SetWindowFullscreen(state.window, 0);

@@ -136,8 +136,9 @@ bool ShowOnSurface(SdlState& state, const std::uint16_t* pixels, int width, int 
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   // Only the picture's rectangle changes from one picture to the next.
   const SDL_Rect changed{picture.fit.x, picture.fit.y, picture.fit.width, picture.fit.height};
-  const int shown = picture.wholeWindowDue ? SDL_UpdateWindowSurface(state.window)
-                                           : SDL_UpdateWindowSurfaceRects(state.window, &changed, 1);
+  const int shown = picture.wholeWindowDue
+                        ? SDL_UpdateWindowSurface(state.window)
+                        : SDL_UpdateWindowSurfaceRects(state.window, &changed, 1);
   picture.wholeWindowDue = false;
   return shown == 0;
 }
