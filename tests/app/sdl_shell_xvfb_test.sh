@@ -74,8 +74,9 @@ expect_pixel() {
 start_demo run1
 window_is 1920x1080 || fail "not full screen at start: $(window_size)"
 
-# The 640x480 picture fills the 1080 rows at 4:3 (1440 wide, through a crisp doubling), with
-# black bars of 240 either side. The window may go full screen after the first frames were
+# The 640x480 picture fills the 1080 rows at 4:3 (1440 wide: here, with no GPU, scaled nearest
+# neighbour by the host; on a GPU a crisp doubling, then a smooth fit), with black bars of 240
+# either side. The window may go full screen after the first frames were
 # shown, so the screen is read until a frame has reached it.
 quadrants_shown() {
   import -window root "$work/screen.png" && pixel_near "$work/screen.png" 600 270 255,0,0 &&

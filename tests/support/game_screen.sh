@@ -2,11 +2,14 @@
 # what share of a region has a colour, and whether the title, the countdown or the flight is on
 # screen. Sourced, not run. Set $shots to a folder to keep the pictures `keep NAME` is given.
 
-# What is on the screen, in the game's own 640x480 pixels.
+# What is on the screen, in the game's own 640x480 pixels: the whole screen, or the part
+# $picture_area (a geometry such as 1440x1080+240+0) where the picture has bars beside it.
 screen="$work/screen.png"
+picture_area=""
 shoot() {
   import -window root "$work/raw.png" 2>/dev/null &&
-    convert "$work/raw.png" -sample 640x480! "$screen" 2>/dev/null
+    convert "$work/raw.png" ${picture_area:+-crop "$picture_area" +repage} -sample 640x480! \
+      "$screen" 2>/dev/null
 }
 keep() { [[ -z "${shots:-}" ]] || cp "$screen" "$shots/$1.png"; }
 

@@ -1,11 +1,16 @@
 // Showing the picture: 640×480 RGB565 scaled to the screen with its 4:3 shape kept and black
-// bars around it, crisp (a whole-factor nearest-neighbour enlargement on the GPU) and then
-// smoothly fitted. Presents wait for the display's refresh; where the renderer cannot, the host
-// paces itself to one picture per refresh.
+// bars around it. Where the GPU is real, crisp (a whole-factor nearest-neighbour enlargement on
+// the GPU) and then smoothly fitted; where the renderer would draw with the processor, scaled
+// nearest neighbour by the host itself into the window's surface (surface_present.cpp).
+// Presents wait for the display's refresh; where the renderer cannot (and on the surface path),
+// the host paces itself to one picture per refresh.
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"
+#include "platform/host/sdl/present_count.h"
+#include "platform/host/sdl/screen_cover.h"
 #include "platform/host/sdl/sdl_state.h"
+#include "platform/host/sdl/surface_present.h"
 
 namespace platform::host::sdl {
 namespace {
@@ -104,11 +109,19 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
     SDL_Delay(static_cast<Uint32>(state.refreshMs));  // nothing to show: don't spin
     return;
   }
-  if (!sdl::MakePicture(state, width, height)) return;
+  sdl::CoverScreenIfFullScreenIgnored(state);
+  sdl::ReconsiderDisplayPathIfDue(state);
+  if (state.onSurface) {  // no vsync there: paced by hand, like a renderer that does not wait
+    if (sdl::ShowOnSurface(state, pixels, width, height, pitchBytes)) sdl::CountPresent();
+    sdl::PaceToRefresh(state);
+    return;
+  }
+  if (!state.renderer || !sdl::MakePicture(state, width, height)) return;
   SDL_UpdateTexture(state.picture, nullptr, pixels, pitchBytes);
   sdl::DrawPicture(state, width, height);
   const std::uint64_t started = SDL_GetPerformanceCounter();
   SDL_RenderPresent(state.renderer);
+  sdl::CountPresent();
   if (state.rendererWaitsForRefresh) {
     sdl::NoteHowLongPresentTook(state, started);
   } else {

@@ -8,7 +8,9 @@
 #include "platform/host/sdl/game_controllers.h"
 #include "platform/host/sdl/keymap.h"
 #include "platform/host/sdl/pointer.h"
+#include "platform/host/sdl/screen_cover.h"
 #include "platform/host/sdl/sdl_state.h"
+#include "platform/host/sdl/surface_present.h"
 
 namespace platform::host::sdl {
 namespace {
@@ -39,6 +41,8 @@ void ChooseRefresh(SdlState& state) {
   state.refreshMs = known ? 1000 / mode.refresh_rate : 16;
 }
 
+}  // namespace
+
 bool CreateRenderer(SdlState& state) {
   const Uint32 wanted = SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE;
   state.renderer = SDL_CreateRenderer(state.window, -1, SDL_RENDERER_ACCELERATED | wanted);
@@ -51,14 +55,22 @@ bool CreateRenderer(SdlState& state) {
   return true;
 }
 
+namespace {
+
 void ToggleFullScreen(SdlState& state) {
   state.fullScreen = !state.fullScreen;
+  if (state.fullScreen) {
+    NoteFullScreenRequested(state);
+  } else {
+    StopCoveringScreen(state);
+  }
   SDL_SetWindowFullscreen(state.window, state.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   HidePointer();  // in a window it shows again when moved
   if (!state.fullScreen) {
     SDL_SetWindowSize(state.window, state.windowedWidth, state.windowedHeight);
     SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
+  NoteWindowChanged(state, false);
 }
 
 // With no real display, SDL falls back to drivers that show nothing; the game would then run
@@ -102,6 +114,13 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
       ChooseRefresh(state);
+      NoteWindowChanged(state, true);
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      NoteWindowChanged(state, false);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      NoteWindowExposed(state);
       break;
     default:
       break;
@@ -180,13 +199,16 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
       SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                        state.windowedWidth, state.windowedHeight,
                        SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
-  if (!state.window || !sdl::CreateRenderer(state)) {
+  const bool shown = state.window && sdl::CreateRenderer(state);
+  if (shown) sdl::ChooseWindowDisplayPath(state);
+  if (!shown || (!state.renderer && !state.onSurface)) {
     if (error)
       *error = std::string("the game's window could not be opened (") + SDL_GetError() + ")";
     CloseWindow();
     return false;
   }
   sdl::ChooseRefresh(state);
+  sdl::NoteFullScreenRequested(state);
   SDL_StopTextInput();  // keys only: no input method in the way
   sdl::HidePointer();
   sdl::StartGameControllers();

@@ -9,8 +9,24 @@
 
 #include "platform/host/held_keys.h"
 #include "platform/host/host.h"
+#include "platform/host/sdl/picture_fit.h"
+#include "platform/host/sdl/picture_scaler.h"
 
 namespace platform::host::sdl {
+
+// The window-surface path's picture (surface_present.cpp): what it was last drawn for.
+struct SurfacePicture {
+  SDL_Surface* surface = nullptr;  // the window's surface the bars were drawn on
+  int width = 0;                   // its size and format then
+  int height = 0;
+  Uint32 format = 0;
+  int pictureWidth = 0;  // the picture's size then
+  int pictureHeight = 0;
+  PictureFit fit;
+  Rgb565Conversion conversion;
+  PictureScaler scaler;
+  bool wholeWindowDue = true;  // bars to show too (new size, or the window was uncovered)
+};
 
 struct SdlState {
   bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
@@ -26,13 +42,22 @@ struct SdlState {
   bool rendererWaitsForRefresh = false;  // the renderer promised vsync and seems to keep it
   int fastPresents = 0;                  // presents in a row that returned well within a refresh
   std::uint64_t nextPresentCounter = 0;  // when pacing by hand: the next refresh's deadline
-  HeldKeys heldKeys;                     // keys reported down and not yet up
-  std::deque<Event> ready;               // events translated and waiting for PollEvent
+  bool onSurface = false;                // no renderer: the host scales into the window's surface
+  bool reconsiderPath = false;           // the window changed: choose the display path again
+  bool displayChanged = false;           // ... on another display, whose renderer may differ
+  SurfacePicture surfacePicture;
+  int presentsUntilCoverCheck = 0;  // pictures until the real size of a full screen is checked
+  bool coveringScreen = false;      // full screen by hand: a borderless window on the display
+  HeldKeys heldKeys;                // keys reported down and not yet up
+  std::deque<Event> ready;          // events translated and waiting for PollEvent
 };
 
 SdlState& State();
 
 // Gives back the picture textures (they are made again when needed).
 void DropPictureTextures(SdlState& state);
+
+// Makes the window's renderer (sdl_host.cpp); false when none can be made.
+bool CreateRenderer(SdlState& state);
 
 }  // namespace platform::host::sdl

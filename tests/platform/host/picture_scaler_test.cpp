@@ -1,0 +1,91 @@
+#include "platform/host/sdl/picture_scaler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using platform::host::sdl::PictureScaler;
+using platform::host::sdl::PixelLayout;
+using platform::host::sdl::Rgb565Conversion;
+
+constexpr PixelLayout kArgb8888{4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+constexpr PixelLayout kAbgr8888{4, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
+constexpr PixelLayout kRgb565{2, 0xF800, 0x07E0, 0x001F, 0};
+
+TEST(Rgb565Conversion, WidensEachChannelAsBitReplicationDoes) {
+  const Rgb565Conversion toArgb(kArgb8888);
+  ASSERT_TRUE(toArgb.Usable());
+  for (std::uint32_t v = 0; v < 32; ++v) {
+    const std::uint32_t wide = (v << 3) | (v >> 2);
+    EXPECT_EQ(toArgb(static_cast<std::uint16_t>(v << 11)), 0xFF000000 | wide << 16) << v;
+    EXPECT_EQ(toArgb(static_cast<std::uint16_t>(v)), 0xFF000000 | wide) << v;
+  }
+  for (std::uint32_t v = 0; v < 64; ++v) {
+    const std::uint32_t wide = (v << 2) | (v >> 4);
+    EXPECT_EQ(toArgb(static_cast<std::uint16_t>(v << 5)), 0xFF000000 | wide << 8) << v;
+  }
+  EXPECT_EQ(Rgb565Conversion(kAbgr8888)(0xF800), 0xFF0000FFu);  // red lands in the low byte
+}
+
+TEST(Rgb565Conversion, SameLayoutIsIdentityAndUnknownLayoutsAreRefused) {
+  const Rgb565Conversion same(kRgb565);
+  ASSERT_TRUE(same.Usable());
+  EXPECT_EQ(same.BytesPerPixel(), 2);
+  for (std::uint32_t colour = 0; colour < 65536; ++colour) {
+    ASSERT_EQ(same(static_cast<std::uint16_t>(colour)), colour);
+  }
+  EXPECT_FALSE(Rgb565Conversion({3, 0xFF0000, 0xFF00, 0xFF, 0}).Usable());
+  EXPECT_FALSE(Rgb565Conversion({4, 0, 0xFF00, 0xFF, 0}).Usable());
+}
+
+TEST(PictureScaler, EverySourcePixelShowsTwoOrThreeTimesOnA1080Screen) {
+  PictureScaler scaler;
+  scaler.Prepare(640, 480, 1440, 1080);
+  ASSERT_EQ(scaler.TargetWidth(), 1440);
+  ASSERT_EQ(scaler.TargetHeight(), 1080);
+  std::vector<int> columnShown(640), rowShown(480);
+  for (int x = 0; x < 1440; ++x) ++columnShown.at(scaler.SourceColumn(x));
+  for (int y = 0; y < 1080; ++y) ++rowShown.at(scaler.SourceRow(y));
+  for (int shown : columnShown) EXPECT_TRUE(shown == 2 || shown == 3) << shown;
+  for (int shown : rowShown) EXPECT_TRUE(shown == 2 || shown == 3) << shown;
+  scaler.Prepare(640, 480, 1280, 960);
+  for (int x = 0; x < 1280; ++x) ASSERT_EQ(scaler.SourceColumn(x), x / 2);
+  scaler.Prepare(640, 480, 0, 960);
+  EXPECT_EQ(scaler.TargetWidth(), 0);
+}
+
+// A 3 × 2 picture onto a 7 × 5 rectangle at (2, 1) of a 12 × 8 target: each pixel is its
+// nearest source pixel converted, and nothing outside the rectangle is written.
+template <typename Pixel>
+void ExpectScaledInPlace(const PixelLayout& layout) {
+  const std::uint16_t source[2][4] = {{0xF800, 0x07E0, 0x001F, 0}, {0xFFFF, 0x0000, 0x1234, 0}};
+  const Rgb565Conversion conversion(layout);
+  PictureScaler scaler;
+  scaler.Prepare(3, 2, 7, 5);
+  constexpr int kWidth = 12, kHeight = 8;
+  const Pixel untouched = static_cast<Pixel>(0x5A5A5A5A);
+  std::vector<Pixel> target(kWidth * kHeight, untouched);
+  scaler.Draw(&source[0][0], sizeof source[0], conversion,
+              reinterpret_cast<std::uint8_t*>(&target[1 * kWidth + 2]), kWidth * sizeof(Pixel));
+  // The source column and row under each target pixel's centre.
+  const int columns[7] = {0, 0, 1, 1, 1, 2, 2};
+  const int rows[5] = {0, 0, 1, 1, 1};
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const bool inside = x >= 2 && x < 9 && y >= 1 && y < 6;
+      const Pixel expected =
+          inside ? static_cast<Pixel>(conversion(source[rows[y - 1]][columns[x - 2]])) : untouched;
+      ASSERT_EQ(target[y * kWidth + x], expected) << x << "," << y;
+    }
+  }
+}
+
+TEST(PictureScaler, DrawsOnlyItsRectangleInBothPixelSizes) {
+  ExpectScaledInPlace<std::uint32_t>(kArgb8888);
+  ExpectScaledInPlace<std::uint16_t>(kRgb565);
+}
+
+}  // namespace
