@@ -1,7 +1,7 @@
 // Showing the picture: 640×480 RGB565 scaled to the screen with its 4:3 shape kept and black
 // bars around it, crisp (a whole-factor nearest-neighbour enlargement on the GPU) and then
-// smoothly fitted. Presents wait for the display's refresh; where the renderer cannot, the host
-// paces itself to one picture per refresh.
+// smoothly fitted. About 60 pictures a second whatever the display's refresh: the pacer
+// (present_pacing.cpp) holds each for whole refreshes, by vsync where the renderer keeps it.
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"
@@ -9,11 +9,6 @@
 
 namespace platform::host::sdl {
 namespace {
-
-// A present that returns within this share of a refresh did not wait for the display.
-constexpr int kFastShareDivisor = 4;
-// This many such presents in a row and the host stops trusting the renderer's vsync.
-constexpr int kFastPresentsBeforePacing = 30;
 
 bool MakePicture(SdlState& state, int width, int height) {
   if (state.picture) {
@@ -65,32 +60,6 @@ void DrawPicture(SdlState& state, int width, int height) {
   SDL_RenderCopy(state.renderer, source, nullptr, &destination);
 }
 
-// Without a renderer that waits, hold each present back to the next refresh.
-void PaceToRefresh(SdlState& state) {
-  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-  const std::uint64_t period = frequency * static_cast<std::uint64_t>(state.refreshMs) / 1000;
-  std::uint64_t now = SDL_GetPerformanceCounter();
-  // Far behind (a long frame): start the rhythm afresh instead of rushing to catch up.
-  if (state.nextPresentCounter == 0 || now > state.nextPresentCounter + period) {
-    state.nextPresentCounter = now;
-  }
-  while (now < state.nextPresentCounter) {
-    SDL_Delay(static_cast<Uint32>((state.nextPresentCounter - now) * 1000 / frequency));
-    now = SDL_GetPerformanceCounter();
-  }
-  state.nextPresentCounter += period;
-}
-
-// A renderer may promise vsync and not keep it (no display timing under some X servers).
-void NoteHowLongPresentTook(SdlState& state, std::uint64_t started) {
-  const std::uint64_t elapsed = SDL_GetPerformanceCounter() - started;
-  const std::uint64_t threshold = SDL_GetPerformanceFrequency() *
-                                  static_cast<std::uint64_t>(state.refreshMs) / 1000 /
-                                  kFastShareDivisor;
-  state.fastPresents = elapsed < threshold ? state.fastPresents + 1 : 0;
-  if (state.fastPresents >= kFastPresentsBeforePacing) state.rendererWaitsForRefresh = false;
-}
-
 }  // namespace
 }  // namespace platform::host::sdl
 
@@ -101,19 +70,13 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   if (!state.window || !pixels || width <= 0 || height <= 0 || pitchBytes < 2 * width) return;
   const Uint32 flags = SDL_GetWindowFlags(state.window);
   if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) {
-    SDL_Delay(static_cast<Uint32>(state.refreshMs));  // nothing to show: don't spin
+    state.pacer.Skip();  // nothing to show: don't spin
     return;
   }
   if (!sdl::MakePicture(state, width, height)) return;
   SDL_UpdateTexture(state.picture, nullptr, pixels, pitchBytes);
   sdl::DrawPicture(state, width, height);
-  const std::uint64_t started = SDL_GetPerformanceCounter();
-  SDL_RenderPresent(state.renderer);
-  if (state.rendererWaitsForRefresh) {
-    sdl::NoteHowLongPresentTook(state, started);
-  } else {
-    sdl::PaceToRefresh(state);
-  }
+  sdl::PresentPaced(state, [&] { sdl::DrawPicture(state, width, height); });
 }
 
 }  // namespace platform::host

@@ -28,14 +28,6 @@ void ChooseWindowedSize(SdlState& state, int width, int height) {
   state.windowedHeight = height * factor;
 }
 
-void ChooseRefresh(SdlState& state) {
-  SDL_DisplayMode mode;
-  const int index = SDL_GetWindowDisplayIndex(state.window);
-  const bool known =
-      SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0 && mode.refresh_rate > 0;
-  state.refreshMs = known ? 1000 / mode.refresh_rate : 16;
-}
-
 bool CreateRenderer(SdlState& state) {
   const Uint32 wanted = SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE;
   state.renderer = SDL_CreateRenderer(state.window, -1, SDL_RENDERER_ACCELERATED | wanted);
@@ -43,8 +35,8 @@ bool CreateRenderer(SdlState& state) {
   if (!state.renderer) state.renderer = SDL_CreateRenderer(state.window, -1, 0);
   if (!state.renderer) return false;
   SDL_RendererInfo info;
-  state.rendererWaitsForRefresh = SDL_GetRendererInfo(state.renderer, &info) == 0 &&
-                                  (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  state.rendererPromisesVsync = SDL_GetRendererInfo(state.renderer, &info) == 0 &&
+                                (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
   return true;
 }
 
@@ -96,7 +88,8 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
       for (const Event& release : state.heldKeys.ReleaseAll()) state.ready.push_back(release);
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-      ChooseRefresh(state);
+    case SDL_WINDOWEVENT_SIZE_CHANGED:  // full-screen toggles too: vsync may hold or not anew
+      RestartPacing(state);
       break;
     default:
       break;
@@ -177,7 +170,7 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
     CloseWindow();
     return false;
   }
-  sdl::ChooseRefresh(state);
+  sdl::RestartPacing(state);
   SDL_StopTextInput();  // keys only: no input method in the way
   return true;
 }

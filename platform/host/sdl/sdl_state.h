@@ -6,11 +6,17 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "platform/host/held_keys.h"
 #include "platform/host/host.h"
+#include "platform/host/pacing.h"
 
 namespace platform::host::sdl {
+
+// SDL's performance counter, and sleeps to the nanosecond (SDL 2's own sleep is in whole
+// milliseconds).
+PacingClock& PacingClockOfSdl();
 
 struct SdlState {
   bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
@@ -22,15 +28,22 @@ struct SdlState {
   bool fullScreen = true;           // full-screen desktop, or a window (Alt+Enter toggles)
   int windowedWidth = 640;          // the window's size when not full screen
   int windowedHeight = 480;
-  int refreshMs = 16;                    // one refresh of the display, rounded down
-  bool rendererWaitsForRefresh = false;  // the renderer promised vsync and seems to keep it
-  int fastPresents = 0;                  // presents in a row that returned well within a refresh
-  std::uint64_t nextPresentCounter = 0;  // when pacing by hand: the next refresh's deadline
-  HeldKeys heldKeys;                     // keys reported down and not yet up
-  std::deque<Event> ready;               // events translated and waiting for PollEvent
+  bool rendererPromisesVsync = false;  // whether it keeps the promise is the pacer's to judge
+  PicturePacer pacer{PacingClockOfSdl()};
+  HeldKeys heldKeys;        // keys reported down and not yet up
+  std::deque<Event> ready;  // events translated and waiting for PollEvent
 };
 
 SdlState& State();
+
+// Reads the refresh of the window's display and the renderer's promise of vsync, and starts the
+// pacer afresh with them: at the window's opening, and whenever it moves to another display or
+// changes size or full-screen mode.
+void RestartPacing(SdlState& state);
+
+// Hands the drawn picture to the display and returns when the next picture is due; `redraw`
+// draws the same picture again for each further refresh it stays on the screen.
+void PresentPaced(SdlState& state, const std::function<void()>& redraw);
 
 // Gives back the picture textures (they are made again when needed).
 void DropPictureTextures(SdlState& state);
