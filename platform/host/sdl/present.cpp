@@ -1,9 +1,9 @@
 // Showing the picture: 640×480 RGB565 scaled to the screen with its 4:3 shape kept and black
 // bars around it. Where the GPU is real, crisp (a whole-factor nearest-neighbour enlargement on
 // the GPU) and then smoothly fitted; where the renderer would draw with the processor, scaled
-// nearest neighbour by the host itself into the window's surface (surface_present.cpp).
-// Presents wait for the display's refresh; where the renderer cannot (and on the surface path),
-// the host paces itself to one picture per refresh.
+// nearest neighbour by the host itself into the window's surface (surface_present.cpp). About
+// 60 pictures a second whatever the display's refresh: the pacer (present_pacing.cpp) holds each
+// for whole refreshes, by vsync where the renderer keeps it, by the clock on the surface path.
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"
@@ -14,11 +14,6 @@
 
 namespace platform::host::sdl {
 namespace {
-
-// A present that returns within this share of a refresh did not wait for the display.
-constexpr int kFastShareDivisor = 4;
-// This many such presents in a row and the host stops trusting the renderer's vsync.
-constexpr int kFastPresentsBeforePacing = 30;
 
 bool MakePicture(SdlState& state, int width, int height) {
   if (state.picture) {
@@ -70,32 +65,6 @@ void DrawPicture(SdlState& state, int width, int height) {
   SDL_RenderCopy(state.renderer, source, nullptr, &destination);
 }
 
-// Without a renderer that waits, hold each present back to the next refresh.
-void PaceToRefresh(SdlState& state) {
-  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-  const std::uint64_t period = frequency * static_cast<std::uint64_t>(state.refreshMs) / 1000;
-  std::uint64_t now = SDL_GetPerformanceCounter();
-  // Far behind (a long frame): start the rhythm afresh instead of rushing to catch up.
-  if (state.nextPresentCounter == 0 || now > state.nextPresentCounter + period) {
-    state.nextPresentCounter = now;
-  }
-  while (now < state.nextPresentCounter) {
-    SDL_Delay(static_cast<Uint32>((state.nextPresentCounter - now) * 1000 / frequency));
-    now = SDL_GetPerformanceCounter();
-  }
-  state.nextPresentCounter += period;
-}
-
-// A renderer may promise vsync and not keep it (no display timing under some X servers).
-void NoteHowLongPresentTook(SdlState& state, std::uint64_t started) {
-  const std::uint64_t elapsed = SDL_GetPerformanceCounter() - started;
-  const std::uint64_t threshold = SDL_GetPerformanceFrequency() *
-                                  static_cast<std::uint64_t>(state.refreshMs) / 1000 /
-                                  kFastShareDivisor;
-  state.fastPresents = elapsed < threshold ? state.fastPresents + 1 : 0;
-  if (state.fastPresents >= kFastPresentsBeforePacing) state.rendererWaitsForRefresh = false;
-}
-
 }  // namespace
 }  // namespace platform::host::sdl
 
@@ -106,27 +75,24 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   if (!state.window || !pixels || width <= 0 || height <= 0 || pitchBytes < 2 * width) return;
   const Uint32 flags = SDL_GetWindowFlags(state.window);
   if ((flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) {
-    SDL_Delay(static_cast<Uint32>(state.refreshMs));  // nothing to show: don't spin
+    state.pacer.Skip();  // nothing to show: don't spin
     return;
   }
   sdl::CoverScreenIfFullScreenIgnored(state);
   sdl::ReconsiderDisplayPathIfDue(state);
-  if (state.onSurface) {  // no vsync there: paced by hand, like a renderer that does not wait
-    if (sdl::ShowOnSurface(state, pixels, width, height, pitchBytes)) sdl::CountPresent();
-    sdl::PaceToRefresh(state);
+  if (state.onSurface) {  // no vsync there: the pacer holds each picture by the clock
+    state.pacer.Present(
+        [&] {
+          if (sdl::ShowOnSurface(state, pixels, width, height, pitchBytes)) sdl::CountPresent();
+        },
+        [] {});
     return;
   }
   if (!state.renderer || !sdl::MakePicture(state, width, height)) return;
   SDL_UpdateTexture(state.picture, nullptr, pixels, pitchBytes);
   sdl::DrawPicture(state, width, height);
-  const std::uint64_t started = SDL_GetPerformanceCounter();
-  SDL_RenderPresent(state.renderer);
+  sdl::PresentPaced(state, [&] { sdl::DrawPicture(state, width, height); });
   sdl::CountPresent();
-  if (state.rendererWaitsForRefresh) {
-    sdl::NoteHowLongPresentTook(state, started);
-  } else {
-    sdl::PaceToRefresh(state);
-  }
 }
 
 }  // namespace platform::host

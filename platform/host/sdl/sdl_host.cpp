@@ -33,14 +33,6 @@ void ChooseWindowedSize(SdlState& state, int width, int height) {
   state.windowedHeight = height * factor;
 }
 
-void ChooseRefresh(SdlState& state) {
-  SDL_DisplayMode mode;
-  const int index = SDL_GetWindowDisplayIndex(state.window);
-  const bool known =
-      SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0 && mode.refresh_rate > 0;
-  state.refreshMs = known ? 1000 / mode.refresh_rate : 16;
-}
-
 }  // namespace
 
 bool CreateRenderer(SdlState& state) {
@@ -50,8 +42,9 @@ bool CreateRenderer(SdlState& state) {
   if (!state.renderer) state.renderer = SDL_CreateRenderer(state.window, -1, 0);
   if (!state.renderer) return false;
   SDL_RendererInfo info;
-  state.rendererWaitsForRefresh = SDL_GetRendererInfo(state.renderer, &info) == 0 &&
-                                  (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  state.rendererPromisesVsync = SDL_GetRendererInfo(state.renderer, &info) == 0 &&
+                                (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  RestartPacing(state);
   return true;
 }
 
@@ -113,10 +106,11 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
       ForgetControllerInputs();
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
-      ChooseRefresh(state);
+      RestartPacing(state);
       NoteWindowChanged(state, true);
       break;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:  // full-screen toggles too: vsync may hold or not anew
+      RestartPacing(state);
       NoteWindowChanged(state, false);
       break;
     case SDL_WINDOWEVENT_EXPOSED:
@@ -207,7 +201,7 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
     CloseWindow();
     return false;
   }
-  sdl::ChooseRefresh(state);
+  sdl::RestartPacing(state);
   sdl::NoteFullScreenRequested(state);
   SDL_StopTextInput();  // keys only: no input method in the way
   sdl::HidePointer();

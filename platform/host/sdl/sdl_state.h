@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "platform/host/held_keys.h"
 #include "platform/host/host.h"
+#include "platform/host/pacing.h"
 #include "platform/host/sdl/picture_fit.h"
 #include "platform/host/sdl/picture_scaler.h"
 
@@ -28,6 +30,10 @@ struct SurfacePicture {
   bool wholeWindowDue = true;  // bars to show too (new size, or the window was uncovered)
 };
 
+// SDL's performance counter, and sleeps to the nanosecond (SDL 2's own sleep is in whole
+// milliseconds).
+PacingClock& PacingClockOfSdl();
+
 struct SdlState {
   bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
   SDL_Window* window = nullptr;
@@ -38,13 +44,11 @@ struct SdlState {
   bool fullScreen = true;           // full-screen desktop, or a window (Alt+Enter toggles)
   int windowedWidth = 640;          // the window's size when not full screen
   int windowedHeight = 480;
-  int refreshMs = 16;                    // one refresh of the display, rounded down
-  bool rendererWaitsForRefresh = false;  // the renderer promised vsync and seems to keep it
-  int fastPresents = 0;                  // presents in a row that returned well within a refresh
-  std::uint64_t nextPresentCounter = 0;  // when pacing by hand: the next refresh's deadline
-  bool onSurface = false;                // no renderer: the host scales into the window's surface
-  bool reconsiderPath = false;           // the window changed: choose the display path again
-  bool displayChanged = false;           // ... on another display, whose renderer may differ
+  bool rendererPromisesVsync = false;  // whether it keeps the promise is the pacer's to judge
+  PicturePacer pacer{PacingClockOfSdl()};
+  bool onSurface = false;       // no renderer: the host scales into the window's surface
+  bool reconsiderPath = false;  // the window changed: choose the display path again
+  bool displayChanged = false;  // ... on another display, whose renderer may differ
   SurfacePicture surfacePicture;
   int presentsUntilCoverCheck = 0;  // pictures until the real size of a full screen is checked
   bool coveringScreen = false;      // full screen by hand: a borderless window on the display
@@ -53,6 +57,15 @@ struct SdlState {
 };
 
 SdlState& State();
+
+// Reads the refresh of the window's display and the renderer's promise of vsync, and starts the
+// pacer afresh with them: at the window's opening, and whenever it moves to another display or
+// changes size or full-screen mode.
+void RestartPacing(SdlState& state);
+
+// Hands the drawn picture to the display and returns when the next picture is due; `redraw`
+// draws the same picture again for each further refresh it stays on the screen.
+void PresentPaced(SdlState& state, const std::function<void()>& redraw);
 
 // Gives back the picture textures (they are made again when needed).
 void DropPictureTextures(SdlState& state);

@@ -55,6 +55,8 @@ bool TurnToSurface(SdlState& state) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   state.surfacePicture = SurfacePicture{};
   state.onSurface = UsableSurface(state) != nullptr;
+  state.rendererPromisesVsync = false;  // a surface update waits for no refresh
+  RestartPacing(state);
   return state.onSurface;
 }
 
