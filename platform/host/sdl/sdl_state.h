@@ -1,5 +1,6 @@
-// The SDL host's state: one struct, shared by its window and event code (sdl_host.cpp) and its
-// presenting code (present.cpp). Private to platform/host/sdl/.
+// The SDL host's state: one struct, shared by its window and event code (sdl_host.cpp), its
+// presenting code (present.cpp, surface_present.cpp, present_pacing.cpp) and its screen cover.
+// Private to platform/host/sdl/.
 #pragma once
 
 #include <SDL.h>
@@ -59,8 +60,8 @@ struct SdlState {
 SdlState& State();
 
 // Reads the refresh of the window's display and the renderer's promise of vsync, and starts the
-// pacer afresh with them: at the window's opening, and whenever it moves to another display or
-// changes size or full-screen mode.
+// pacer afresh with them: at the window's opening, whenever a renderer is made or given back for
+// the window's surface, and whenever it moves to another display or changes size or mode.
 void RestartPacing(SdlState& state);
 
 // Hands the drawn picture to the display and returns when the next picture is due; `redraw`
