@@ -25,8 +25,7 @@ source "$support/game_screen.sh"
 require_tools Xvfb openbox xdotool xprop import convert timeout
 start_x_session 1920x1080
 ticks_per_second="$(getconf CLK_TCK)"
-mkdir "$work/data"
-cp "$assets/Texture.bmp" "$work/data/"
+make_data_folder "$assets"
 
 # utime + stime, in clock ticks, of the whole process (every thread). The command's name may
 # hold spaces, so the fields are counted after its closing parenthesis.
@@ -63,10 +62,7 @@ toggle() {
 
 for ((run = 1; run <= runs; run++)); do
   count_file="$work/presents-$run"
-  (cd "$work/data" && TIRRAVEL_PRESENT_COUNT="$count_file" TIRRAVEL_VERBOSE=1 exec "$game") \
-    >"$work/game-$run.log" 2>&1 &
-  game_pid=$!
-  pids+=("$game_pid")
+  start_game "$work/data" env TIRRAVEL_PRESENT_COUNT="$count_file" TIRRAVEL_VERBOSE=1 "$game"
   focus_game_window "run $run: "
   wait_until 20 title_shown || fail "run $run: the title screen did not appear"
   title_seen=$SECONDS
@@ -89,9 +85,8 @@ for ((run = 1; run <= runs; run++)); do
   measure flight window
   xdotool keyup Up keyup space
   hold Escape 0.2
-  wait_until 15 bash -c "! kill -0 $game_pid" || fail "run $run: Escape did not end the game"
-  wait "$game_pid"
-  echo "window bench: run $run: $(grep -m 1 -i 'showing the picture' "$work/game-$run.log" ||
+  expect_game_ends "run $run: Escape"
+  echo "window bench: run $run: $(grep -m 1 -i 'showing the picture' "$work/game.log" ||
     echo 'the game named no display path')" >&2
 done
 

@@ -12,11 +12,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/game_screen.sh"
 require_tools Xvfb xdotool import convert timeout
 start_x_server 1280x960
 
-mkdir "$work/data"
-cp "$assets/Texture.bmp" "$work/data/"
-(cd "$work/data" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
+make_data_folder "$assets"
+start_game "$work/data" "$game"
 
 # Without a window manager the focus is given by hand.
 window="$(find_window 20 '^Direct3D IM test$')"
@@ -29,8 +26,5 @@ drawn() { shoot && above 0.1 640x480+0+0 "B>20"; }
 wait_until 20 drawn || fail "the game drew nothing"
 
 xdotool key alt+F4
-wait_until 15 bash -c "! kill -0 $game_pid" || fail "Alt+F4 did not end the game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 0 ]] || fail "the game ended with status $status"
+expect_game_ends Alt+F4
 echo "ok: Alt+F4 ends the game with status 0 without a window manager"

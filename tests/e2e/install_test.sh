@@ -50,15 +50,10 @@ start_x_session 1280x960
 
 entry="$prefix/share/applications/org.tirravel.Tirravel.desktop"
 mkdir "$work/home"
-(cd "$work/home" && exec "$(entry_value "$entry" Exec)") >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
+start_game "$work/home" "$(entry_value "$entry" Exec)"
 focus_game_window "the installed game: "
 wait_until 20 title_shown || fail "the installed game shows no title screen"
 hold Escape 0.2
-wait_until 15 bash -c "! kill -0 $game_pid" || fail "Escape did not end the installed game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 0 ]] || fail "the installed game ended with status $status"
+expect_game_ends Escape
 echo "ok: installed files, desktop entry, metadata, icons and manual page; the entry starts the" \
   "game in a folder without a texture"

@@ -12,11 +12,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/game_screen.sh"
 require_tools Xvfb xdotool import convert timeout
 
 start_x_server 1920x1080
-mkdir "$work/data"
-cp "$assets/Texture.bmp" "$work/data/"
-(cd "$work/data" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
+make_data_folder "$assets"
+start_game "$work/data" "$game"
 window="$(find_window 20 '^Direct3D IM test$')"
 [[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
 
@@ -44,8 +41,5 @@ xdotool key alt+Return
 wait_until 10 covers "0,0 1920x1080" || fail "full screen again does not cover the screen: $(geometry)"
 
 kill -TERM "$game_pid"
-wait_until 15 bash -c "! kill -0 $game_pid" || fail "a termination signal did not end the game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 0 ]] || fail "the game ended with status $status"
+expect_game_ends "a termination signal"
 echo "ok: without a window manager the game covers the screen, picture in the middle with bars"

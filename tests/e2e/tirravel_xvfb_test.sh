@@ -21,11 +21,8 @@ start_x_session 1280x960
 
 # ---- A player's session -----------------------------------------------------------------------
 # The game reads Texture.bmp from the folder it starts in, as a player's data folder holds it.
-mkdir "$work/data"
-cp "$assets/Texture.bmp" "$work/data/"
-(cd "$work/data" && exec "$game") >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
+make_data_folder "$assets"
+start_game "$work/data" "$game"
 
 focus_game_window ""
 geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
@@ -78,10 +75,7 @@ expect_on_screen "the butterfly" 0.02 "$middle" "${wing[@]}"
 expect_on_screen "the course" 0.02 "$lower_half" "${floor[@]}"
 
 hold Escape 0.2
-wait_until 15 bash -c "! kill -0 $game_pid" || fail "Escape did not end the game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 0 ]] || fail "the game ended with status $status"
+expect_game_ends Escape
 
 # ---- No display at all: one line on standard error, a non-zero status, no hang ---------------
 # A login session on a machine without a display still has its runtime folder.

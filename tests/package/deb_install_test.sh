@@ -59,9 +59,7 @@ done
 # Typed in a terminal, in a folder that holds no texture: the game finds its own.
 start_x_session 1280x960
 folder="$(mktemp -d -p /tmp tirravel-player.XXXXXX)"
-(cd "$folder" && PATH="/usr/games:$PATH" exec tirravel) >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
+start_game "$folder" env PATH="/usr/games:$PATH" tirravel
 focus_game_window "the installed game: "
 wait_until 20 title_shown || fail "the title screen did not appear"
 sleep 1
@@ -69,10 +67,7 @@ shoot || fail "no screenshot"
 keep installed-title
 expect_title_screen
 hold Escape 0.2
-wait_until 15 bash -c "! kill -0 $game_pid" || fail "Escape did not end the installed game"
-wait "$game_pid"
-status=$?
-[[ $status -eq 0 ]] || fail "the installed game ended with status $status"
+expect_game_ends Escape
 
 apt-get remove -y tirravel >"$work/apt-remove.log" 2>&1 || fail "apt-get remove failed"
 installed_here=false

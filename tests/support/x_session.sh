@@ -88,3 +88,29 @@ hold() {
   sleep "$2"
   xdotool keyup "$1"
 }
+
+# make_data_folder ASSETS_DIR: $work/data, holding the game's Texture.bmp as a player's data
+# folder holds it.
+make_data_folder() {
+  mkdir "$work/data"
+  cp "$1/Texture.bmp" "$work/data/"
+}
+
+# start_game FOLDER COMMAND...: starts the game's command in FOLDER in the background, its output
+# in $work/game.log; its PID is $game_pid, and it is ended on exit with the rest.
+game_pid=""
+start_game() {
+  local folder="$1"
+  shift
+  (cd "$folder" && exec "$@") >"$work/game.log" 2>&1 &
+  game_pid=$!
+  pids+=("$game_pid")
+}
+
+# expect_game_ends WHAT: the game must end within 15 s of WHAT, with status 0.
+expect_game_ends() {
+  wait_until 15 bash -c "! kill -0 $game_pid" || fail "$1 did not end the game"
+  wait "$game_pid"
+  local status=$?
+  [[ $status -eq 0 ]] || fail "the game ended with status $status"
+}

@@ -69,41 +69,32 @@ void Report(SdlState& state, const Controller& controller, const std::vector<Key
   }
 }
 
+// The buttons that give keys; the rest give none.
+struct ButtonName {
+  Uint8 sdl;
+  PadButton pad;
+};
+constexpr ButtonName kButtons[] = {
+    {SDL_CONTROLLER_BUTTON_A, PadButton::South},
+    {SDL_CONTROLLER_BUTTON_B, PadButton::East},
+    {SDL_CONTROLLER_BUTTON_X, PadButton::West},
+    {SDL_CONTROLLER_BUTTON_Y, PadButton::North},
+    {SDL_CONTROLLER_BUTTON_BACK, PadButton::Back},
+    {SDL_CONTROLLER_BUTTON_START, PadButton::Start},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, PadButton::DpadUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, PadButton::DpadDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadButton::DpadLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadButton::DpadRight},
+};
+
 bool ButtonFor(Uint8 sdlButton, PadButton& button) {
-  switch (sdlButton) {
-    case SDL_CONTROLLER_BUTTON_A:
-      button = PadButton::South;
+  for (const ButtonName& name : kButtons) {
+    if (name.sdl == sdlButton) {
+      button = name.pad;
       return true;
-    case SDL_CONTROLLER_BUTTON_B:
-      button = PadButton::East;
-      return true;
-    case SDL_CONTROLLER_BUTTON_X:
-      button = PadButton::West;
-      return true;
-    case SDL_CONTROLLER_BUTTON_Y:
-      button = PadButton::North;
-      return true;
-    case SDL_CONTROLLER_BUTTON_BACK:
-      button = PadButton::Back;
-      return true;
-    case SDL_CONTROLLER_BUTTON_START:
-      button = PadButton::Start;
-      return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_UP:
-      button = PadButton::DpadUp;
-      return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-      button = PadButton::DpadDown;
-      return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-      button = PadButton::DpadLeft;
-      return true;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-      button = PadButton::DpadRight;
-      return true;
-    default:
-      return false;  // the rest give no key
+    }
   }
+  return false;
 }
 
 }  // namespace
