@@ -37,6 +37,7 @@ struct LanesAvx2 {
   static I Or(I a, I b) { return _mm256_or_si256(a, b); }
   static I AndNot(I a, I b) { return _mm256_andnot_si256(a, b); }
   static I Equal(I a, I b) { return _mm256_cmpeq_epi32(a, b); }
+  static I GreaterThan(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
   template <int kBits>
   static I ShiftLeft(I v) {
     return _mm256_slli_epi32(v, kBits);
@@ -55,8 +56,17 @@ struct LanesAvx2 {
   static bool AllOnes(I mask) { return _mm256_movemask_epi8(mask) == -1; }
   static I FirstLanes(int count) { return _mm256_cmpgt_epi32(Splat(count), Offsets()); }
 
+  // Eight plain loads: on the processors measured they cost less than one vpgatherdd.
   static I Gather(const std::uint32_t* table, I index) {
-    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 4);
+    alignas(32) std::int32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+    const __m128i low =
+        _mm_setr_epi32(static_cast<int>(table[at[0]]), static_cast<int>(table[at[1]]),
+                       static_cast<int>(table[at[2]]), static_cast<int>(table[at[3]]));
+    const __m128i high =
+        _mm_setr_epi32(static_cast<int>(table[at[4]]), static_cast<int>(table[at[5]]),
+                       static_cast<int>(table[at[6]]), static_cast<int>(table[at[7]]));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
   }
   static I GatherBytes(const std::uint8_t* table, I index) {
     alignas(32) std::int32_t at[8];
@@ -65,28 +75,14 @@ struct LanesAvx2 {
                              table[at[5]], table[at[6]], table[at[7]]);
   }
 
-  // Unpacking and packing work within each 128-bit block: WidenLow holds pixels 0, 1, 4, 5 and
-  // WidenHigh pixels 2, 3, 6, 7, and Narrow puts them back in order.
-  static I WidenLow(I argb) { return _mm256_unpacklo_epi8(argb, Zero()); }
-  static I WidenHigh(I argb) { return _mm256_unpackhi_epi8(argb, Zero()); }
-  static I Narrow(I low, I high) { return _mm256_packus_epi16(low, high); }
-  static I AddSaturateBytes(I a, I b) { return _mm256_adds_epu8(a, b); }
   static I Add16(I a, I b) { return _mm256_add_epi16(a, b); }
   static I Sub16(I a, I b) { return _mm256_sub_epi16(a, b); }
   static I Mul16(I a, I b) { return _mm256_mullo_epi16(a, b); }
+  static I Min16(I a, I b) { return _mm256_min_epi16(a, b); }
   static I Splat16(short v) { return _mm256_set1_epi16(v); }
   template <int kBits>
   static I ShiftRight16(I v) {
     return _mm256_srli_epi16(v, kBits);
-  }
-  static void SpreadToChannels(I perPixel, I& low, I& high) {
-    const I words = _mm256_packs_epi32(perPixel, perPixel);
-    const I pairs = _mm256_unpacklo_epi16(words, words);
-    low = _mm256_unpacklo_epi32(pairs, pairs);
-    high = _mm256_unpackhi_epi32(pairs, pairs);
-  }
-  static I AlphaLanes16() {
-    return _mm256_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0, -1, 0, 0, 0);
   }
 
   static I LoadPixels(const std::uint16_t* at) {

@@ -39,6 +39,7 @@ struct LanesSse2 {
   static I Or(I a, I b) { return _mm_or_si128(a, b); }
   static I AndNot(I a, I b) { return _mm_andnot_si128(a, b); }  // ~a & b
   static I Equal(I a, I b) { return _mm_cmpeq_epi32(a, b); }
+  static I GreaterThan(I a, I b) { return _mm_cmpgt_epi32(a, b); }
   template <int kBits>
   static I ShiftLeft(I v) {
     return _mm_slli_epi32(v, kBits);
@@ -74,30 +75,17 @@ struct LanesSse2 {
     return _mm_setr_epi32(table[at[0]], table[at[1]], table[at[2]], table[at[3]]);
   }
 
-  // Colours on 16-bit lanes: WidenLow takes pixels 0 and 1 (and the matching pixels of every
-  // 128-bit block), WidenHigh the others; Narrow joins them again in the same order.
-  static I WidenLow(I argb) { return _mm_unpacklo_epi8(argb, Zero()); }
-  static I WidenHigh(I argb) { return _mm_unpackhi_epi8(argb, Zero()); }
-  static I Narrow(I low, I high) { return _mm_packus_epi16(low, high); }
-  static I AddSaturateBytes(I a, I b) { return _mm_adds_epu8(a, b); }
+  // 16-bit lanes, one per channel of a split colour (span_kernel.h).
   static I Add16(I a, I b) { return _mm_add_epi16(a, b); }
   static I Sub16(I a, I b) { return _mm_sub_epi16(a, b); }
   static I Mul16(I a, I b) { return _mm_mullo_epi16(a, b); }
+  // Signed: the kernel's 16-bit values stay below 32768.
+  static I Min16(I a, I b) { return _mm_min_epi16(a, b); }
   static I Splat16(short v) { return _mm_set1_epi16(v); }
   template <int kBits>
   static I ShiftRight16(I v) {
     return _mm_srli_epi16(v, kBits);
   }
-  // Per-pixel values (each below 32768) repeated over each pixel's four channel lanes, in the
-  // order WidenLow and WidenHigh use.
-  static void SpreadToChannels(I perPixel, I& low, I& high) {
-    const I words = _mm_packs_epi32(perPixel, perPixel);
-    const I pairs = _mm_unpacklo_epi16(words, words);
-    low = _mm_unpacklo_epi32(pairs, pairs);
-    high = _mm_unpackhi_epi32(pairs, pairs);
-  }
-  // The 16-bit alpha lanes of a widened colour: all ones there, zeros elsewhere.
-  static I AlphaLanes16() { return _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0); }
 
   // Reads and writes RGB 565 pixels (one per 32-bit lane, zero-extended).
   static I LoadPixels(const std::uint16_t* at) {

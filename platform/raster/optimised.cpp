@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/raster/filter_bound.h"
 #include "platform/raster/pixel_math.h"
 
 namespace platform::raster {
@@ -37,53 +38,45 @@ struct EdgeWalker {
 }  // namespace
 
 OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
-    : state_(state),
-      inputs_{&state, nullptr},
-      interpolateSmooth_(SelectInterpolate(state, true)),
-      interpolateFlat_(SelectInterpolate(state, false)),
-      interpolate_(interpolateFlat_),
-      sample_(SelectSample(state)),
-      shade_(SelectShade(state)),
-      write_(SelectWrite(state)),
-      kernel_(SelectKernelDrawers(state, spanInputs_)) {
-  if (kernel_.span == nullptr) chunk_ = Chunk{};
-}
+    : state_(state), kernel_(SelectKernelDrawers(state, spanInputs_)), reference_(state) {}
 
 void OptimisedRasterizer::Begin(const PlaneSet& planes) {
-  inputs_.planes = &planes;
-  interpolate_ = planes.smoothColour ? interpolateSmooth_ : interpolateFlat_;
-  if (planes.smoothColour) {
-    if (kernel_.span != nullptr) SetSpanPrimitive(spanInputs_, planes, true, 0, 0);
-    return;
+  std::uint32_t diffuse = 0, specular = 0;
+  if (!planes.smoothColour) {
+    // Constant colours: the planes' base values are what every pixel would compute.
+    const Plane* p = planes.planes;
+    diffuse = PackArgb(ToByte(p[kAttrDiffuseA].base), ToByte(p[kAttrDiffuseR].base),
+                       ToByte(p[kAttrDiffuseG].base), ToByte(p[kAttrDiffuseB].base));
+    specular = PackArgb(0, ToByte(p[kAttrSpecularR].base), ToByte(p[kAttrSpecularG].base),
+                        ToByte(p[kAttrSpecularB].base));
   }
-  // Constant colours: the planes' base values are what every pixel would compute.
-  const Plane* p = planes.planes;
-  const std::uint32_t diffuse =
-      PackArgb(ToByte(p[kAttrDiffuseA].base), ToByte(p[kAttrDiffuseR].base),
-               ToByte(p[kAttrDiffuseG].base), ToByte(p[kAttrDiffuseB].base));
-  const std::uint32_t specular =
-      PackArgb(0, ToByte(p[kAttrSpecularR].base), ToByte(p[kAttrSpecularG].base),
-               ToByte(p[kAttrSpecularB].base));
-  if (kernel_.span != nullptr) {
-    SetSpanPrimitive(spanInputs_, planes, false, diffuse, specular);
-    return;
-  }
-  std::fill(std::begin(chunk_.diffuse), std::end(chunk_.diffuse), diffuse);
-  std::fill(std::begin(chunk_.specular), std::end(chunk_.specular), specular);
+  SetSpanPrimitive(spanInputs_, planes, planes.smoothColour, diffuse, specular);
 }
 
-void OptimisedRasterizer::Flush(int count) {
-  chunk_.count = count;
-  std::fill(std::begin(chunk_.keep), std::end(chunk_.keep), std::uint8_t{0});
-  std::fill(chunk_.keep, chunk_.keep + count, std::uint8_t{1});
-  interpolate_(inputs_, chunk_);
-  if (sample_ != nullptr) sample_(inputs_, chunk_);
-  shade_(inputs_, chunk_);
-  write_(inputs_, chunk_);
+SpanDrawer OptimisedRasterizer::ChooseSpanDrawer(const TriangleSetup& triangle) const {
+  auto drawer = [&](TextureFilter filter) {
+    return kernel_.span[static_cast<int>(filter == TextureFilter::Point ? SpanFilter::Point
+                                                                        : SpanFilter::Bilinear)];
+  };
+  if (state_.minFilter == state_.magFilter) return drawer(state_.magFilter);
+  switch (BoundTriangleFilter(triangle, state_)) {
+    case TriangleFilter::Magnified:
+      return drawer(state_.magFilter);
+    case TriangleFilter::Minified:
+      return drawer(state_.minFilter);
+    case TriangleFilter::PerPixel:
+      break;
+  }
+  return kernel_.span[static_cast<int>(SpanFilter::PerPixel)];
 }
 
 void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
+  if (!kernel_.Serves()) {
+    reference_.DrawTriangle(triangle);
+    return;
+  }
   Begin(triangle.planes);
+  const SpanDrawer span = ChooseSpanDrawer(triangle);
   const PixelRect& box = triangle.box;
   EdgeWalker edges[3] = {EdgeWalker(triangle.edges[0], box.y0),
                          EdgeWalker(triangle.edges[1], box.y0),
@@ -94,42 +87,18 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
       edge.Clip(left, right);
       edge.rowValue += edge.rowStep;
     }
-    if (left > right) continue;
     // Within the box now, so the span fits an int.
-    if (kernel_.span != nullptr) {
-      kernel_.span(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
-      continue;
-    }
-    for (int x = static_cast<int>(left); x <= right; x += kChunkPixels) {
-      const int count = static_cast<int>(std::min<std::int64_t>(kChunkPixels, right - x + 1));
-      for (int i = 0; i < kChunkPixels; ++i) {
-        chunk_.x[i] = x + i;
-        chunk_.y[i] = y;
-      }
-      chunk_.span = true;
-      Flush(count);
-    }
+    if (left <= right) span(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
   }
 }
 
 void OptimisedRasterizer::DrawLine(const LineSetup& line) {
-  Begin(line.planes);
-  if (kernel_.line != nullptr) {
-    kernel_.line(spanInputs_, line);
+  if (!kernel_.Serves()) {
+    reference_.DrawLine(line);
     return;
   }
-  int filled = 0;
-  ForEachLinePixelInside(line, state_.scissor, [&](int x, int y) {
-    chunk_.x[filled] = x;
-    chunk_.y[filled] = y;
-    if (++filled == kChunkPixels) {
-      chunk_.span = false;
-      Flush(filled);
-      filled = 0;
-    }
-  });
-  chunk_.span = false;
-  if (filled > 0) Flush(filled);
+  Begin(line.planes);
+  kernel_.line(spanInputs_, line);
 }
 
 }  // namespace platform::raster

@@ -1,13 +1,14 @@
 // The optimised path: each triangle row becomes one span whose ends come straight from the edge
-// functions (no per-pixel coverage test). The span kernel draws the rows of the states it serves
-// (span.h, SSE2 or AVX2); other spans and lines run in chunks through the state-specialised SSE2
-// stages of stages.h. Draws exactly what ReferenceRasterizer draws.
+// functions (no per-pixel coverage test). The span kernel draws the rows and lines of the states
+// it serves (span.h, SSE2 or AVX2), with the filter a triangle certainly takes where
+// filter_bound.h knows it; the reference path's per-pixel code draws the other states. Draws
+// exactly what ReferenceRasterizer draws.
 #pragma once
 
 #include "platform/raster/pixel_state.h"
+#include "platform/raster/reference.h"
 #include "platform/raster/setup.h"
 #include "platform/raster/span.h"
-#include "platform/raster/stages.h"
 
 namespace platform::raster {
 
@@ -19,22 +20,15 @@ class OptimisedRasterizer {
   void DrawLine(const LineSetup& line);
 
  private:
-  // Prepares the chunk and stages for a primitive shaded from these planes.
+  // Sets the kernel's inputs for a primitive shaded from these planes.
   void Begin(const PlaneSet& planes);
-  // Runs the stages over the first `count` pixels of the chunk.
-  void Flush(int count);
+  // The row drawer for the triangle.
+  SpanDrawer ChooseSpanDrawer(const TriangleSetup& triangle) const;
 
   const PixelState& state_;
-  StageInputs inputs_;
-  Stage interpolateSmooth_;  // for primitives whose colours vary
-  Stage interpolateFlat_;    // for primitives of one colour: diffuse and specular filled once
-  Stage interpolate_;        // the one of the two for the current primitive
-  Stage sample_;             // null when untextured
-  Stage shade_;
-  Stage write_;
-  Chunk chunk_;  // cleared only when the chunk stages draw
   SpanInputs spanInputs_;
-  KernelDrawers kernel_;  // whole triangle rows and lines, for the states it serves; else none
+  KernelDrawers kernel_;  // none where the kernel does not serve the state
+  ReferenceRasterizer reference_;
 };
 
 }  // namespace platform::raster

@@ -1,6 +1,7 @@
 // The optimised path's kernel drawers: whole triangle rows and whole lines drawn by the span
 // kernel (span_kernel.h) in SSE2 or, where the processor has it, AVX2. Chosen once per draw for
-// the states the kernel serves; for the others there are none and the chunk stages draw.
+// the states the kernel serves, with a row drawer for each filter a triangle may certainly take
+// (filter_bound.h); for the other states there are none and the reference path's code draws.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 namespace platform::raster {
 
+// Which filters a drawer applies: one for every pixel, or the per-pixel choice.
 enum class SpanFilter { Point, Bilinear, PerPixel };
 
 // What a span needs beyond the state: the primitive's planes and its colours when they are
@@ -41,18 +43,19 @@ using SpanDrawer = void (*)(const SpanInputs& inputs, int y, int x0, int x1);
 // Draws a line's pixels that lie inside the scissor.
 using LineDrawer = void (*)(const SpanInputs& inputs, const LineSetup& line);
 
-// The kernel's drawers for one state: both or neither.
+// The kernel's drawers for one state: all or none.
 struct KernelDrawers {
-  SpanDrawer span = nullptr;
+  SpanDrawer span[3] = {};  // by SpanFilter
   LineDrawer line = nullptr;
+  bool Serves() const { return line != nullptr; }
 };
 
 // The drawers for the state, or none when the kernel does not serve it. Sets inputs' state and
 // pitch; the caller sets the planes and colours per primitive.
 KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs);
 
-// The two instruction sets' tables; none where a combination is not served.
-KernelDrawers SelectKernelDrawersSse2(TextureFormat format, SpanFilter filter, bool fog);
-KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, SpanFilter filter, bool fog);
+// The two instruction sets' tables; none where a format is not served.
+KernelDrawers SelectKernelDrawersSse2(TextureFormat format, bool fog);
+KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog);
 
 }  // namespace platform::raster

@@ -1,4 +1,4 @@
-// The span drawers in AVX2, for processors that have it (SelectSpanDrawer asks at run time).
+// The span drawers in AVX2, for processors that have it (SelectKernelDrawers asks at run time).
 // Everything this file defines is compiled for AVX2; the headers it shares with other files are
 // included first, so their code stays plain x86-64.
 #include <immintrin.h>
@@ -24,8 +24,8 @@
 
 namespace platform::raster {
 
-KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, SpanFilter filter, bool fog) {
-  return SpanTable<LanesAvx2>::Select(format, filter, fog);
+KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog) {
+  return SpanTable<LanesAvx2>::Select(format, fog);
 }
 
 }  // namespace platform::raster

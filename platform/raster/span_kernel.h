@@ -5,8 +5,9 @@
 // (lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the filter and fog.
 // It follows pixel_math.h operation for operation, so it draws what the reference path draws.
 //
-// It serves the states the game draws with (see SpanKernelServes); everything else goes through
-// the chunk stages. Include it after the lanes type; internal linkage, like the lanes.
+// It serves the states the game draws with (see KernelServes in span_select.cpp); the reference
+// path's code draws everything else. Include it after the lanes type; internal linkage, like
+// the lanes.
 #pragma once
 
 #include <algorithm>
@@ -20,11 +21,19 @@
 namespace platform::raster {
 namespace {
 
+// A colour per lane in two halves, 0x00RR00BB and 0x00AA00GG: each channel in the low byte of a
+// 16-bit lane of its own, where the products of pixel_math.h fit without widening or narrowing.
+template <class L>
+struct SplitColour {
+  typename L::I rb, ag;
+};
+
 // Per-lane versions of the scalar formulas in pixel_math.h.
 template <class L>
 struct LaneMath {
   using F = typename L::F;
   using I = typename L::I;
+  using Split = SplitColour<L>;
 
   static I ToByte(F value) {
     value = L::Add(value, L::Splat(0.5f));
@@ -48,64 +57,71 @@ struct LaneMath {
     return L::Or(L::Or(L::template ShiftLeft<24>(a), L::template ShiftLeft<16>(r)),
                  L::Or(L::template ShiftLeft<8>(g), b));
   }
-  // x · y / 255 rounded, on 16-bit lanes.
+  static Split Unpack(I argb) {
+    const I byteMask = L::Splat(0x00FF00FF);
+    return {L::And(argb, byteMask), L::And(L::template ShiftRight<8>(argb), byteMask)};
+  }
+  // A per-pixel value (at most 256) in both 16-bit halves of its lane.
+  static I BothHalves(I value) { return L::Or(value, L::template ShiftLeft<16>(value)); }
+  // x · y / 255 rounded, per 16-bit lane.
   static I Mul255(I x, I y) {
     const I m = L::Add16(L::Mul16(x, y), L::Splat16(128));
     return L::template ShiftRight16<8>(L::Add16(m, L::template ShiftRight16<8>(m)));
   }
-  // (a · (256 − f) + b · f + 128) >> 8 on 16-bit lanes.
-  static I Lerp(I a, I b, I f) {
-    const I sum = L::Add16(L::Mul16(a, L::Sub16(L::Splat16(256), f)), L::Mul16(b, f));
+  static Split Mul255(Split x, Split y) { return {Mul255(x.rb, y.rb), Mul255(x.ag, y.ag)}; }
+  // (a · (256 − f) + b · f + 128) >> 8 per 16-bit lane, with rest = 256 − f.
+  static I Lerp(I a, I b, I f, I rest) {
+    const I sum = L::Add16(L::Mul16(a, rest), L::Mul16(b, f));
     return L::template ShiftRight16<8>(L::Add16(sum, L::Splat16(128)));
   }
+  static Split Lerp(Split a, Split b, I f, I rest) {
+    return {Lerp(a.rb, b.rb, f, rest), Lerp(a.ag, b.ag, f, rest)};
+  }
   // The four taps filtered across by fx, then down by fy (8-bit fractions per pixel).
-  static I Bilinear(I c00, I c10, I c01, I c11, I fx, I fy) {
-    I fxLow, fxHigh, fyLow, fyHigh;
-    L::SpreadToChannels(fx, fxLow, fxHigh);
-    L::SpreadToChannels(fy, fyLow, fyHigh);
-    const I low = Lerp(Lerp(L::WidenLow(c00), L::WidenLow(c10), fxLow),
-                       Lerp(L::WidenLow(c01), L::WidenLow(c11), fxLow), fyLow);
-    const I high = Lerp(Lerp(L::WidenHigh(c00), L::WidenHigh(c10), fxHigh),
-                        Lerp(L::WidenHigh(c01), L::WidenHigh(c11), fxHigh), fyHigh);
-    return L::Narrow(low, high);
+  static Split Bilinear(Split c00, Split c10, Split c01, Split c11, I fx, I fy) {
+    const I across = BothHalves(fx), down = BothHalves(fy);
+    const I full = L::Splat(0x01000100);
+    const I restAcross = L::Sub(full, across), restDown = L::Sub(full, down);
+    return Lerp(Lerp(c00, c10, across, restAcross), Lerp(c01, c11, across, restAcross), down,
+                restDown);
   }
-  // Texel × diffuse per colour channel; alpha from the diffuse colour (the kernel's formats
-  // carry no alpha).
-  static I Modulate(I texel, I diffuse) {
-    const I product = L::Narrow(Mul255(L::WidenLow(texel), L::WidenLow(diffuse)),
-                                Mul255(L::WidenHigh(texel), L::WidenHigh(diffuse)));
-    return L::Or(L::And(product, L::Splat(0x00FFFFFF)), L::And(diffuse, L::Splat(~0x00FFFFFF)));
+  // Adds per channel, saturating at 255.
+  static Split AddSaturate(Split c, Split add) {
+    const I top = L::Splat16(255);
+    return {L::Min16(L::Add16(c.rb, add.rb), top), L::Min16(L::Add16(c.ag, add.ag), top)};
   }
-  // ApplyFog: the alpha lanes get weight 256, which keeps alpha as it is.
-  static I Fog(I colour, I weight, I fogWide) {
-    I low, high;
-    L::SpreadToChannels(weight, low, high);
-    auto half = [&](I c, I w) {
-      w = L::Or(L::AndNot(L::AlphaLanes16(), w), L::And(L::AlphaLanes16(), L::Splat16(256)));
-      const I sum = L::Add16(L::Mul16(c, w), L::Mul16(fogWide, L::Sub16(L::Splat16(256), w)));
-      return L::template ShiftRight16<8>(L::Add16(sum, L::Splat16(128)));
-    };
-    return L::Narrow(half(L::WidenLow(colour), low), half(L::WidenHigh(colour), high));
+  // ApplyFog with a weight 0…256 per pixel; alpha takes weight 256, which keeps it as it is.
+  // The fog colour carries no alpha; black fog adds nothing.
+  static Split Fog(Split c, I weight, Split fog, bool blackFog) {
+    const I rbWeight = BothHalves(weight);
+    const I agWeight = L::Or(weight, L::Splat(0x01000000));
+    I rb = L::Mul16(c.rb, rbWeight), ag = L::Mul16(c.ag, agWeight);
+    if (!blackFog) {
+      const I full = L::Splat(0x01000100);
+      rb = L::Add16(rb, L::Mul16(fog.rb, L::Sub(full, rbWeight)));
+      ag = L::Add16(ag, L::Mul16(fog.ag, L::Sub(full, agWeight)));
+    }
+    const I round = L::Splat16(128);
+    return {L::template ShiftRight16<8>(L::Add16(rb, round)),
+            L::template ShiftRight16<8>(L::Add16(ag, round))};
   }
-  // source + destination · (1 − source alpha), saturating; destination as RGB 565.
-  static I BlendOneInvSrcAlpha(I colour, I target565) {
+  static I Alpha(Split c) { return L::template ShiftRight<16>(c.ag); }
+  // source + destination · (255 − source alpha) / 255, saturating; destination as RGB 565.
+  static Split BlendOneInvSrcAlpha(Split c, I target565) {
     const I r5 = L::template ShiftRight<11>(target565);
     const I g6 = L::And(L::template ShiftRight<5>(target565), L::Splat(0x3F));
     const I b5 = L::And(target565, L::Splat(0x1F));
     const I r = L::Or(L::template ShiftLeft<3>(r5), L::template ShiftRight<2>(r5));
     const I g = L::Or(L::template ShiftLeft<2>(g6), L::template ShiftRight<4>(g6));
     const I b = L::Or(L::template ShiftLeft<3>(b5), L::template ShiftRight<2>(b5));
-    const I destination = PackArgb(L::Splat(255), r, g, b);
-    I low, high;
-    L::SpreadToChannels(L::Sub(L::Splat(255), L::template ShiftRight<24>(colour)), low, high);
-    const I kept =
-        L::Narrow(Mul255(L::WidenLow(destination), low), Mul255(L::WidenHigh(destination), high));
-    return L::AddSaturateBytes(colour, kept);
+    const I rest = BothHalves(L::Sub(L::Splat(255), Alpha(c)));
+    const Split kept{Mul255(L::Or(L::template ShiftLeft<16>(r), b), rest), Mul255(g, rest)};
+    return AddSaturate(c, kept);  // alpha no longer matters: the target keeps none
   }
-  static I PackRgb565(I argb) {
-    const I r = L::And(L::template ShiftRight<8>(argb), L::Splat(0xF800));
-    const I g = L::And(L::template ShiftRight<5>(argb), L::Splat(0x07E0));
-    const I b = L::And(L::template ShiftRight<3>(argb), L::Splat(0x001F));
+  static I PackRgb565(Split c) {
+    const I r = L::And(L::template ShiftRight<8>(c.rb), L::Splat(0xF800));
+    const I g = L::And(L::template ShiftLeft<3>(c.ag), L::Splat(0x07E0));
+    const I b = L::And(L::template ShiftRight<3>(c.rb), L::Splat(0x001F));
     return L::Or(L::Or(r, g), b);
   }
 };
@@ -139,6 +155,7 @@ class PixelGroup {
   using F = typename L::F;
   using I = typename L::I;
   using M = LaneMath<L>;
+  using Split = SplitColour<L>;
   using Fetch = TexelFetch<L, kFormat>;
 
   // The part of each plane that depends on the row, base + gy · dy (the same in every lane of a
@@ -151,7 +168,7 @@ class PixelGroup {
   // The colours of the pixels dx across from the planes' reference, for the lanes of `keep`;
   // clears the lanes the colour key drops. False when none is left.
   [[gnu::always_inline]] static bool Shade(const SpanInputs& in, const Rows& rows, F dx, I& keep,
-                                           I& colour) {
+                                           Split& colour) {
     const PixelState& state = *in.state;
     auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
 
@@ -165,54 +182,45 @@ class PixelGroup {
     const I s = M::FloorToFixed(L::Mul(u, L::Splat(state.texelScaleS)));
     const I t = M::FloorToFixed(L::Mul(v, L::Splat(state.texelScaleT)));
 
-    const I widthMask = L::Splat(state.texture.width - 1);
-    const I heightMask = L::Splat(state.texture.height - 1);
-    const I nearest = Fetch::Raw(in, L::And(L::template ShiftRightSigned<8>(s), widthMask),
-                                 L::And(L::template ShiftRightSigned<8>(t), heightMask));
-    if (state.keyTest) {
-      keep = L::AndNot(L::Equal(L::And(nearest, L::Splat(static_cast<int>(state.keyMask))),
-                                L::Splat(static_cast<int>(state.key))),
-                       keep);
-      if (L::AllZero(keep)) return false;
-    }
-
-    I diffuse = L::Splat(static_cast<int>(in.diffuse));
-    I specular = L::Splat(static_cast<int>(in.specular));
-    if (in.smooth) {
-      diffuse = M::PackArgb(M::ToByte(at(kAttrDiffuseA)), M::ToByte(at(kAttrDiffuseR)),
-                            M::ToByte(at(kAttrDiffuseG)), M::ToByte(at(kAttrDiffuseB)));
-      specular = M::PackArgb(L::Zero(), M::ToByte(at(kAttrSpecularR)),
-                             M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB)));
-    }
-
     I weight = L::Splat(256);
     if constexpr (kFog) {
       F factor = at(kAttrFogQ);
       if (state.perspective) factor = L::Mul(factor, invQ);
       weight = M::FogWeight(factor);
     }
+    // Constant over the span: worked out once where the run is inlined into the row's loop.
+    Split diffuse = M::Unpack(L::Splat(static_cast<int>(in.diffuse)));
+    Split specular = M::Unpack(L::Splat(static_cast<int>(in.specular)));
+    const Split fog = M::Unpack(L::Splat(static_cast<int>(state.fogColour)));
+    if (in.smooth) {
+      diffuse = M::Unpack(M::PackArgb(M::ToByte(at(kAttrDiffuseA)), M::ToByte(at(kAttrDiffuseR)),
+                                      M::ToByte(at(kAttrDiffuseG)), M::ToByte(at(kAttrDiffuseB))));
+      specular =
+          M::Unpack(M::PackArgb(L::Zero(), M::ToByte(at(kAttrSpecularR)),
+                                M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB))));
+    }
+
+    const Texture texture(in);
     if (kFog && L::AllZero(weight)) {
-      // Wholly fogged: the fog colour, whatever the texel, the diffuse and the specular were.
-      colour = L::Or(L::Splat(static_cast<int>(state.fogColour)),
-                     L::And(diffuse, L::Splat(~0x00FFFFFF)));
+      // Wholly fogged: the fog colour, whatever the texel and the specular were, unless keyed.
+      if (!KeepUnkeyed(in, texture.Nearest(s, t), keep)) return false;
+      colour = {fog.rb, L::Or(fog.ag, L::And(diffuse.ag, L::Splat(0x00FF0000)))};
       return true;
     }
-    colour = Texel(in, u, v, invQ, s, t, nearest, widthMask, heightMask);
-    if (in.modulate) colour = M::Modulate(colour, diffuse);
-    if (in.addSpecular) colour = L::AddSaturateBytes(colour, specular);
-    if constexpr (kFog) {
-      colour = M::Fog(colour, weight, L::WidenLow(L::Splat(static_cast<int>(state.fogColour))));
-    }
+    if (!Texel(in, texture, u, v, invQ, s, t, keep, colour)) return false;
+    if (in.modulate) colour = M::Mul255(colour, diffuse);
+    if (in.addSpecular) colour = M::AddSaturate(colour, specular);
+    if constexpr (kFog) colour = M::Fog(colour, weight, fog, state.fogColour == 0);
     return true;
   }
 
   // Pixels x … x + count − 1 of a row.
-  static void DrawRun(const SpanInputs& in, const Rows& rows, std::uint16_t* row, int x,
-                      int count) {
+  [[gnu::always_inline]] static void DrawRun(const SpanInputs& in, const Rows& rows,
+                                             std::uint16_t* row, int x, int count) {
     I keep = L::FirstLanes(count);
     if (in.foggedOut && FogColoured(row + x, keep, count, in.fog565)) return;
     const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
-    I colour;
+    Split colour;
     if (Shade(in, rows, dx, keep, colour)) WriteRun(in, row + x, colour, keep, count);
   }
 
@@ -228,7 +236,7 @@ class PixelGroup {
     }
     const F dx = L::ToFloat(L::Sub(L::FromArray(xs), L::Splat(set.xr)));
     I keep = L::FirstLanes(count);
-    I colour;
+    Split colour;
     if (!Shade(in, rows, dx, keep, colour)) return;
     const PixelState& state = *in.state;
     if (in.mayBlend) {
@@ -245,49 +253,89 @@ class PixelGroup {
   }
 
  private:
-  // Whether the pixels of `keep` (from `at` on, `count` of them) all hold `pixel`.
-  static bool FogColoured(const std::uint16_t* at, I keep, int count, std::uint32_t pixel) {
-    I target;
-    if (count == L::kCount) {
-      target = L::LoadPixels(at);
-    } else {
-      std::int32_t lanes[L::kCount] = {};
-      for (int i = 0; i < count; ++i) lanes[i] = at[i];
-      target = L::FromArray(lanes);
+  // The texture's texels by position in 1/256 texel, wrapped.
+  struct Texture {
+    const SpanInputs& in;
+    I widthMask, heightMask;
+    explicit Texture(const SpanInputs& inputs)
+        : in(inputs),
+          widthMask(L::Splat(inputs.state->texture.width - 1)),
+          heightMask(L::Splat(inputs.state->texture.height - 1)) {}
+    I Nearest(I s, I t) const {
+      return Fetch::Raw(in, L::And(L::template ShiftRightSigned<8>(s), widthMask),
+                        L::And(L::template ShiftRightSigned<8>(t), heightMask));
     }
-    const I same = L::Equal(target, L::Splat(static_cast<int>(pixel)));
-    return L::AllOnes(L::Or(same, L::AndNot(keep, L::Splat(-1))));
+  };
+
+  // Drops the lanes whose texel is the key colour; false when none is left.
+  static bool KeepUnkeyed(const SpanInputs& in, I raw, I& keep) {
+    const PixelState& state = *in.state;
+    if (!state.keyTest) return true;
+    keep = L::AndNot(L::Equal(L::And(raw, L::Splat(static_cast<int>(state.keyMask))),
+                              L::Splat(static_cast<int>(state.key))),
+                     keep);
+    return !L::AllZero(keep);
   }
 
-  [[gnu::always_inline]] static I Texel(const SpanInputs& in, F u, F v, F invQ, I s, I t, I nearest,
-                                        I widthMask, I heightMask) {
+  // The filtered texel of every lane, after the colour key; false when the key drops them all.
+  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const Texture& texture, F u, F v,
+                                           F invQ, I s, I t, I& keep, Split& colour) {
     if constexpr (kFilter == SpanFilter::Point) {
-      return Fetch::Decode(in, nearest);
+      const I nearest = texture.Nearest(s, t);
+      if (!KeepUnkeyed(in, nearest, keep)) return false;
+      colour = M::Unpack(Fetch::Decode(in, nearest));
+      return true;
+    } else if constexpr (kFilter == SpanFilter::Bilinear) {
+      return Bilinear(in, texture, s, t, keep, colour);
     } else {
-      I bilinear = L::Splat(-1);
-      if constexpr (kFilter == SpanFilter::PerPixel) {
-        const I minified = Minified(in, u, v, invQ);
-        const PixelState& state = *in.state;
-        const I minBilinear = L::Splat(state.minFilter == TextureFilter::Bilinear ? -1 : 0);
-        const I magBilinear = L::Splat(state.magFilter == TextureFilter::Bilinear ? -1 : 0);
-        bilinear = L::Or(L::And(minified, minBilinear), L::AndNot(minified, magBilinear));
-        if (L::AllZero(bilinear)) return Fetch::Decode(in, nearest);
+      const I minified = Minified(in, u, v, invQ);
+      const PixelState& state = *in.state;
+      const I minBilinear = L::Splat(state.minFilter == TextureFilter::Bilinear ? -1 : 0);
+      const I magBilinear = L::Splat(state.magFilter == TextureFilter::Bilinear ? -1 : 0);
+      const I bilinear = L::Or(L::And(minified, minBilinear), L::AndNot(minified, magBilinear));
+      if (L::AllOnes(bilinear)) return Bilinear(in, texture, s, t, keep, colour);
+      const I nearest = texture.Nearest(s, t);
+      if (!KeepUnkeyed(in, nearest, keep)) return false;
+      const Split point = M::Unpack(Fetch::Decode(in, nearest));
+      if (L::AllZero(bilinear)) {
+        colour = point;
+        return true;
       }
-      const I bs = L::Sub(s, L::Splat(128));
-      const I bt = L::Sub(t, L::Splat(128));
-      const I x0 = L::template ShiftRightSigned<8>(bs);
-      const I y0 = L::template ShiftRightSigned<8>(bt);
-      const I x1 = L::And(L::Add(x0, L::Splat(1)), widthMask);
-      const I y1 = L::And(L::Add(y0, L::Splat(1)), heightMask);
-      const I left = L::And(x0, widthMask);
-      const I top = L::And(y0, heightMask);
-      const I filtered = M::Bilinear(
-          Fetch::Decode(in, Fetch::Raw(in, left, top)), Fetch::Decode(in, Fetch::Raw(in, x1, top)),
-          Fetch::Decode(in, Fetch::Raw(in, left, y1)), Fetch::Decode(in, Fetch::Raw(in, x1, y1)),
-          L::And(bs, L::Splat(0xFF)), L::And(bt, L::Splat(0xFF)));
-      if (kFilter == SpanFilter::Bilinear || L::AllOnes(bilinear)) return filtered;
-      return L::Select(bilinear, filtered, Fetch::Decode(in, nearest));
+      I all = L::Splat(-1);
+      Split filtered;
+      Bilinear(in, texture, s, t, all, filtered);
+      colour = {L::Select(bilinear, filtered.rb, point.rb),
+                L::Select(bilinear, filtered.ag, point.ag)};
+      return true;
     }
+  }
+
+  // SampleTexture's bilinear filter. The key looks at the texel containing the position, which
+  // is one of the four taps: the right one from half a texel across on, the lower one from half
+  // a texel down on.
+  static bool Bilinear(const SpanInputs& in, const Texture& texture, I s, I t, I& keep,
+                       Split& colour) {
+    const I bs = L::Sub(s, L::Splat(128));
+    const I bt = L::Sub(t, L::Splat(128));
+    const I x0 = L::template ShiftRightSigned<8>(bs);
+    const I y0 = L::template ShiftRightSigned<8>(bt);
+    const I left = L::And(x0, texture.widthMask), top = L::And(y0, texture.heightMask);
+    const I right = L::And(L::Add(x0, L::Splat(1)), texture.widthMask);
+    const I bottom = L::And(L::Add(y0, L::Splat(1)), texture.heightMask);
+    const I fx = L::And(bs, L::Splat(0xFF)), fy = L::And(bt, L::Splat(0xFF));
+    const I r00 = Fetch::Raw(in, left, top), r10 = Fetch::Raw(in, right, top);
+    const I r01 = Fetch::Raw(in, left, bottom), r11 = Fetch::Raw(in, right, bottom);
+    if (in.state->keyTest) {
+      const I half = L::Splat(127);
+      const I rightward = L::GreaterThan(fx, half), downward = L::GreaterThan(fy, half);
+      const I nearest =
+          L::Select(downward, L::Select(rightward, r11, r01), L::Select(rightward, r10, r00));
+      if (!KeepUnkeyed(in, nearest, keep)) return false;
+    }
+    colour =
+        M::Bilinear(M::Unpack(Fetch::Decode(in, r00)), M::Unpack(Fetch::Decode(in, r10)),
+                    M::Unpack(Fetch::Decode(in, r01)), M::Unpack(Fetch::Decode(in, r11)), fx, fy);
+    return true;
   }
 
   // Minified (pixel_math.h) per lane: all ones where one screen step moves more than a texel.
@@ -311,33 +359,39 @@ class PixelGroup {
     return state.pixels + static_cast<std::ptrdiff_t>(y) * state.pitch + x;
   }
 
+  // Whether the pixels of `keep` (from `at` on, `count` of them) all hold `pixel`.
+  static bool FogColoured(const std::uint16_t* at, I keep, int count, std::uint32_t pixel) {
+    const I same = L::Equal(Load(at, count), L::Splat(static_cast<int>(pixel)));
+    return L::AllOnes(L::Or(same, L::AndNot(keep, L::Splat(-1))));
+  }
+
+  static I Load(const std::uint16_t* at, int count) {
+    if (count == L::kCount) return L::LoadPixels(at);
+    std::int32_t lanes[L::kCount] = {};
+    for (int i = 0; i < count; ++i) lanes[i] = at[i];
+    return L::FromArray(lanes);
+  }
+
   // The blend with the target's pixels, unless every kept source pixel is opaque (which keeps
   // nothing of the target).
-  static I Blend(I colour, I target, I keep) {
-    const I opaque = L::Equal(L::template ShiftRight<24>(colour), L::Splat(255));
+  static Split Blend(Split colour, I target, I keep) {
+    const I opaque = L::Equal(M::Alpha(colour), L::Splat(255));
     if (L::AllOnes(L::Or(opaque, L::AndNot(keep, L::Splat(-1))))) return colour;
     return M::BlendOneInvSrcAlpha(colour, target);
   }
 
-  static void WriteRun(const SpanInputs& in, std::uint16_t* at, I colour, I keep, int count) {
-    const bool full = count == L::kCount;
-    std::int32_t lanes[L::kCount] = {};
-    if (in.mayBlend) {
-      if (!full) {
-        for (int i = 0; i < count; ++i) lanes[i] = at[i];
-      }
-      colour = Blend(colour, full ? L::LoadPixels(at) : L::FromArray(lanes), keep);
-    }
+  static void WriteRun(const SpanInputs& in, std::uint16_t* at, Split colour, I keep, int count) {
+    if (in.mayBlend) colour = Blend(colour, Load(at, count), keep);
     const I packed = M::PackRgb565(colour);
-    if (full) {
+    if (count == L::kCount) {
       L::StorePixels(at, packed, keep);
       return;
     }
-    std::int32_t kept[L::kCount];
-    L::ToArray(packed, lanes);
+    std::int32_t pixels[L::kCount], kept[L::kCount];
+    L::ToArray(packed, pixels);
     L::ToArray(keep, kept);
     for (int i = 0; i < count; ++i) {
-      if (kept[i] != 0) at[i] = static_cast<std::uint16_t>(lanes[i]);
+      if (kept[i] != 0) at[i] = static_cast<std::uint16_t>(pixels[i]);
     }
   }
 };

@@ -74,12 +74,8 @@ KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs) {
   inputs.fog565 = PackRgb565(UnpackArgb(state.fogColour));
   inputs.pitchShift =
       std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
-  SpanFilter filter = SpanFilter::PerPixel;
-  if (state.minFilter == state.magFilter) {
-    filter = state.magFilter == TextureFilter::Point ? SpanFilter::Point : SpanFilter::Bilinear;
-  }
-  return SpanLanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, filter, state.fog)
-                            : SelectKernelDrawersSse2(state.texture.format, filter, state.fog);
+  return SpanLanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, state.fog)
+                            : SelectKernelDrawersSse2(state.texture.format, state.fog);
 }
 
 }  // namespace platform::raster

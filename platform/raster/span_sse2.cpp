@@ -4,8 +4,8 @@
 
 namespace platform::raster {
 
-KernelDrawers SelectKernelDrawersSse2(TextureFormat format, SpanFilter filter, bool fog) {
-  return SpanTable<LanesSse2>::Select(format, filter, fog);
+KernelDrawers SelectKernelDrawersSse2(TextureFormat format, bool fog) {
+  return SpanTable<LanesSse2>::Select(format, fog);
 }
 
 }  // namespace platform::raster

@@ -2,8 +2,6 @@
 // after the lanes type; internal linkage, like the kernel.
 #pragma once
 
-#include <array>
-
 #include "platform/raster/span.h"
 #include "platform/raster/span_kernel.h"
 
@@ -12,35 +10,31 @@ namespace {
 
 template <class L>
 struct SpanTable {
-  template <TextureFormat kFormat, SpanFilter kFilter, bool kFog>
+  template <TextureFormat kFormat, bool kFog>
   static KernelDrawers Drawers() {
-    return {&DrawSpanWith<L, kFormat, kFilter, kFog>, &DrawLineWith<L, kFormat, kFilter, kFog>};
-  }
-
-  template <TextureFormat kFormat, SpanFilter kFilter>
-  static KernelDrawers ForFilter(bool fog) {
-    return fog ? Drawers<kFormat, kFilter, true>() : Drawers<kFormat, kFilter, false>();
+    KernelDrawers drawers;
+    drawers.span[static_cast<int>(SpanFilter::Point)] =
+        &DrawSpanWith<L, kFormat, SpanFilter::Point, kFog>;
+    drawers.span[static_cast<int>(SpanFilter::Bilinear)] =
+        &DrawSpanWith<L, kFormat, SpanFilter::Bilinear, kFog>;
+    drawers.span[static_cast<int>(SpanFilter::PerPixel)] =
+        &DrawSpanWith<L, kFormat, SpanFilter::PerPixel, kFog>;
+    // Lines are few and short: each pixel decides its filter.
+    drawers.line = &DrawLineWith<L, kFormat, SpanFilter::PerPixel, kFog>;
+    return drawers;
   }
 
   template <TextureFormat kFormat>
-  static KernelDrawers ForFormat(SpanFilter filter, bool fog) {
-    switch (filter) {
-      case SpanFilter::Point:
-        return ForFilter<kFormat, SpanFilter::Point>(fog);
-      case SpanFilter::Bilinear:
-        return ForFilter<kFormat, SpanFilter::Bilinear>(fog);
-      case SpanFilter::PerPixel:
-        return ForFilter<kFormat, SpanFilter::PerPixel>(fog);
-    }
-    return {};
+  static KernelDrawers ForFormat(bool fog) {
+    return fog ? Drawers<kFormat, true>() : Drawers<kFormat, false>();
   }
 
-  static KernelDrawers Select(TextureFormat format, SpanFilter filter, bool fog) {
+  static KernelDrawers Select(TextureFormat format, bool fog) {
     switch (format) {
       case TextureFormat::Xrgb8888:
-        return ForFormat<TextureFormat::Xrgb8888>(filter, fog);
+        return ForFormat<TextureFormat::Xrgb8888>(fog);
       case TextureFormat::Palette8:
-        return ForFormat<TextureFormat::Palette8>(filter, fog);
+        return ForFormat<TextureFormat::Palette8>(fog);
       default:
         return {};
     }
