@@ -82,7 +82,8 @@ TriangleFilter BoundTriangleFilter(const TriangleSetup& triangle, const PixelSta
                                      kSlack * (1.0 + Largest(uExact)));
   const Range vRange = Around(v, (kSlack * terms[2] + Largest(vExact) * kSlack * terms[0]) / q.low +
                                      kSlack * (1.0 + Largest(vExact)));
-  const Range x = SquaredStep(set, true, uRange, vRange, q, state.textureWidth, state.textureHeight);
+  const Range x =
+      SquaredStep(set, true, uRange, vRange, q, state.textureWidth, state.textureHeight);
   const Range y =
       SquaredStep(set, false, uRange, vRange, q, state.textureWidth, state.textureHeight);
   if (!std::isfinite(x.high) || !std::isfinite(y.high)) return TriangleFilter::PerPixel;

@@ -30,6 +30,8 @@ struct LanesAvx2 {
   static I GreaterMask(F a, F b) { return _mm256_castps_si256(_mm256_cmp_ps(a, b, _CMP_GT_OQ)); }
   static F ToFloat(I v) { return _mm256_cvtepi32_ps(v); }
   static I Truncate(F v) { return _mm256_cvttps_epi32(v); }
+  // floor(v) for v within ±2^31.
+  static I FloorToInt(F v) { return _mm256_cvttps_epi32(_mm256_floor_ps(v)); }
 
   static I Add(I a, I b) { return _mm256_add_epi32(a, b); }
   static I Sub(I a, I b) { return _mm256_sub_epi32(a, b); }

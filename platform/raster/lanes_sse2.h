@@ -32,6 +32,11 @@ struct LanesSse2 {
   static I GreaterMask(F a, F b) { return _mm_castps_si128(_mm_cmpgt_ps(a, b)); }
   static F ToFloat(I v) { return _mm_cvtepi32_ps(v); }
   static I Truncate(F v) { return _mm_cvttps_epi32(v); }
+  // floor(v) for v within ±2^31: truncation, one less where it went up (negative fractions).
+  static I FloorToInt(F v) {
+    const I truncated = Truncate(v);
+    return Add(truncated, GreaterMask(ToFloat(truncated), v));
+  }
 
   static I Add(I a, I b) { return _mm_add_epi32(a, b); }
   static I Sub(I a, I b) { return _mm_sub_epi32(a, b); }

@@ -10,7 +10,8 @@
 //   the texel containing the position; the bilinear filter the four around it, weighted by the
 //   8-bit fractions, filtered across then down, each pass rounded back to 8 bits.
 // - Magnification or minification is decided per pixel: minified when one screen step in x or
-//   in y moves more than one texel (squared length of the texel-space derivative above 1).
+//   in y moves more than one texel (squared length of the texel-space derivative above 1,
+//   compared multiplied through by q²).
 // - The colour-key test looks at the point-filtered texel, whatever the filter.
 // - Modulate and blend products are x · y / 255, correctly rounded, so white × c is exactly c.
 // - Specular adds with saturation at 255. Fog uses an integer weight 0…256 (the factor · 256,
@@ -62,17 +63,22 @@ inline int Mul255(int x, int y) {
   return (m + (m >> 8)) >> 8;
 }
 
-// Whether the texture is minified at this pixel: the texel-space derivatives of the texture
-// position (u, v) = (uq, vq) / q, from the planes, d(u)/dx = (duq/dx − u · dq/dx) / q.
-inline bool Minified(const PlaneSet& set, const PixelState& state, float u, float v, float invQ) {
-  const Plane& q = set.planes[kAttrQ];
+// Whether the texture is minified at a pixel where the perspective-divided texture position is
+// (u, v) and the q plane's value q: whether one screen step across or down moves more than one
+// texel. Across, the step is (duq/dx − u · dq/dx) / q texture widths (and the same for v and
+// the height); the squared lengths are compared multiplied through by q², which is positive on
+// every pixel drawn, so no division is needed.
+inline bool Minified(const PlaneSet& set, const PixelState& state, float u, float v, float q) {
+  const Plane& qPlane = set.planes[kAttrQ];
   const Plane& uq = set.planes[kAttrUq];
   const Plane& vq = set.planes[kAttrVq];
-  const float sx = ((uq.gx - u * q.gx) * invQ) * state.textureWidth;
-  const float tx = ((vq.gx - v * q.gx) * invQ) * state.textureHeight;
-  const float sy = ((uq.gy - u * q.gy) * invQ) * state.textureWidth;
-  const float ty = ((vq.gy - v * q.gy) * invQ) * state.textureHeight;
-  return sx * sx + tx * tx > 1.0f || sy * sy + ty * ty > 1.0f;
+  const float width = state.textureWidth, height = state.textureHeight;
+  const float sx = uq.gx * width - u * (qPlane.gx * width);
+  const float tx = vq.gx * height - v * (qPlane.gx * height);
+  const float sy = uq.gy * width - u * (qPlane.gy * width);
+  const float ty = vq.gy * height - v * (qPlane.gy * height);
+  const float limit = q * q;
+  return sx * sx + tx * tx > limit || sy * sy + ty * ty > limit;
 }
 
 // One bilinear pass over a channel: a and b weighted (256 − f) and f, rounded.

@@ -33,15 +33,15 @@ void ReferenceRasterizer::ShadePixel(const PlaneSet& set, int x, int y) const {
   const float dy = static_cast<float>(y - set.yr);
   auto at = [&](int attribute) { return EvaluatePlane(set.planes[attribute], dx, dy); };
   // With perspective off the q plane is 1 everywhere, and dividing by it changes nothing.
-  const float invQ = 1.0f / at(kAttrQ);
+  const float q = at(kAttrQ);
+  const float invQ = 1.0f / q;
 
   Colour colour{ToByte(at(kAttrDiffuseR)), ToByte(at(kAttrDiffuseG)), ToByte(at(kAttrDiffuseB)),
                 ToByte(at(kAttrDiffuseA))};
   if (state.textured) {
     const float u = at(kAttrUq) * invQ;
     const float v = at(kAttrVq) * invQ;
-    const TextureFilter filter =
-        Minified(set, state, u, v, invQ) ? state.minFilter : state.magFilter;
+    const TextureFilter filter = Minified(set, state, u, v, q) ? state.minFilter : state.magFilter;
     const TextureSample sample = SampleTexture(state, filter, FloorToFixed(u * state.texelScaleS),
                                                FloorToFixed(v * state.texelScaleT));
     if (sample.keyed) return;

@@ -44,9 +44,7 @@ struct LaneMath {
   static I FloorToFixed(F value) {
     value = L::Max(value, L::Splat(-kFixedLimit));
     value = L::Min(value, L::Splat(kFixedLimit));
-    const I truncated = L::Truncate(value);
-    // The mask is −1 where truncation went up (negative values): adding it steps down.
-    return L::Add(truncated, L::GreaterMask(L::ToFloat(truncated), value));
+    return L::FloorToInt(value);
   }
   static I FogWeight(F factor) {
     factor = L::Max(factor, L::Splat(0.0f));
@@ -165,29 +163,49 @@ class PixelGroup {
     F gx[kAttrCount];
   };
 
-  // The colours of the pixels dx across from the planes' reference, for the lanes of `keep`;
-  // clears the lanes the colour key drops. False when none is left.
-  [[gnu::always_inline]] static bool Shade(const SpanInputs& in, const Rows& rows, F dx, I& keep,
-                                           Split& colour) {
+  // What a pixel's colour needs before the texture is read: its texel position in 1/256 texel,
+  // its fog weight and, where every pixel chooses, whether it is filtered bilinearly.
+  struct Where {
+    I s, t, weight, bilinear;
+  };
+
+  // Where the pixels dx across from the planes' reference sample.
+  [[gnu::always_inline]] static Where Locate(const SpanInputs& in, const Rows& rows, F dx) {
     const PixelState& state = *in.state;
     auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
-
-    F invQ = L::Splat(1.0f);
+    F q = L::Splat(1.0f), invQ = L::Splat(1.0f);
     F u = at(kAttrUq), v = at(kAttrVq);
     if (state.perspective) {
-      invQ = L::Div(L::Splat(1.0f), at(kAttrQ));
+      q = at(kAttrQ);
+      invQ = L::Div(L::Splat(1.0f), q);
       u = L::Mul(u, invQ);
       v = L::Mul(v, invQ);
     }
-    const I s = M::FloorToFixed(L::Mul(u, L::Splat(state.texelScaleS)));
-    const I t = M::FloorToFixed(L::Mul(v, L::Splat(state.texelScaleT)));
-
-    I weight = L::Splat(256);
+    Where where;
+    where.s = M::FloorToFixed(L::Mul(u, L::Splat(state.texelScaleS)));
+    where.t = M::FloorToFixed(L::Mul(v, L::Splat(state.texelScaleT)));
+    where.weight = L::Splat(256);
     if constexpr (kFog) {
       F factor = at(kAttrFogQ);
       if (state.perspective) factor = L::Mul(factor, invQ);
-      weight = M::FogWeight(factor);
+      where.weight = M::FogWeight(factor);
     }
+    where.bilinear = L::Splat(kFilter == SpanFilter::Bilinear ? -1 : 0);
+    if constexpr (kFilter == SpanFilter::PerPixel) {
+      const I minified = Minified(in, u, v, q);
+      const I minBilinear = L::Splat(state.minFilter == TextureFilter::Bilinear ? -1 : 0);
+      const I magBilinear = L::Splat(state.magFilter == TextureFilter::Bilinear ? -1 : 0);
+      where.bilinear = L::Or(L::And(minified, minBilinear), L::AndNot(minified, magBilinear));
+    }
+    return where;
+  }
+
+  // The colours of the pixels dx across, sampling where `where` says, for the lanes of `keep`;
+  // clears the lanes the colour key drops. False when none is left.
+  [[gnu::always_inline]] static bool Shade(const SpanInputs& in, const Rows& rows, F dx,
+                                           const Where& where, I& keep, Split& colour) {
+    const PixelState& state = *in.state;
+    auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
     // Constant over the span: worked out once where the run is inlined into the row's loop.
     Split diffuse = M::Unpack(L::Splat(static_cast<int>(in.diffuse)));
     Split specular = M::Unpack(L::Splat(static_cast<int>(in.specular)));
@@ -201,27 +219,34 @@ class PixelGroup {
     }
 
     const Texture texture(in);
-    if (kFog && L::AllZero(weight)) {
+    if (kFog && L::AllZero(where.weight)) {
       // Wholly fogged: the fog colour, whatever the texel and the specular were, unless keyed.
-      if (!KeepUnkeyed(in, texture.Nearest(s, t), keep)) return false;
+      if (!KeepUnkeyed(in, texture.Nearest(where.s, where.t), keep)) return false;
       colour = {fog.rb, L::Or(fog.ag, L::And(diffuse.ag, L::Splat(0x00FF0000)))};
       return true;
     }
-    if (!Texel(in, texture, u, v, invQ, s, t, keep, colour)) return false;
+    if (!Texel(in, texture, where, keep, colour)) return false;
     if (in.modulate) colour = M::Mul255(colour, diffuse);
     if (in.addSpecular) colour = M::AddSaturate(colour, specular);
-    if constexpr (kFog) colour = M::Fog(colour, weight, fog, state.fogColour == 0);
+    if constexpr (kFog) colour = M::Fog(colour, where.weight, fog, state.fogColour == 0);
     return true;
   }
 
-  // Pixels x … x + count − 1 of a row.
+  // The pixel offsets of the group starting x pixels across.
+  static F Across(const SpanInputs& in, int x) {
+    return L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
+  }
+
+  // Pixels x … x + count − 1 of a row, located already.
   [[gnu::always_inline]] static void DrawRun(const SpanInputs& in, const Rows& rows,
-                                             std::uint16_t* row, int x, int count) {
+                                             std::uint16_t* row, int x, int count,
+                                             const Where& where) {
     I keep = L::FirstLanes(count);
     if (in.foggedOut && FogColoured(row + x, keep, count, in.fog565)) return;
-    const F dx = L::ToFloat(L::Add(L::Splat(x - in.planes->xr), L::Offsets()));
     Split colour;
-    if (Shade(in, rows, dx, keep, colour)) WriteRun(in, row + x, colour, keep, count);
+    if (Shade(in, rows, Across(in, x), where, keep, colour)) {
+      WriteRun(in, row + x, colour, keep, count);
+    }
   }
 
   // The first `count` of the pixels (xs[i], ys[i]), each inside the scissor.
@@ -237,7 +262,7 @@ class PixelGroup {
     const F dx = L::ToFloat(L::Sub(L::FromArray(xs), L::Splat(set.xr)));
     I keep = L::FirstLanes(count);
     Split colour;
-    if (!Shade(in, rows, dx, keep, colour)) return;
+    if (!Shade(in, rows, dx, Locate(in, rows, dx), keep, colour)) return;
     const PixelState& state = *in.state;
     if (in.mayBlend) {
       std::int32_t targets[L::kCount] = {};
@@ -278,34 +303,23 @@ class PixelGroup {
   }
 
   // The filtered texel of every lane, after the colour key; false when the key drops them all.
-  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const Texture& texture, F u, F v,
-                                           F invQ, I s, I t, I& keep, Split& colour) {
-    if constexpr (kFilter == SpanFilter::Point) {
-      const I nearest = texture.Nearest(s, t);
+  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const Texture& texture,
+                                           const Where& where, I& keep, Split& colour) {
+    if constexpr (kFilter == SpanFilter::Bilinear) {
+      return Bilinear(in, texture, where.s, where.t, keep, colour);
+    } else {
+      if (kFilter == SpanFilter::PerPixel && L::AllOnes(where.bilinear)) {
+        return Bilinear(in, texture, where.s, where.t, keep, colour);
+      }
+      const I nearest = texture.Nearest(where.s, where.t);
       if (!KeepUnkeyed(in, nearest, keep)) return false;
       colour = M::Unpack(Fetch::Decode(in, nearest));
-      return true;
-    } else if constexpr (kFilter == SpanFilter::Bilinear) {
-      return Bilinear(in, texture, s, t, keep, colour);
-    } else {
-      const I minified = Minified(in, u, v, invQ);
-      const PixelState& state = *in.state;
-      const I minBilinear = L::Splat(state.minFilter == TextureFilter::Bilinear ? -1 : 0);
-      const I magBilinear = L::Splat(state.magFilter == TextureFilter::Bilinear ? -1 : 0);
-      const I bilinear = L::Or(L::And(minified, minBilinear), L::AndNot(minified, magBilinear));
-      if (L::AllOnes(bilinear)) return Bilinear(in, texture, s, t, keep, colour);
-      const I nearest = texture.Nearest(s, t);
-      if (!KeepUnkeyed(in, nearest, keep)) return false;
-      const Split point = M::Unpack(Fetch::Decode(in, nearest));
-      if (L::AllZero(bilinear)) {
-        colour = point;
-        return true;
-      }
+      if (kFilter == SpanFilter::Point || L::AllZero(where.bilinear)) return true;
       I all = L::Splat(-1);
       Split filtered;
-      Bilinear(in, texture, s, t, all, filtered);
-      colour = {L::Select(bilinear, filtered.rb, point.rb),
-                L::Select(bilinear, filtered.ag, point.ag)};
+      Bilinear(in, texture, where.s, where.t, all, filtered);
+      colour = {L::Select(where.bilinear, filtered.rb, colour.rb),
+                L::Select(where.bilinear, filtered.ag, colour.ag)};
       return true;
     }
   }
@@ -339,20 +353,20 @@ class PixelGroup {
   }
 
   // Minified (pixel_math.h) per lane: all ones where one screen step moves more than a texel.
-  static I Minified(const SpanInputs& in, F u, F v, F invQ) {
+  static I Minified(const SpanInputs& in, F u, F v, F q) {
     const Plane* p = in.planes->planes;
-    const PixelState& state = *in.state;
-    auto derivative = [&](float gradient, F value, float qGradient, float size) {
-      const F change = L::Sub(L::Splat(gradient), L::Mul(value, L::Splat(qGradient)));
-      return L::Mul(L::Mul(change, invQ), L::Splat(size));
+    const float width = in.state->textureWidth, height = in.state->textureHeight;
+    auto step = [&](float gradient, F value, float qGradient, float size) {
+      return L::Sub(L::Splat(gradient * size), L::Mul(value, L::Splat(qGradient * size)));
     };
-    const F sx = derivative(p[kAttrUq].gx, u, p[kAttrQ].gx, state.textureWidth);
-    const F tx = derivative(p[kAttrVq].gx, v, p[kAttrQ].gx, state.textureHeight);
-    const F sy = derivative(p[kAttrUq].gy, u, p[kAttrQ].gy, state.textureWidth);
-    const F ty = derivative(p[kAttrVq].gy, v, p[kAttrQ].gy, state.textureHeight);
+    const F sx = step(p[kAttrUq].gx, u, p[kAttrQ].gx, width);
+    const F tx = step(p[kAttrVq].gx, v, p[kAttrQ].gx, height);
+    const F sy = step(p[kAttrUq].gy, u, p[kAttrQ].gy, width);
+    const F ty = step(p[kAttrVq].gy, v, p[kAttrQ].gy, height);
+    const F limit = L::Mul(q, q);
     const F lengthX = L::Add(L::Mul(sx, sx), L::Mul(tx, tx));
     const F lengthY = L::Add(L::Mul(sy, sy), L::Mul(ty, ty));
-    return L::Or(L::GreaterMask(lengthX, L::Splat(1.0f)), L::GreaterMask(lengthY, L::Splat(1.0f)));
+    return L::Or(L::GreaterMask(lengthX, limit), L::GreaterMask(lengthY, limit));
   }
 
   static std::uint16_t* Target(const PixelState& state, int x, int y) {
@@ -409,8 +423,19 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
     rows.gx[k] = L::Splat(set.planes[k].gx);
   }
   std::uint16_t* row = in.state->pixels + static_cast<std::ptrdiff_t>(y) * in.state->pitch;
-  for (int x = x0; x < x1; x += L::kCount) {
-    Group::DrawRun(in, rows, row, x, std::min(L::kCount, x1 - x));
+  // A batch of groups is located first, then drawn: the divides and conversions of one group
+  // no longer wait in line behind the texel reads of the one before.
+  constexpr int kBatch = 8;
+  typename Group::Where where[kBatch];
+  for (int x = x0; x < x1; x += kBatch * L::kCount) {
+    const int groups = std::min(kBatch, (x1 - x + L::kCount - 1) / L::kCount);
+    for (int g = 0; g < groups; ++g) {
+      where[g] = Group::Locate(in, rows, Group::Across(in, x + g * L::kCount));
+    }
+    for (int g = 0; g < groups; ++g) {
+      const int at = x + g * L::kCount;
+      Group::DrawRun(in, rows, row, at, std::min(L::kCount, x1 - at), where[g]);
+    }
   }
 }
 
