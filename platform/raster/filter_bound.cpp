@@ -27,7 +27,7 @@ double Largest(const Range& range) {
 }
 
 // The extremes of |gradient − value · qGradient| for value within the range.
-Range Magnitude(double gradient, double qGradient, Range value) {
+inline Range Magnitude(double gradient, double qGradient, Range value) {
   const double a = gradient - value.low * qGradient;
   const double b = gradient - value.high * qGradient;
   const double reach = kSlack * (std::fabs(gradient) + Largest(value) * std::fabs(qGradient));
@@ -45,23 +45,23 @@ Range SquaredStep(const PlaneSet& set, bool alongX, Range u, Range v, Range q, d
   };
   const Range s = Magnitude(gradient(kAttrUq), gradient(kAttrQ), u);
   const Range t = Magnitude(gradient(kAttrVq), gradient(kAttrQ), v);
-  const double sLow = s.low * width / q.high, sHigh = s.high * width / q.low;
-  const double tLow = t.low * height / q.high, tHigh = t.high * height / q.low;
+  const double nearest = 1.0 / q.low, farthest = 1.0 / q.high;
+  const double sLow = s.low * width * farthest, sHigh = s.high * width * nearest;
+  const double tLow = t.low * height * farthest, tHigh = t.high * height * nearest;
   return {sLow * sLow + tLow * tLow, sHigh * sHigh + tHigh * tHigh};
 }
 
-}  // namespace
-
-TriangleFilter BoundTriangleFilter(const TriangleSetup& triangle, const PixelState& state) {
-  const PlaneSet& set = triangle.planes;
-  // Each plane at the three corners (each edge starts at one), and the largest sum of magnitudes
-  // its evaluation adds up there, which bounds its rounding at every pixel between them.
-  double value[3][3], terms[3] = {0.0, 0.0, 0.0};
+// The bound over the points' convex hull (screen positions in pixels), where u = uq / q lies
+// between the points' values.
+FilterChoice BoundOver(const PlaneSet& set, const PixelState& state, const double (*points)[2],
+                       int count) {
+  // Each plane at the points, and the largest sum of magnitudes its evaluation adds up there,
+  // which bounds its rounding at every pixel between them.
+  constexpr int kMaxPoints = 3;
+  double value[3][kMaxPoints], terms[3] = {0.0, 0.0, 0.0};
   const int attributes[3] = {kAttrQ, kAttrUq, kAttrVq};
-  for (int k = 0; k < 3; ++k) {
-    const Edge& corner = triangle.edges[k];
-    const double dx = static_cast<double>(corner.ax) / kSubPixelOne - set.xr;
-    const double dy = static_cast<double>(corner.ay) / kSubPixelOne - set.yr;
+  for (int k = 0; k < count; ++k) {
+    const double dx = points[k][0] - set.xr, dy = points[k][1] - set.yr;
     for (int a = 0; a < 3; ++a) {
       const Plane& plane = set.planes[attributes[a]];
       const double base = plane.base, gx = plane.gx * dx, gy = plane.gy * dy;
@@ -69,14 +69,18 @@ TriangleFilter BoundTriangleFilter(const TriangleSetup& triangle, const PixelSta
       terms[a] = std::max(terms[a], std::fabs(base) + std::fabs(gx) + std::fabs(gy));
     }
   }
-  const Range q = Around(value[0], kSlack * terms[0]);
-  if (!(q.low > 0.0) || !std::isfinite(q.high)) return TriangleFilter::PerPixel;
-  // u = uq / q lies between the corners' values, give or take the planes' rounding.
-  double u[3], v[3];
-  for (int k = 0; k < 3; ++k) {
-    u[k] = value[1][k] / value[0][k];
-    v[k] = value[2][k] / value[0][k];
+  for (int k = count; k < kMaxPoints; ++k) {
+    for (int a = 0; a < 3; ++a) value[a][k] = value[a][0];
   }
+  const Range q = Around(value[0], kSlack * terms[0]);
+  if (!(q.low > 0.0) || !std::isfinite(q.high)) return FilterChoice::PerPixel;
+  double u[kMaxPoints], v[kMaxPoints];
+  for (int k = 0; k < kMaxPoints; ++k) {
+    const double invQ = 1.0 / value[0][k];
+    u[k] = value[1][k] * invQ;
+    v[k] = value[2][k] * invQ;
+  }
+  // u = uq / q lies between the points' values, give or take the planes' rounding.
   const Range uExact = Around(u, 0.0), vExact = Around(v, 0.0);
   const Range uRange = Around(u, (kSlack * terms[1] + Largest(uExact) * kSlack * terms[0]) / q.low +
                                      kSlack * (1.0 + Largest(uExact)));
@@ -86,10 +90,29 @@ TriangleFilter BoundTriangleFilter(const TriangleSetup& triangle, const PixelSta
       SquaredStep(set, true, uRange, vRange, q, state.textureWidth, state.textureHeight);
   const Range y =
       SquaredStep(set, false, uRange, vRange, q, state.textureWidth, state.textureHeight);
-  if (!std::isfinite(x.high) || !std::isfinite(y.high)) return TriangleFilter::PerPixel;
-  if (x.high < 1.0 - kMargin && y.high < 1.0 - kMargin) return TriangleFilter::Magnified;
-  if (x.low > 1.0 + kMargin || y.low > 1.0 + kMargin) return TriangleFilter::Minified;
-  return TriangleFilter::PerPixel;
+  if (!std::isfinite(x.high) || !std::isfinite(y.high)) return FilterChoice::PerPixel;
+  if (x.high < 1.0 - kMargin && y.high < 1.0 - kMargin) return FilterChoice::Magnified;
+  if (x.low > 1.0 + kMargin || y.low > 1.0 + kMargin) return FilterChoice::Minified;
+  return FilterChoice::PerPixel;
+}
+
+}  // namespace
+
+FilterChoice BoundTriangleFilter(const TriangleSetup& triangle, const PixelState& state) {
+  double corners[3][2];
+  for (int k = 0; k < 3; ++k) {
+    // Each edge starts at a corner.
+    corners[k][0] = static_cast<double>(triangle.edges[k].ax) / kSubPixelOne;
+    corners[k][1] = static_cast<double>(triangle.edges[k].ay) / kSubPixelOne;
+  }
+  return BoundOver(triangle.planes, state, corners, 3);
+}
+
+FilterChoice BoundSpanFilter(const PlaneSet& planes, const PixelState& state, int y, int x0,
+                             int x1) {
+  const double ends[2][2] = {{static_cast<double>(x0), static_cast<double>(y)},
+                             {static_cast<double>(x1 - 1), static_cast<double>(y)}};
+  return BoundOver(planes, state, ends, 2);
 }
 
 }  // namespace platform::raster

@@ -1,7 +1,8 @@
-// Whether a whole triangle is magnified or minified, where a bound on its texel derivatives makes
-// it certain, so that the optimised path can leave out the per-pixel decision (Minified in
-// pixel_math.h) and the filter it does not use. Where the bound leaves the answer open, every
-// pixel decides for itself, as the reference path always does; the two paths draw the same.
+// Whether a whole triangle, or a whole row of it, is magnified or minified, where a bound on its
+// texel derivatives makes it certain, so that the optimised path can leave out the per-pixel
+// decision (Minified in pixel_math.h) and the filter it does not use. Where the bound leaves the
+// answer open, every pixel decides for itself, as the reference path always does; the two paths
+// draw the same.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 namespace platform::raster {
 
-enum class TriangleFilter : std::uint8_t {
+enum class FilterChoice : std::uint8_t {
   Magnified,  // every pixel takes the magnification filter
   Minified,   // every pixel takes the minification filter
   PerPixel,   // some pixels may take either
@@ -21,6 +22,11 @@ enum class TriangleFilter : std::uint8_t {
 // its corners' (q is affine on the screen and positive), so each derivative
 // (duq/dx − u · dq/dx) / q of Minified is bounded by its values at the extremes of u and q. The
 // bound is widened by a margin far beyond the rounding of the per-pixel float arithmetic.
-TriangleFilter BoundTriangleFilter(const TriangleSetup& triangle, const PixelState& state);
+FilterChoice BoundTriangleFilter(const TriangleSetup& triangle, const PixelState& state);
+
+// The same over the pixels [x0, x1) of row y of a primitive shaded from the planes: along a row,
+// u = uq / q lies between its values at the two ends.
+FilterChoice BoundSpanFilter(const PlaneSet& planes, const PixelState& state, int y, int x0,
+                             int x1);
 
 }  // namespace platform::raster

@@ -35,6 +35,8 @@ struct EdgeWalker {
   }
 };
 
+constexpr int kRowWorthBounding = 32;
+
 }  // namespace
 
 OptimisedRasterizer::OptimisedRasterizer(const PixelState& state)
@@ -53,18 +55,17 @@ void OptimisedRasterizer::Begin(const PlaneSet& planes) {
   SetSpanPrimitive(spanInputs_, planes, planes.smoothColour, diffuse, specular);
 }
 
-SpanDrawer OptimisedRasterizer::ChooseSpanDrawer(const TriangleSetup& triangle) const {
+SpanDrawer OptimisedRasterizer::Drawer(FilterChoice choice) const {
   auto drawer = [&](TextureFilter filter) {
     return kernel_.span[static_cast<int>(filter == TextureFilter::Point ? SpanFilter::Point
                                                                         : SpanFilter::Bilinear)];
   };
-  if (state_.minFilter == state_.magFilter) return drawer(state_.magFilter);
-  switch (BoundTriangleFilter(triangle, state_)) {
-    case TriangleFilter::Magnified:
+  switch (choice) {
+    case FilterChoice::Magnified:
       return drawer(state_.magFilter);
-    case TriangleFilter::Minified:
+    case FilterChoice::Minified:
       return drawer(state_.minFilter);
-    case TriangleFilter::PerPixel:
+    case FilterChoice::PerPixel:
       break;
   }
   return kernel_.span[static_cast<int>(SpanFilter::PerPixel)];
@@ -75,8 +76,14 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
     reference_.DrawTriangle(triangle);
     return;
   }
-  Begin(triangle.planes);
-  const SpanDrawer span = ChooseSpanDrawer(triangle);
+  const PlaneSet& planes = triangle.planes;
+  Begin(planes);
+  // Where the triangle as a whole may take either filter, each row is judged on its own.
+  const bool eitherFilter = state_.minFilter != state_.magFilter;
+  const FilterChoice choice =
+      eitherFilter ? BoundTriangleFilter(triangle, state_) : FilterChoice::Magnified;
+  const SpanDrawer span = Drawer(choice);
+  const bool perRow = choice == FilterChoice::PerPixel;
   const PixelRect& box = triangle.box;
   EdgeWalker edges[3] = {EdgeWalker(triangle.edges[0], box.y0),
                          EdgeWalker(triangle.edges[1], box.y0),
@@ -87,8 +94,13 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
       edge.Clip(left, right);
       edge.rowValue += edge.rowStep;
     }
+    if (left > right) continue;
     // Within the box now, so the span fits an int.
-    if (left <= right) span(spanInputs_, y, static_cast<int>(left), static_cast<int>(right) + 1);
+    const int x0 = static_cast<int>(left), x1 = static_cast<int>(right) + 1;
+    // A short row costs less to judge pixel by pixel than to bound.
+    const bool judgeRow = perRow && x1 - x0 >= kRowWorthBounding;
+    const SpanDrawer row = judgeRow ? Drawer(BoundSpanFilter(planes, state_, y, x0, x1)) : span;
+    row(spanInputs_, y, x0, x1);
   }
 }
 

@@ -1,10 +1,11 @@
 // The optimised path: each triangle row becomes one span whose ends come straight from the edge
 // functions (no per-pixel coverage test). The span kernel draws the rows and lines of the states
-// it serves (span.h, SSE2 or AVX2), with the filter a triangle certainly takes where
+// it serves (span.h, SSE2 or AVX2), with the filter a triangle or a row certainly takes where
 // filter_bound.h knows it; the reference path's per-pixel code draws the other states. Draws
 // exactly what ReferenceRasterizer draws.
 #pragma once
 
+#include "platform/raster/filter_bound.h"
 #include "platform/raster/pixel_state.h"
 #include "platform/raster/reference.h"
 #include "platform/raster/setup.h"
@@ -22,8 +23,8 @@ class OptimisedRasterizer {
  private:
   // Sets the kernel's inputs for a primitive shaded from these planes.
   void Begin(const PlaneSet& planes);
-  // The row drawer for the triangle.
-  SpanDrawer ChooseSpanDrawer(const TriangleSetup& triangle) const;
+  // The row drawer for a filter choice.
+  SpanDrawer Drawer(FilterChoice choice) const;
 
   const PixelState& state_;
   SpanInputs spanInputs_;

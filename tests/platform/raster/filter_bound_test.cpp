@@ -11,7 +11,7 @@ using namespace platform::raster;
 
 // A right triangle of `size` pixels with texture coordinates 0 to `reach` along both legs, on a
 // 256 × 256 texture; perspective makes q fall from 1 at the corner to `farQ` along the legs.
-TriangleFilter Classify(float size, float reach, float farQ, int& pixelsMinified, int& pixels) {
+FilterChoice Classify(float size, float reach, float farQ, int& pixelsMinified, int& pixels) {
   ScreenVertex v[3] = {};
   const float corners[3][2] = {{0, 0}, {size, 0}, {0, size}};
   for (int k = 0; k < 3; ++k) {
@@ -49,25 +49,25 @@ TriangleFilter Classify(float size, float reach, float farQ, int& pixelsMinified
 TEST(FilterBound, CertainOnlyWhereEveryPixelAgrees) {
   struct Case {
     float size, reach, farQ;
-    TriangleFilter expected;
+    FilterChoice expected;
   };
   const Case cases[] = {
-      {100, 0.2f, 1.0f, TriangleFilter::Magnified},  // half a texel a pixel, flat
-      {100, 2.0f, 1.0f, TriangleFilter::Minified},   // five texels a pixel, flat
-      {100, 0.2f, 0.8f, TriangleFilter::Magnified},  // receding, at most 0.65 texels a pixel
-      {100, 1.0f, 0.2f, TriangleFilter::PerPixel},   // receding from 0.5 texels a pixel to 13
-      {100, 0.3905f, 1.0f, TriangleFilter::PerPixel},  // 0.9997 texels a pixel: too near to call
+      {100, 0.2f, 1.0f, FilterChoice::Magnified},    // half a texel a pixel, flat
+      {100, 2.0f, 1.0f, FilterChoice::Minified},     // five texels a pixel, flat
+      {100, 0.2f, 0.8f, FilterChoice::Magnified},    // receding, at most 0.65 texels a pixel
+      {100, 1.0f, 0.2f, FilterChoice::PerPixel},     // receding from 0.5 texels a pixel to 13
+      {100, 0.3905f, 1.0f, FilterChoice::PerPixel},  // 0.9997 texels a pixel: too near to call
   };
   for (const Case& c : cases) {
     int minified = 0, pixels = 0;
-    const TriangleFilter got = Classify(c.size, c.reach, c.farQ, minified, pixels);
+    const FilterChoice got = Classify(c.size, c.reach, c.farQ, minified, pixels);
     EXPECT_EQ(got, c.expected) << c.size << " " << c.reach << " " << c.farQ;
-    if (got == TriangleFilter::Magnified) {
+    if (got == FilterChoice::Magnified) {
       EXPECT_EQ(minified, 0);
-    } else if (got == TriangleFilter::Minified) {
+    } else if (got == FilterChoice::Minified) {
       EXPECT_EQ(minified, pixels);
     }
-    if (c.expected == TriangleFilter::PerPixel && c.farQ != 1.0f) {
+    if (c.expected == FilterChoice::PerPixel && c.farQ != 1.0f) {
       EXPECT_GT(minified, 0);
       EXPECT_LT(minified, pixels);
     }
