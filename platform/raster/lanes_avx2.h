@@ -70,6 +70,23 @@ struct LanesAvx2 {
                        static_cast<int>(table[at[6]]), static_cast<int>(table[at[7]]));
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
   }
+  // table[index] and table[index + 1] for every lane, read as one eight-byte load each.
+  static void GatherPairs(const std::uint32_t* table, I index, I& first, I& second) {
+    alignas(32) std::int32_t at[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+    auto pair = [&](int a, int b) {
+      const __m128d low =
+          _mm_castsi128_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + at[a])));
+      return _mm_castpd_si128(_mm_loadh_pd(low, reinterpret_cast<const double*>(table + at[b])));
+    };
+    // Each block holds two lanes' pairs: 0, 1 | 4, 5 and 2, 3 | 6, 7.
+    const __m256 even = _mm256_castsi256_ps(
+        _mm256_inserti128_si256(_mm256_castsi128_si256(pair(0, 1)), pair(4, 5), 1));
+    const __m256 odd = _mm256_castsi256_ps(
+        _mm256_inserti128_si256(_mm256_castsi128_si256(pair(2, 3)), pair(6, 7), 1));
+    first = _mm256_castps_si256(_mm256_shuffle_ps(even, odd, _MM_SHUFFLE(2, 0, 2, 0)));
+    second = _mm256_castps_si256(_mm256_shuffle_ps(even, odd, _MM_SHUFFLE(3, 1, 3, 1)));
+  }
   static I GatherBytes(const std::uint8_t* table, I index) {
     alignas(32) std::int32_t at[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);

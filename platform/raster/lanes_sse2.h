@@ -74,6 +74,19 @@ struct LanesSse2 {
     return _mm_setr_epi32(static_cast<int>(table[at[0]]), static_cast<int>(table[at[1]]),
                           static_cast<int>(table[at[2]]), static_cast<int>(table[at[3]]));
   }
+  // table[index] and table[index + 1] for every lane, read as one eight-byte load each.
+  static void GatherPairs(const std::uint32_t* table, I index, I& first, I& second) {
+    alignas(16) std::int32_t at[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
+    auto pair = [&](int a, int b) {
+      const __m128d low =
+          _mm_castsi128_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(table + at[a])));
+      return _mm_castpd_ps(_mm_loadh_pd(low, reinterpret_cast<const double*>(table + at[b])));
+    };
+    const __m128 low = pair(0, 1), high = pair(2, 3);
+    first = _mm_castps_si128(_mm_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)));
+    second = _mm_castps_si128(_mm_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1)));
+  }
   static I GatherBytes(const std::uint8_t* table, I index) {
     alignas(16) std::int32_t at[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(at), index);

@@ -136,6 +136,17 @@ struct TexelFetch {
       return L::GatherBytes(in.state->texture.texels, index);
     }
   }
+  // The raw texels at (x, y) and (x + 1, y), for lanes whose x + 1 is still in the row.
+  static void RawPairs(const SpanInputs& in, I x, I y, I& left, I& right) {
+    const I index = L::Add(L::ShiftLeftBy(y, in.pitchShift), x);
+    if constexpr (kFormat == TextureFormat::Xrgb8888) {
+      L::GatherPairs(reinterpret_cast<const std::uint32_t*>(in.state->texture.texels), index, left,
+                     right);
+    } else {
+      left = L::GatherBytes(in.state->texture.texels, index);
+      right = L::GatherBytes(in.state->texture.texels, L::Add(index, L::Splat(1)));
+    }
+  }
   static I Decode(const SpanInputs& in, I raw) {
     if constexpr (kFormat == TextureFormat::Xrgb8888) {
       return L::Or(raw, L::Splat(static_cast<int>(0xFF000000u)));
@@ -337,8 +348,15 @@ class PixelGroup {
     const I right = L::And(L::Add(x0, L::Splat(1)), texture.widthMask);
     const I bottom = L::And(L::Add(y0, L::Splat(1)), texture.heightMask);
     const I fx = L::And(bs, L::Splat(0xFF)), fy = L::And(bt, L::Splat(0xFF));
-    const I r00 = Fetch::Raw(in, left, top), r10 = Fetch::Raw(in, right, top);
-    const I r01 = Fetch::Raw(in, left, bottom), r11 = Fetch::Raw(in, right, bottom);
+    I r00, r10, r01, r11;
+    if (L::AllZero(L::Equal(left, texture.widthMask))) {
+      // No tap wraps to the row's start: each pair lies side by side in memory.
+      Fetch::RawPairs(in, left, top, r00, r10);
+      Fetch::RawPairs(in, left, bottom, r01, r11);
+    } else {
+      r00 = Fetch::Raw(in, left, top), r10 = Fetch::Raw(in, right, top);
+      r01 = Fetch::Raw(in, left, bottom), r11 = Fetch::Raw(in, right, bottom);
+    }
     if (in.state->keyTest) {
       const I half = L::Splat(127);
       const I rightward = L::GreaterThan(fx, half), downward = L::GreaterThan(fy, half);
