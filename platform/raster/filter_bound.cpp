@@ -17,9 +17,9 @@ struct Range {
   double low, high;
 };
 
-Range Around(const double (&values)[3], double reach) {
-  return {std::min({values[0], values[1], values[2]}) - reach,
-          std::max({values[0], values[1], values[2]}) + reach};
+Range Around(const double (&values)[4], double reach) {
+  return {std::min({values[0], values[1], values[2], values[3]}) - reach,
+          std::max({values[0], values[1], values[2], values[3]}) + reach};
 }
 
 double Largest(const Range& range) {
@@ -27,7 +27,7 @@ double Largest(const Range& range) {
 }
 
 // The extremes of |gradient − value · qGradient| for value within the range.
-inline Range Magnitude(double gradient, double qGradient, Range value) {
+Range Magnitude(double gradient, double qGradient, Range value) {
   const double a = gradient - value.low * qGradient;
   const double b = gradient - value.high * qGradient;
   const double reach = kSlack * (std::fabs(gradient) + Largest(value) * std::fabs(qGradient));
@@ -51,13 +51,13 @@ Range SquaredStep(const PlaneSet& set, bool alongX, Range u, Range v, Range q, d
   return {sLow * sLow + tLow * tLow, sHigh * sHigh + tHigh * tHigh};
 }
 
-// The bound over the points' convex hull (screen positions in pixels), where u = uq / q lies
-// between the points' values.
+// The bound over the points' convex hull (screen positions in pixels): there u = uq / q lies
+// between the points' values, since its lines of equal value are straight.
 FilterChoice BoundOver(const PlaneSet& set, const PixelState& state, const double (*points)[2],
                        int count) {
   // Each plane at the points, and the largest sum of magnitudes its evaluation adds up there,
   // which bounds its rounding at every pixel between them.
-  constexpr int kMaxPoints = 3;
+  constexpr int kMaxPoints = 4;
   double value[3][kMaxPoints], terms[3] = {0.0, 0.0, 0.0};
   const int attributes[3] = {kAttrQ, kAttrUq, kAttrVq};
   for (int k = 0; k < count; ++k) {
@@ -108,11 +108,12 @@ FilterChoice BoundTriangleFilter(const TriangleSetup& triangle, const PixelState
   return BoundOver(triangle.planes, state, corners, 3);
 }
 
-FilterChoice BoundSpanFilter(const PlaneSet& planes, const PixelState& state, int y, int x0,
-                             int x1) {
-  const double ends[2][2] = {{static_cast<double>(x0), static_cast<double>(y)},
-                             {static_cast<double>(x1 - 1), static_cast<double>(y)}};
-  return BoundOver(planes, state, ends, 2);
+FilterChoice BoundRectangleFilter(const PlaneSet& planes, const PixelState& state,
+                                  const PixelRect& rectangle) {
+  const double left = rectangle.x0, right = rectangle.x1 - 1;
+  const double top = rectangle.y0, bottom = rectangle.y1 - 1;
+  const double corners[4][2] = {{left, top}, {right, top}, {left, bottom}, {right, bottom}};
+  return BoundOver(planes, state, corners, 4);
 }
 
 }  // namespace platform::raster

@@ -1,4 +1,4 @@
-// Whether a whole triangle, or a whole row of it, is magnified or minified, where a bound on its
+// Whether a whole triangle, or a band of its rows, is magnified or minified, where a bound on its
 // texel derivatives makes it certain, so that the optimised path can leave out the per-pixel
 // decision (Minified in pixel_math.h) and the filter it does not use. Where the bound leaves the
 // answer open, every pixel decides for itself, as the reference path always does; the two paths
@@ -24,9 +24,9 @@ enum class FilterChoice : std::uint8_t {
 // bound is widened by a margin far beyond the rounding of the per-pixel float arithmetic.
 FilterChoice BoundTriangleFilter(const TriangleSetup& triangle, const PixelState& state);
 
-// The same over the pixels [x0, x1) of row y of a primitive shaded from the planes: along a row,
-// u = uq / q lies between its values at the two ends.
-FilterChoice BoundSpanFilter(const PlaneSet& planes, const PixelState& state, int y, int x0,
-                             int x1);
+// The same over a rectangle of pixels of a primitive shaded from the planes: there, too, u lies
+// between its values at the corners (where q is positive at all four, it is on all of it).
+FilterChoice BoundRectangleFilter(const PlaneSet& planes, const PixelState& state,
+                                  const PixelRect& rectangle);
 
 }  // namespace platform::raster

@@ -35,7 +35,9 @@ struct EdgeWalker {
   }
 };
 
-constexpr int kRowWorthBounding = 32;
+// Rows judged together for their filter: few enough that most bands of a floor lie wholly on
+// one side of where it turns from magnified to minified.
+constexpr int kBandRows = 8;
 
 }  // namespace
 
@@ -78,29 +80,40 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
   }
   const PlaneSet& planes = triangle.planes;
   Begin(planes);
-  // Where the triangle as a whole may take either filter, each row is judged on its own.
   const bool eitherFilter = state_.minFilter != state_.magFilter;
   const FilterChoice choice =
       eitherFilter ? BoundTriangleFilter(triangle, state_) : FilterChoice::Magnified;
-  const SpanDrawer span = Drawer(choice);
-  const bool perRow = choice == FilterChoice::PerPixel;
   const PixelRect& box = triangle.box;
   EdgeWalker edges[3] = {EdgeWalker(triangle.edges[0], box.y0),
                          EdgeWalker(triangle.edges[1], box.y0),
                          EdgeWalker(triangle.edges[2], box.y0)};
-  for (int y = box.y0; y < box.y1; ++y) {
-    std::int64_t left = box.x0, right = box.x1 - 1;
-    for (EdgeWalker& edge : edges) {
-      edge.Clip(left, right);
-      edge.rowValue += edge.rowStep;
+  // Where the triangle as a whole may take either filter, each band of rows is judged on its
+  // own: a floor running from magnified to minified is mostly one or the other band by band.
+  const int bandRows = choice == FilterChoice::PerPixel ? kBandRows : 1;
+  int lefts[kBandRows], rights[kBandRows];
+  for (int band = box.y0; band < box.y1; band += bandRows) {
+    const int rows = std::min(bandRows, box.y1 - band);
+    PixelRect reach{box.x1, band, box.x0, band + rows};
+    for (int r = 0; r < rows; ++r) {
+      std::int64_t left = box.x0, right = box.x1 - 1;
+      for (EdgeWalker& edge : edges) {
+        edge.Clip(left, right);
+        edge.rowValue += edge.rowStep;
+      }
+      // Within the box now, so the span fits an int.
+      lefts[r] = static_cast<int>(left);
+      rights[r] = static_cast<int>(right) + 1;
+      if (lefts[r] < rights[r]) {
+        reach.x0 = std::min(reach.x0, lefts[r]);
+        reach.x1 = std::max(reach.x1, rights[r]);
+      }
     }
-    if (left > right) continue;
-    // Within the box now, so the span fits an int.
-    const int x0 = static_cast<int>(left), x1 = static_cast<int>(right) + 1;
-    // A short row costs less to judge pixel by pixel than to bound.
-    const bool judgeRow = perRow && x1 - x0 >= kRowWorthBounding;
-    const SpanDrawer row = judgeRow ? Drawer(BoundSpanFilter(planes, state_, y, x0, x1)) : span;
-    row(spanInputs_, y, x0, x1);
+    if (reach.x0 >= reach.x1) continue;
+    const SpanDrawer span =
+        Drawer(bandRows > 1 ? BoundRectangleFilter(planes, state_, reach) : choice);
+    for (int r = 0; r < rows; ++r) {
+      if (lefts[r] < rights[r]) span(spanInputs_, band + r, lefts[r], rights[r]);
+    }
   }
 }
 
