@@ -110,6 +110,10 @@ struct LanesAvx2 {
   static void StorePixels(std::uint16_t* at, I pixels, I keep) {
     // Packing works per 128-bit block; the permute puts the eight words in order.
     const I words = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixels, pixels), 0x08);
+    if (AllOnes(keep)) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm256_castsi256_si128(words));
+      return;
+    }
     const I keepWords = _mm256_permute4x64_epi64(_mm256_packs_epi32(keep, keep), 0x08);
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const __m128i merged =
