@@ -100,13 +100,13 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
         edge.Clip(left, right);
         edge.rowValue += edge.rowStep;
       }
+      lefts[r] = rights[r] = 0;
+      if (left > right) continue;
       // Within the box now, so the span fits an int.
       lefts[r] = static_cast<int>(left);
       rights[r] = static_cast<int>(right) + 1;
-      if (lefts[r] < rights[r]) {
-        reach.x0 = std::min(reach.x0, lefts[r]);
-        reach.x1 = std::max(reach.x1, rights[r]);
-      }
+      reach.x0 = std::min(reach.x0, lefts[r]);
+      reach.x1 = std::max(reach.x1, rights[r]);
     }
     if (reach.x0 >= reach.x1) continue;
     const SpanDrawer span =
