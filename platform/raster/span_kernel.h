@@ -1,7 +1,8 @@
 // The optimised path's span kernel: one row of a triangle drawn from start to end in groups of
-// lanes (four with SSE2, eight with AVX2), every stage in registers: plane values, the
-// perspective divide, texel positions, the colour key, point, bilinear or per-pixel filtering,
-// modulate, specular, fog, the blend and the RGB 565 store. Written once over a lanes type
+// lanes (four with SSE2, eight with AVX2), in batches of groups: first every group of the batch
+// is located (plane values, the perspective divide, texel positions, fog weights and, where each
+// pixel chooses, the filter), then each is drawn (the colour key, point or bilinear filtering,
+// modulate, specular, fog, the blend and the RGB 565 store). Written once over a lanes type
 // (lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the filter and fog.
 // It follows pixel_math.h operation for operation, so it draws what the reference path draws.
 //
