@@ -12,8 +12,8 @@ bool HasAvx2() {
 }
 
 std::uint16_t* Row(const PixelBuffer& pixels, long long y) {
-  return reinterpret_cast<std::uint16_t*>(pixels.bits + static_cast<std::ptrdiff_t>(y) *
-                                                            pixels.pitch);
+  return reinterpret_cast<std::uint16_t*>(pixels.bits +
+                                          static_cast<std::ptrdiff_t>(y) * pixels.pitch);
 }
 
 // The part of a run that lands inside the pixels.
@@ -55,11 +55,14 @@ void FinishSpan(const Span& span, long long column, const Rgb565Ink& ink) {
       BlendEightRgb565(span.pixels + column, span.coverage + column, ink);
     }
   }
-  for (; column < span.length; ++column) BlendRgb565(span.pixels[column], span.coverage[column], ink);
+  for (; column < span.length; ++column)
+    BlendRgb565(span.pixels[column], span.coverage[column], ink);
 }
 
+// The ink comes by value in both passes: a copy no pixel store can alias, so its lanes are made
+// once per line rather than once per block.
 void DrawRunsSse2(const LineImage& line, const PixelBuffer& pixels, long long x, long long y,
-                  const Rgb565Ink& ink) {
+                  const Rgb565Ink ink) {
   const bool inside = Inside(line, pixels, x, y);
   Span span;
   for (const LineImage::Run& run : line.runs) {
@@ -67,9 +70,8 @@ void DrawRunsSse2(const LineImage& line, const PixelBuffer& pixels, long long x,
   }
 }
 
-__attribute__((target("avx2"))) void DrawRunsAvx2(const LineImage& line,
-                                                  const PixelBuffer& pixels, long long x,
-                                                  long long y, const Rgb565Ink& ink) {
+__attribute__((target("avx2"))) void DrawRunsAvx2(const LineImage& line, const PixelBuffer& pixels,
+                                                  long long x, long long y, const Rgb565Ink ink) {
   const bool inside = Inside(line, pixels, x, y);
   const __m256i solid = _mm256_set1_epi16(static_cast<short>(ink.solid));
   const __m128i full = _mm_set1_epi8(-1);
@@ -86,7 +88,7 @@ __attribute__((target("avx2"))) void DrawRunsAvx2(const LineImage& line,
         BlendSixteenRgb565(span.pixels + column, span.coverage + column, ink);
       }
     }
-    FinishSpan(span, column, ink);  // only where clipping cut the run
+    if (column < span.length) FinishSpan(span, column, ink);  // only where clipping cut the run
   }
 }
 
