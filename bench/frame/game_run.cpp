@@ -82,7 +82,9 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
     last = ThreadCpuSeconds();
     return cursor.Next();
   };
-  const replay::ReplayResult result = replay::RunReplay(nextStep, {});
+  replay::ReplayOutputs outputs;
+  outputs.keepLastPicture = false;  // no picture is read: Present spares its copy
+  const replay::ReplayResult result = replay::RunReplay(nextStep, outputs);
 
   platform::testing::SetDrawListener(nullptr);
   platform::testing::SetDeviceAvailability({});

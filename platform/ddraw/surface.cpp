@@ -1,5 +1,7 @@
 #include "platform/ddraw/surface.h"
 
+#include <emmintrin.h>
+
 #include <cstring>
 
 #include "platform/core/last_error.h"
@@ -28,6 +30,31 @@ bool AreaOf(const RECT* rect, int width, int height, RECT* area) {
   *area = *rect;
   return area->left >= 0 && area->top >= 0 && area->left < area->right &&
          area->top < area->bottom && area->right <= width && area->bottom <= height;
+}
+
+// Fills `count` bytes with a pixel of 1, 2 or 4 bytes repeated; count is a multiple of it.
+void FillRepeated(std::uint8_t* target, std::size_t count, const std::uint8_t* pixel, int bytes) {
+  bool equalBytes = true;
+  for (int i = 1; i < bytes; ++i) equalBytes = equalBytes && pixel[i] == pixel[0];
+  if (equalBytes) {
+    std::memset(target, pixel[0], count);
+    return;
+  }
+  std::uint8_t pattern[16];
+  for (int i = 0; i < 16; ++i) pattern[i] = pixel[i % bytes];
+  const __m128i wide = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+  std::size_t done = 0;
+  for (; done + 64 <= count; done += 64) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + done), wide);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + done + 16), wide);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + done + 32), wide);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + done + 48), wide);
+  }
+  for (; done + 16 <= count; done += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + done), wide);
+  }
+  // 16 is a multiple of every pixel size here, so the pattern is still in phase.
+  std::memcpy(target + done, pattern, count - done);
 }
 
 bool OneKeyKind(DWORD kind) {
@@ -155,19 +182,27 @@ HRESULT Surface::FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx) {
   const int bytes = static_cast<int>(format_.dwRGBBitCount / 8);
   std::uint8_t pixel[4];
   for (int i = 0; i < 4; ++i) pixel[i] = static_cast<std::uint8_t>(fx->dwFillColor >> (8 * i));
-  // The first row is filled pixel by pixel; the others are copies of it (the game clears the
-  // whole back buffer every frame, so this is worth being quick).
-  if (area.top >= area.bottom) return DD_OK;
+  const std::size_t rowBytes = static_cast<std::size_t>(area.right - area.left) * bytes;
   std::uint8_t* first =
       memory_.data() + static_cast<std::size_t>(area.top) * pitch_ + area.left * bytes;
-  for (int x = area.left; x < area.right; ++x) {
-    std::memcpy(first + (x - area.left) * bytes, pixel, bytes);
+  // The game clears the whole back buffer every frame, so this is worth being quick: rows that
+  // follow one another without padding are filled in one go, and every row with wide stores
+  // of the pixel repeated (a plain memset where the pixel's bytes are all equal).
+  const bool contiguous = rowBytes == static_cast<std::size_t>(pitch_);
+  const std::size_t rows = static_cast<std::size_t>(area.bottom - area.top);
+  if (bytes == 0) return DD_OK;  // sub-byte pixels (4-bit palette indices) are not filled
+  if (bytes == 3) {
+    // Three-byte pixels do not repeat within a word: the first row pixel by pixel, the others
+    // copies of it.
+    for (int x = area.left; x < area.right; ++x) {
+      std::memcpy(first + (x - area.left) * bytes, pixel, bytes);
+    }
+    for (std::size_t y = 1; y < rows; ++y) std::memcpy(first + y * pitch_, first, rowBytes);
+    return DD_OK;
   }
-  const std::size_t rowBytes = static_cast<std::size_t>(area.right - area.left) * bytes;
-  for (int y = area.top + 1; y < area.bottom; ++y) {
-    std::memcpy(memory_.data() + static_cast<std::size_t>(y) * pitch_ + area.left * bytes, first,
-                rowBytes);
-  }
+  const std::size_t runBytes = contiguous ? rowBytes * rows : rowBytes;
+  const std::size_t runs = contiguous ? 1 : rows;
+  for (std::size_t y = 0; y < runs; ++y) FillRepeated(first + y * pitch_, runBytes, pixel, bytes);
   return DD_OK;
 }
 

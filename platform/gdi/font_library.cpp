@@ -252,6 +252,8 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
   ForgetUnusedFonts();
   auto font = std::make_shared<RealizedFont>();
   font->library_ = this;
+  static std::uint64_t lastSerial = 0;
+  font->serial_ = ++lastSerial;
   font->faces_ = chain.faces;
   font->primaryFamily_ = chain.primaryFamily;
   font->bold_ = request.bold;

@@ -50,6 +50,9 @@ class RealizedFont {
   int CellHeight() const { return cellHeight_; }
   int Ascent() const { return ascent_; }
   const std::string& PrimaryFamily() const { return primaryFamily_; }
+  // Unique to this font among every font any library of the process realised: what drawn lines
+  // of its text can be cached by.
+  std::uint64_t Serial() const { return serial_; }
   // The glyph of a character, from the first face that has it; the primary face's missing-glyph
   // box when none has it or the character is a control code or undecodable. The reference is
   // valid until the next call on any font of the same library.
@@ -65,6 +68,7 @@ class RealizedFont {
   GlyphImage Render(Source source);
 
   FontLibrary* library_ = nullptr;
+  std::uint64_t serial_ = 0;
   std::vector<FT_FaceRec_*> faces_;  // primary first
   std::string primaryFamily_;
   bool bold_ = false;

@@ -1,7 +1,5 @@
 // Fonts and text: TextOutA draws code-page-932 text with the selected font into the context's
 // pixels, glyph coverage blended in the text colour, clipped to the drawing area.
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -15,21 +13,25 @@
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
+#include "platform/gdi/rgb565_blend.h"
+#include "platform/gdi/text_line.h"
+#include "platform/gdi/text_line_draw.h"
 
+using platform::gdi::BlendEightRgb565;
+using platform::gdi::BlendRgb565;
 using platform::gdi::Canvas;
 using platform::gdi::GlyphImage;
+using platform::gdi::LineImage;
+using platform::gdi::Mix;
 using platform::gdi::PixelCodec;
 using platform::gdi::RealizedFont;
 using platform::gdi::Rgb;
+using platform::gdi::Rgb565Ink;
 
 namespace {
 
 Rgb RgbOf(COLORREF colour) {
   return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-}
-
-std::uint8_t Mix(std::uint8_t over, std::uint8_t under, int coverage) {
-  return static_cast<std::uint8_t>((over * coverage + under * (255 - coverage) + 127) / 255);
 }
 
 // Draws into one canvas with one colour: full coverage writes the colour's own pixel value,
@@ -41,6 +43,7 @@ class Painter {
         codec_(canvas.pixels.layout, canvas.pixels.palette, canvas.paletteSize),
         colour_(RgbOf(colour)),
         solid_(codec_.Encode(colour_)),
+        ink_{colour_, static_cast<std::uint16_t>(solid_)},
         rgb565_(IsRgb565(canvas.pixels)) {}
 
   // Fills [left, right) × [top, bottom), clipped.
@@ -56,6 +59,13 @@ class Painter {
       }
       for (int x = x0; x < x1; ++x) platform::gdi::WriteRawPixel(pixels_, x, y, solid_);
     }
+  }
+
+  bool Rgb565() const { return rgb565_; }
+
+  // Draws a kept line for the point (x, y), clipped; on RGB 565 only.
+  void Line(const LineImage& line, long long x, long long y) const {
+    platform::gdi::DrawLineRgb565(line, pixels_, x, y, ink_);
   }
 
   // Blends a glyph whose top-left pixel lands on (left, top), clipped.
@@ -106,56 +116,9 @@ class Painter {
         std::fill_n(row + left + column, 8, static_cast<std::uint16_t>(solid_));
         continue;
       }
-      BlendEightRgb565(row + left + column, coverage + column);
+      BlendEightRgb565(row + left + column, coverage + column, ink_);
     }
-    for (; column < last; ++column) BlendRgb565(row[left + column], coverage[column]);
-  }
-
-  // Eight pixels at once: Mix on 16-bit lanes, x / 255 as (x + 1 + (x >> 8)) >> 8, which is
-  // exact for every sum Mix can form (below 65153). Coverage 0 and 255 give the pixel back and
-  // the solid colour, as Plot does.
-  void BlendEightRgb565(std::uint16_t* pixels, const std::uint8_t* coverage) const {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
-    const __m128i cover =
-        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage)), zero);
-    const __m128i uncover = _mm_sub_epi16(_mm_set1_epi16(255), cover);
-    auto mix = [&](std::uint8_t over, __m128i channel) {
-      const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_set1_epi16(over), cover),
-                                                      _mm_mullo_epi16(channel, uncover)),
-                                        _mm_set1_epi16(127));
-      return _mm_srli_epi16(
-          _mm_add_epi16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_srli_epi16(sum, 8)), 8);
-    };
-    const __m128i r5 = _mm_srli_epi16(under, 11);
-    const __m128i g6 = _mm_and_si128(_mm_srli_epi16(under, 5), _mm_set1_epi16(0x3F));
-    const __m128i b5 = _mm_and_si128(under, _mm_set1_epi16(0x1F));
-    const __m128i red =
-        mix(colour_.red, _mm_or_si128(_mm_slli_epi16(r5, 3), _mm_srli_epi16(r5, 2)));
-    const __m128i green =
-        mix(colour_.green, _mm_or_si128(_mm_slli_epi16(g6, 2), _mm_srli_epi16(g6, 4)));
-    const __m128i blue =
-        mix(colour_.blue, _mm_or_si128(_mm_slli_epi16(b5, 3), _mm_srli_epi16(b5, 2)));
-    const __m128i packed = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_srli_epi16(red, 3), 11),
-                                                     _mm_slli_epi16(_mm_srli_epi16(green, 2), 5)),
-                                        _mm_srli_epi16(blue, 3));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), packed);
-  }
-
-  void BlendRgb565(std::uint16_t& pixel, int coverage) const {
-    if (coverage == 0) return;
-    if (coverage == 255) {
-      pixel = static_cast<std::uint16_t>(solid_);
-      return;
-    }
-    const int r5 = pixel >> 11, g6 = (pixel >> 5) & 0x3F, b5 = pixel & 0x1F;
-    const std::uint8_t red =
-        Mix(colour_.red, static_cast<std::uint8_t>(r5 << 3 | r5 >> 2), coverage);
-    const std::uint8_t green =
-        Mix(colour_.green, static_cast<std::uint8_t>(g6 << 2 | g6 >> 4), coverage);
-    const std::uint8_t blue =
-        Mix(colour_.blue, static_cast<std::uint8_t>(b5 << 3 | b5 >> 2), coverage);
-    pixel = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+    for (; column < last; ++column) BlendRgb565(row[left + column], coverage[column], ink_);
   }
 
   void Plot(int x, int y, int coverage) const {
@@ -174,7 +137,8 @@ class Painter {
   PixelCodec codec_;
   Rgb colour_;
   std::uint32_t solid_;
-  bool rgb565_;  // the display's format, drawn without the general codec
+  Rgb565Ink ink_;  // colour_ and solid_ for the display's format
+  bool rgb565_;    // the display's format, drawn without the general codec
 };
 
 }  // namespace
@@ -212,6 +176,17 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   RealizedFont* font = platform::gdi::RealizedFontOf(*context->font);
   if (!canvas || !font || length == 0) return TRUE;  // nothing that could show
 
+  const Painter ink(*canvas, context->textColour);
+  // On the display's format the line is drawn as kept from its first drawing: the same pixels.
+  if (const LineImage* line =
+          ink.Rgb565() ? platform::gdi::Lines().Line(*font, text, length) : nullptr) {
+    if (context->backgroundMode == OPAQUE) {
+      Painter(*canvas, context->backgroundColour)
+          .Fill(x, y, x + line->width, static_cast<long long>(y) + font->CellHeight());
+    }
+    ink.Line(*line, x, y);
+    return TRUE;
+  }
   const std::u32string characters = platform::gdi::State().decoder.Decode(text, length);
   if (context->backgroundMode == OPAQUE) {
     long long width = 0;
@@ -219,7 +194,6 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     Painter(*canvas, context->backgroundColour)
         .Fill(x, y, x + width, static_cast<long long>(y) + font->CellHeight());
   }
-  const Painter ink(*canvas, context->textColour);
   const long long baseline = static_cast<long long>(y) + font->Ascent();
   long long pen = x;
   for (char32_t character : characters) {

@@ -47,7 +47,8 @@ class Replay {
     globals = GameGlobals{};
     platform::testing::ResetUserInterface();
     platform::testing::InstallDirect3D();  // as the program's main would before WinMain
-    headless::Reset({.startTick = 0, .msPerPresent = 0, .framesKept = 1});
+    const int kept = outputs_.keepLastPicture || !outputs_.pngFolder.empty() ? 1 : 0;
+    headless::Reset({.startTick = 0, .msPerPresent = 0, .framesKept = kept});
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", kTraceHeader);
 

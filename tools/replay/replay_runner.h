@@ -26,6 +26,9 @@ struct ReplayOutputs {
   std::FILE* trace = nullptr;  // the header, then a row after every frame, when set
   std::string pngFolder;       // where the chosen pictures go, when not empty
   PictureSelection pictures;
+  // Whether the headless host keeps a copy of the latest picture for LastFrame() during and
+  // after the run (the pictures written to pngFolder need it); false spares every frame a copy.
+  bool keepLastPicture = true;
 };
 
 struct ReplayResult {

@@ -194,8 +194,10 @@ int main(int argc, char** argv) {
   Soak soak(options);
   std::uint64_t frame = 0;
   const auto start = std::chrono::steady_clock::now();
+  replay::ReplayOutputs outputs;
+  outputs.keepLastPicture = false;  // no picture is read
   const replay::ReplayResult result =
-      replay::RunReplay([&] { return soak.AfterFrame(frame++); }, replay::ReplayOutputs{});
+      replay::RunReplay([&] { return soak.AfterFrame(frame++); }, outputs);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   return Judge(options, soak, result, elapsed.count()) ? 0 : 1;
 }

@@ -55,7 +55,8 @@ void KeepFrame(HeadlessState& state, const std::uint16_t* pixels, int width, int
   // The oldest picture that goes lends its memory to the new one: a picture per frame is then
   // one copy, not an allocation and a clearing as well.
   Frame frame;
-  const std::size_t kept = static_cast<std::size_t>(std::max(1, state.settings.framesKept));
+  if (state.settings.framesKept <= 0) return;  // nobody reads them: no copy
+  const std::size_t kept = static_cast<std::size_t>(state.settings.framesKept);
   while (state.frames.size() >= kept) {
     frame = std::move(state.frames.front());
     state.frames.erase(state.frames.begin());

@@ -15,8 +15,10 @@ namespace platform::host::headless {
 struct Settings {
   std::uint32_t startTick = 0;     // the clock's reading at Reset
   std::uint32_t msPerPresent = 0;  // the clock moves this far at every Present
-  int framesKept = 1;              // how many of the latest pictures stay in memory (at least 1)
-  bool displayAvailable = true;    // false: OpenWindow fails as it does without a display
+  // How many of the latest pictures stay in memory as copies. 0 keeps none (LastFrame is null,
+  // KeptFrames empty) and spares each Present a copy of the picture, for runs that read none.
+  int framesKept = 1;
+  bool displayAvailable = true;  // false: OpenWindow fails as it does without a display
 };
 
 // One presented picture, packed (pitch = width × 2 bytes).

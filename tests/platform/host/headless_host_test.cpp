@@ -62,6 +62,15 @@ TEST(HeadlessHost, KeepsTheLatestPicturesWithTheirNumbers) {
   std::filesystem::remove(path);
 }
 
+TEST(HeadlessHost, KeepsNoPictureWhenToldToKeepNone) {
+  headless::Reset({.framesKept = 0});
+  std::vector<std::uint16_t> picture(4 * 3, 0x1234);
+  for (int i = 0; i < 2; ++i) host::Present(picture.data(), 4, 3, 8);
+  EXPECT_EQ(headless::PresentedFrames(), 2u);
+  EXPECT_TRUE(headless::KeptFrames().empty());
+  EXPECT_EQ(headless::LastFrame(), nullptr);
+}
+
 TEST(HeadlessHost, ScheduledEventsComeDueWithTheirFrame) {
   headless::Reset();
   std::vector<std::uint64_t> observed;
