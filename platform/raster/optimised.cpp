@@ -38,6 +38,8 @@ struct EdgeWalker {
 // Rows judged together for their filter: few enough that most bands of a floor lie wholly on
 // one side of where it turns from magnified to minified.
 constexpr int kBandRows = 8;
+// Bounding a triangle's filter costs about as much as deciding it for a few dozen pixels.
+constexpr std::int64_t kAreaWorthBounding = 256;
 
 }  // namespace
 
@@ -80,16 +82,20 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
   }
   const PlaneSet& planes = triangle.planes;
   Begin(planes);
-  const bool eitherFilter = state_.minFilter != state_.magFilter;
-  const FilterChoice choice =
-      eitherFilter ? BoundTriangleFilter(triangle, state_) : FilterChoice::Magnified;
   const PixelRect& box = triangle.box;
+  // A small triangle costs less to judge pixel by pixel than to bound.
+  const bool worthBounding =
+      static_cast<std::int64_t>(box.x1 - box.x0) * (box.y1 - box.y0) >= kAreaWorthBounding;
+  FilterChoice choice = FilterChoice::Magnified;  // either way where both filters are the same
+  if (state_.minFilter != state_.magFilter) {
+    choice = worthBounding ? BoundTriangleFilter(triangle, state_) : FilterChoice::PerPixel;
+  }
   EdgeWalker edges[3] = {EdgeWalker(triangle.edges[0], box.y0),
                          EdgeWalker(triangle.edges[1], box.y0),
                          EdgeWalker(triangle.edges[2], box.y0)};
   // Where the triangle as a whole may take either filter, each band of rows is judged on its
   // own: a floor running from magnified to minified is mostly one or the other band by band.
-  const int bandRows = choice == FilterChoice::PerPixel ? kBandRows : 1;
+  const int bandRows = choice == FilterChoice::PerPixel && worthBounding ? kBandRows : 1;
   int lefts[kBandRows], rights[kBandRows];
   for (int band = box.y0; band < box.y1; band += bandRows) {
     const int rows = std::min(bandRows, box.y1 - band);
