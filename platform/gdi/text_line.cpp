@@ -76,6 +76,20 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
   long long right = maxX;
   for (std::size_t row = 0; row < height; ++row) {
     const std::uint8_t* values = first.data() + row * width;
+    auto run = [&](std::size_t from, std::size_t to, bool solid) {
+      LineImage::Run kept{static_cast<int>(minX + static_cast<long long>(from)),
+                          static_cast<int>(minY + static_cast<long long>(row)),
+                          static_cast<int>(to - from), static_cast<int>(line.coverage.size()),
+                          solid};
+      if (!solid) {
+        // Padded with coverage 0 to whole blocks; a solid run after it fills what that covers.
+        kept.length = static_cast<int>((to - from + kLineBlock - 1) / kLineBlock * kLineBlock);
+        line.coverage.insert(line.coverage.end(), values + from, values + to);
+        line.coverage.resize(line.coverage.size() + (kept.length - (to - from)), 0);
+      }
+      right = std::max(right, minX + static_cast<long long>(from) + kept.length);
+      line.runs.push_back(kept);
+    };
     std::size_t column = 0;
     while (column < width) {
       if (values[column] == 0) {
@@ -86,14 +100,23 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
       for (std::size_t next = end; next < width && next < end + kLineBlock; ++next) {
         if (values[next] != 0) end = next + 1;
       }
-      const std::size_t length = (end - column + kLineBlock - 1) / kLineBlock * kLineBlock;
-      LineImage::Run run{static_cast<int>(minX + static_cast<long long>(column)),
-                         static_cast<int>(minY + static_cast<long long>(row)),
-                         static_cast<int>(length), static_cast<int>(line.coverage.size())};
-      line.coverage.insert(line.coverage.end(), values + column, values + end);
-      line.coverage.resize(line.coverage.size() + (length - (end - column)), 0);
-      right = std::max(right, minX + static_cast<long long>(column + length));
-      line.runs.push_back(run);
+      // Long stretches of full coverage become solid runs; the pieces between are blended.
+      std::size_t piece = column;
+      for (std::size_t at = column; at < end;) {
+        if (values[at] != 255) {
+          ++at;
+          continue;
+        }
+        std::size_t full = at;
+        while (full < end && values[full] == 255) ++full;
+        if (full - at >= kSolidRun) {
+          if (piece < at) run(piece, at, false);
+          run(at, full, true);
+          piece = full;
+        }
+        at = full;
+      }
+      if (piece < end) run(piece, end, false);
       column = end;
     }
   }
@@ -118,6 +141,14 @@ const LineImage* LineCache::Line(RealizedFont& font, const char* text, int lengt
     if (found->second != lines_.begin()) lines_.splice(lines_.begin(), lines_, found->second);
     return &lines_.front().second;
   }
+  if (drawings_.size() >= kMaxCounted && drawings_.find(key_) == drawings_.end()) {
+    drawings_.clear();
+  }
+  if (int& drawings = drawings_[key_]; drawings < kDrawingsBeforeKept) {
+    ++drawings;
+    return nullptr;
+  }
+  drawings_.erase(key_);
   std::optional<LineImage> line = MakeLine(font, State().decoder.Decode(text, length));
   if (!line) return nullptr;
   lines_.emplace_front(key_, std::move(*line));

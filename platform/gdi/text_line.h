@@ -28,7 +28,8 @@ struct LineImage {
     int dx = 0;
     int dy = 0;
     int length = 0;
-    int coverage = 0;  // offset of the run's coverage in `coverage`
+    int coverage = 0;    // offset of the run's coverage in `coverage`
+    bool solid = false;  // every pixel fully covered: filled, with no coverage kept
   };
   struct Extra {
     int dx = 0;
@@ -46,7 +47,10 @@ struct LineImage {
   }
 };
 
-constexpr std::size_t kLineBlock = 16;  // pixels a run's length comes in multiples of
+constexpr std::size_t kLineBlock = 16;  // pixels a blended run's length comes in multiples of
+// Fully covered pixels in a row that make a solid run of their own: the inside of a large glyph
+// is filled rather than kept byte by byte.
+constexpr std::size_t kSolidRun = 2 * kLineBlock;
 
 // What a kept line may cover, in pixels, and how many pixels two glyphs may both blend partly:
 // larger lines (only odd texts make them) are drawn glyph by glyph, unkept.
@@ -57,14 +61,19 @@ constexpr std::size_t kMaxLaterBlends = 4096;
 std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& characters);
 
 // The lines drawn lately, by font and text, the most recent first; bounded in number and bytes
-// so that texts that change every frame (a clock, a speed) cannot grow it.
+// so that texts that change every frame (a clock, a speed) cannot grow it. A line is kept from
+// its third drawing on: the game draws each line twice a frame (its shadow, then itself), so a
+// text that changes every frame is never laid out for nothing, and the first frame (the start-up
+// the player waits for) draws as it always did.
 class LineCache {
  public:
   static constexpr std::size_t kMaxLines = 64;
   static constexpr std::size_t kMaxBytes = std::size_t{512} << 10;
+  static constexpr int kDrawingsBeforeKept = 2;
+  static constexpr std::size_t kMaxCounted = 256;  // texts whose drawings are counted
 
-  // The line of the code-page-932 text in the font, made now if it is not kept; null for a line
-  // too large to keep.
+  // The line of the code-page-932 text in the font, made now if it has been drawn often enough
+  // and is not kept yet; null for a line not kept (yet, or because it is too large).
   const LineImage* Line(RealizedFont& font, const char* text, int length);
   std::size_t Size() const { return lines_.size(); }
   std::size_t Bytes() const { return bytes_; }
@@ -73,6 +82,7 @@ class LineCache {
   using Entry = std::pair<std::string, LineImage>;
   std::list<Entry> lines_;
   std::unordered_map<std::string_view, std::list<Entry>::iterator> index_;
+  std::unordered_map<std::string, int> drawings_;  // of texts not kept, forgotten when full
   std::string key_;
   std::size_t bytes_ = 0;
 };

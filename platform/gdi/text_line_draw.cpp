@@ -39,8 +39,8 @@ bool SpanOf(const LineImage& line, const LineImage::Run& run, const PixelBuffer&
     last = std::min<long long>(run.length, pixels.width - start);
     if (first >= last) return false;
   }
-  span = {Row(pixels, row) + (start + first), line.coverage.data() + run.coverage + first,
-          last - first};
+  const std::uint8_t* coverage = run.solid ? nullptr : line.coverage.data() + run.coverage + first;
+  span = {Row(pixels, row) + (start + first), coverage, last - first};
   return true;
 }
 
@@ -66,7 +66,12 @@ void DrawRunsSse2(const LineImage& line, const PixelBuffer& pixels, long long x,
   const bool inside = Inside(line, pixels, x, y);
   Span span;
   for (const LineImage::Run& run : line.runs) {
-    if (SpanOf(line, run, pixels, x, y, inside, span)) FinishSpan(span, 0, ink);
+    if (!SpanOf(line, run, pixels, x, y, inside, span)) continue;
+    if (run.solid) {
+      std::fill_n(span.pixels, span.length, ink.solid);
+    } else {
+      FinishSpan(span, 0, ink);
+    }
   }
 }
 
@@ -79,6 +84,13 @@ __attribute__((target("avx2"))) void DrawRunsAvx2(const LineImage& line, const P
   for (const LineImage::Run& run : line.runs) {
     if (!SpanOf(line, run, pixels, x, y, inside, span)) continue;
     long long column = 0;
+    if (run.solid) {
+      for (; column + 16 <= span.length; column += 16) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(span.pixels + column), solid);
+      }
+      std::fill(span.pixels + column, span.pixels + span.length, ink.solid);
+      continue;
+    }
     for (; column + 16 <= span.length; column += 16) {
       const __m128i cover =
           _mm_loadu_si128(reinterpret_cast<const __m128i*>(span.coverage + column));

@@ -3,6 +3,8 @@
 // that overlap, every edge of the picture, an opaque cell; and a cache that stays bounded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -116,11 +118,12 @@ void DrawByDefinition(Picture& picture, HFONT font, const std::string& text, int
 void ExpectAsDefined(HFONT font, const std::string& text, int x, int y, bool opaque) {
   Picture expected;
   DrawByDefinition(expected, font, text, x, y, opaque);
-  for (const char* drawing : {"first drawing", "kept line"}) {
+  // Drawn as it comes until it is kept, then as kept.
+  for (int drawing = 0; drawing <= platform::gdi::LineCache::kDrawingsBeforeKept; ++drawing) {
     Picture drawn;
     Draw(drawn, font, text, x, y, opaque);
     EXPECT_EQ(drawn.Memory(), expected.Memory())
-        << drawing << " of \"" << text << "\" at (" << x << ", " << y << ")";
+        << "drawing " << drawing << " of \"" << text << "\" at (" << x << ", " << y << ")";
   }
 }
 
@@ -128,8 +131,12 @@ TEST(TextLineTest, KeptLinesDrawTheirGlyphsBlendedInTurn) {
   HFONT italic = MakeFont(60, true);
   const std::string text = "WWW WAVY//";
   // Bold W's reach into their neighbours: pixels two glyphs both cover partly.
-  const platform::gdi::LineImage* line =
-      platform::gdi::Lines().Line(RealizedOf(italic), text.data(), static_cast<int>(text.size()));
+  const platform::gdi::LineImage* line = nullptr;
+  for (int drawing = 0; drawing <= platform::gdi::LineCache::kDrawingsBeforeKept; ++drawing) {
+    line =
+        platform::gdi::Lines().Line(RealizedOf(italic), text.data(), static_cast<int>(text.size()));
+    EXPECT_EQ(line != nullptr, drawing == platform::gdi::LineCache::kDrawingsBeforeKept);
+  }
   ASSERT_NE(line, nullptr);
   ASSERT_FALSE(line->extras.empty()) << "the test needs glyphs that overlap partly";
 
@@ -142,6 +149,19 @@ TEST(TextLineTest, KeptLinesDrawTheirGlyphsBlendedInTurn) {
   ExpectAsDefined(italic, text, 7, 90, true);
   DeleteObject(italic);
 
+  // A large black square: its inside is kept as solid runs.
+  HFONT large = MakeFont(200, false);
+  const std::string square = "\x81\xa1";
+  for (int drawing = 0; drawing <= platform::gdi::LineCache::kDrawingsBeforeKept; ++drawing) {
+    line = platform::gdi::Lines().Line(RealizedOf(large), square.data(), 2);
+  }
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(
+      std::any_of(line->runs.begin(), line->runs.end(), [](const auto& run) { return run.solid; }));
+  ExpectAsDefined(large, square, -20, 10, false);
+  ExpectAsDefined(large, square, 100, -60, true);
+  DeleteObject(large);
+
   HFONT upright = MakeFont(30, false);
   ExpectAsDefined(upright, "PUSH SHIFT \x92\xbc\x90\x69", 3, 5, false);
   ExpectAsDefined(upright, "12:34.5", 301, 190, true);
@@ -152,15 +172,20 @@ TEST(TextLineTest, TheCacheStaysBoundedWhateverIsDrawn) {
   HFONT font = MakeFont(40, false);
   Picture picture;
   const platform::gdi::LineCache& lines = platform::gdi::Lines();
+  const int drawings = platform::gdi::LineCache::kDrawingsBeforeKept + 1;
   for (int i = 0; i < 1000; ++i) {
-    Draw(picture, font, "TIME " + std::to_string(i * 7919), i % 200, i % 150, false);
+    for (int d = 0; d < drawings; ++d) {
+      Draw(picture, font, "TIME " + std::to_string(i * 7919), i % 200, i % 150, false);
+    }
     ASSERT_LE(lines.Size(), platform::gdi::LineCache::kMaxLines);
   }
   EXPECT_EQ(lines.Size(), platform::gdi::LineCache::kMaxLines);
   // Long lines fill the byte budget before the count: the oldest go first.
   for (int i = 0; i < 100; ++i) {
-    Draw(picture, font, std::string(60, static_cast<char>('A' + i % 26)) + std::to_string(i), 0, 0,
-         false);
+    for (int d = 0; d < drawings; ++d) {
+      Draw(picture, font, std::string(60, static_cast<char>('A' + i % 26)) + std::to_string(i), 0,
+           0, false);
+    }
     ASSERT_LE(lines.Bytes(), platform::gdi::LineCache::kMaxBytes);
   }
   DeleteObject(font);
