@@ -23,6 +23,7 @@ wait_until 10 covers "0,0 1920x1080" || fail "the window does not cover the scre
 
 picture_area=1440x1080+240+0
 wait_until 20 title_shown || fail "the title screen is not in the middle 1440x1080"
+wait_until 10 title_screen_complete
 expect_title_screen
 bars_black() {
   [[ "$(convert "$work/raw.png" -crop 240x1080+0+0 -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" == 0 ]] &&
