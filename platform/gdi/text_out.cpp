@@ -177,7 +177,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   if (!canvas || !font || length == 0) return TRUE;  // nothing that could show
 
   const Painter ink(*canvas, context->textColour);
-  // On the display's format the line is drawn as kept from its first drawing: the same pixels.
+  // On the display's format a line drawn often enough is drawn as kept: the same pixels.
   if (const LineImage* line =
           ink.Rgb565() ? platform::gdi::Lines().Line(*font, text, length) : nullptr) {
     if (context->backgroundMode == OPAQUE) {

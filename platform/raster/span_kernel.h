@@ -173,6 +173,8 @@ class PixelGroup {
   struct Rows {
     F part[kAttrCount];
     F gx[kAttrCount];
+    // EvaluatePlane of attribute k at the pixels dx across.
+    F At(int k, F dx) const { return L::Add(part[k], L::Mul(gx[k], dx)); }
   };
 
   // What a pixel's colour needs before the texture is read: its texel position in 1/256 texel,
@@ -184,7 +186,7 @@ class PixelGroup {
   // Where the pixels dx across from the planes' reference sample.
   [[gnu::always_inline]] static Where Locate(const SpanInputs& in, const Rows& rows, F dx) {
     const PixelState& state = *in.state;
-    auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
+    auto at = [&](int k) { return rows.At(k, dx); };
     F q = L::Splat(1.0f), invQ = L::Splat(1.0f);
     F u = at(kAttrUq), v = at(kAttrVq);
     if (state.perspective) {
@@ -217,7 +219,7 @@ class PixelGroup {
   [[gnu::always_inline]] static bool Shade(const SpanInputs& in, const Rows& rows, F dx,
                                            const Where& where, I& keep, Split& colour) {
     const PixelState& state = *in.state;
-    auto at = [&](int k) { return L::Add(rows.part[k], L::Mul(rows.gx[k], dx)); };
+    auto at = [&](int k) { return rows.At(k, dx); };
     // Constant over the span: worked out once where the run is inlined into the row's loop.
     Split diffuse = M::Unpack(L::Splat(static_cast<int>(in.diffuse)));
     Split specular = M::Unpack(L::Splat(static_cast<int>(in.specular)));
