@@ -1,8 +1,8 @@
 // The program's outermost layer: its one window, the window's message procedure and the clock
-// that measures every turn of the message loop. WinMain itself is declared in platform/win32.h.
+// that measures every turn of the message loop. WinMain itself is declared in platform/api/win32.h.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 // Registers the "Main Window" class and creates, shows and paints the game's pop-up window,
 // storing it in globals.mainWindow. Returns 1, or 0 when the class or the window cannot be had.

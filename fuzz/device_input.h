@@ -34,7 +34,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 
 namespace device_fuzz {
 

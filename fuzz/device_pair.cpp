@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/testing.h"
 
 namespace device_fuzz {

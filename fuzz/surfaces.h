@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 struct FuzzSurface {
   const char* name;

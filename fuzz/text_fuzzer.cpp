@@ -12,7 +12,7 @@
 #include <string>
 
 #include "fuzz/surfaces.h"
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "platform/testing.h"
 
 namespace {

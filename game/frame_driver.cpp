@@ -4,7 +4,7 @@
 #include "game/key_tracker.h"
 #include "game/start_cell.h"
 #include "game/state_machine.h"
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 #include "record/course_grid.h"
 #include "record/game_globals.h"
 #include "render/butterfly.h"

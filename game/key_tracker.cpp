@@ -1,5 +1,5 @@
 #include "game/key_tracker.h"
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 void PollKey(int virtualKey, KeyState& state) {
   // Only bit 0x80 of the sign-extended result says whether the key is down right now.

@@ -10,9 +10,9 @@
 #include <cstdint>
 
 #include "math/matrix4.h"
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
-#include "platform/win32.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/win32.h"
 #include "record/game_state.h"
 #include "record/key_state.h"
 #include "record/name_field.h"

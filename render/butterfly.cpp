@@ -1,7 +1,7 @@
 #include "render/butterfly.h"
 
 #include "math/matrix4.h"
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "record/angles.h"
 #include "record/game_globals.h"
 #include "render/d3d_matrix.h"

@@ -1,7 +1,7 @@
 #include "render/course_cell.h"
 
 #include "math/matrix4.h"
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "record/course_grid.h"
 #include "record/game_globals.h"
 #include "render/d3d_matrix.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "platform/gdi.h"
-#include "platform/win32.h"
+#include "platform/api/gdi.h"
+#include "platform/api/win32.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
 #include "render/scene.h"

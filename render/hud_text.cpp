@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
-#include "platform/win32.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
+#include "platform/api/win32.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "math/camera.h"
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
 #include "record/angles.h"
 #include "record/game_globals.h"
 #include "render/d3d_matrix.h"

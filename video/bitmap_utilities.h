@@ -2,8 +2,8 @@
 // plain surface, drawn into a surface, and a surface's colour key set from a colour.
 #pragma once
 
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
 
 // Loads a bitmap as a DIB section: first from the program's resources, then as a file path.
 // Null when neither has it; the caller deletes the bitmap.

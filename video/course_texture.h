@@ -3,9 +3,9 @@
 // through GDI, loads them into the device, and sets a source colour key from a colour.
 #pragma once
 
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
 
 // No base class and no virtual operations. Destroying a Texture releases nothing:
 // ReleaseSurfaces is the only operation that gives the surfaces and palette back.

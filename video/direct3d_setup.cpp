@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "math/camera.h"
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "record/game_globals.h"
 #include "record/name_field.h"
 #include "video/course_texture.h"

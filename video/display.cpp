@@ -1,7 +1,7 @@
 // Taking the display at start and giving every graphics object back at the end.
 #include "video/display.h"
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "record/game_globals.h"
 #include "record/name_field.h"
 #include "video/course_texture.h"

@@ -2,7 +2,7 @@
 // returns non-zero for success and 0 for failure.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 // Chooses a DirectDraw driver, takes the screen at 640×480×16 and creates the flip chain.
 int InitDirectDraw();

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 template <typename Record>
 Record SizedRecord(DWORD size) {

@@ -2,8 +2,8 @@
 // through GDI, and reading back the raw value GDI writes for a colour.
 #pragma once
 
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
 
 // Copies the whole bitmap to (0, 0) of the surface with GDI's conversion into the surface's
 // format. Returns 1 when the surface gave a device context (the copy was made), else 0.

@@ -4,7 +4,7 @@
 // terminal in any folder and from the desktop menu alike.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 // Room for a path with its terminator: the longest Linux allows.
 inline constexpr DWORD kFilePathRoom = 4096;

@@ -2,8 +2,8 @@
 // count at or above the bitmap's that keeps the display's channel order.
 #pragma once
 
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
 
 // What the format search hands to the enumeration callback; cleared to zero before use.
 struct TextureFormatSearch {

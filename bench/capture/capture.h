@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/raster/raster.h"
 
 namespace capture {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "bench/capture/capture.h"
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
 
 namespace capture {
 

@@ -7,7 +7,7 @@
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
 #include "bench/frame/statistics.h"
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
 #include "render/hud_text.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/d3d/device_override.h"
 
 namespace platform::d3d {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 
 namespace platform::d3d {
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/raster/raster.h"
 
 namespace platform::d3d {

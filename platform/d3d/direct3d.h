@@ -1,7 +1,7 @@
 // IDirect3D2 of a DirectDraw object: makes the software devices and their viewports.
 #pragma once
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/ddraw/counted_object.h"
 
 namespace platform::d3d {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/d3d/device_states.h"
 #include "platform/ddraw/counted_object.h"
 #include "platform/raster/raster.h"

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/d3d/device_states.h"
 #include "platform/raster/raster.h"
 

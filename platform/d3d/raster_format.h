@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/pixel_buffer.h"
+#include "platform/core/pixel_buffer.h"
 #include "platform/raster/raster.h"
 
 namespace platform::d3d {

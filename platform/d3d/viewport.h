@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/ddraw/counted_object.h"
 
 namespace platform::d3d {

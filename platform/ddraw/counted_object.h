@@ -2,7 +2,7 @@
 // one interface besides IUnknown. Internal to the platform; the game never includes this header.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 namespace platform::ddraw {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/ddraw/direct_draw_object.h"
 

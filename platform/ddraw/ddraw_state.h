@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 #include "platform/ddraw/direct3d_hooks.h"
 #include "platform/ddraw/driver_override.h"
 

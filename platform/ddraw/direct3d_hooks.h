@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 class IDirect3D2;
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 #include "platform/ddraw/counted_object.h"
 
 namespace platform::ddraw {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 namespace platform::ddraw {
 

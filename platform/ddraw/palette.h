@@ -3,9 +3,9 @@
 
 #include <array>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
+#include "platform/core/pixel_buffer.h"
 #include "platform/ddraw/counted_object.h"
-#include "platform/pixel_buffer.h"
 
 namespace platform::ddraw {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/ddraw.h"
-#include "platform/pixel_buffer.h"
+#include "platform/api/ddraw.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace platform::ddraw {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
+#include "platform/core/pixel_buffer.h"
 #include "platform/ddraw/surface_texture.h"
-#include "platform/pixel_buffer.h"
 
 namespace platform::ddraw {
 

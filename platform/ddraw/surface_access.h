@@ -3,8 +3,8 @@
 // header.
 #pragma once
 
-#include "platform/ddraw.h"
-#include "platform/pixel_buffer.h"
+#include "platform/api/ddraw.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace platform::ddraw {
 

@@ -2,7 +2,7 @@
 // through Direct3DHooks. Internal to the platform; the game never includes this header.
 #pragma once
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 
 namespace platform::ddraw {
 

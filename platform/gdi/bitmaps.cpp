@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/core/resource_name.h"
-#include "platform/gdi.h"
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pixel_buffer.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace platform::gdi {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
-#include "platform/gdi.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
 #include "platform/gdi/surface_dc.h"

@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
+#include "platform/core/pixel_buffer.h"
 #include "platform/gdi/cp932.h"
-#include "platform/pixel_buffer.h"
 
 namespace platform::gdi {
 

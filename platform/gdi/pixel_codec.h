@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/pixel_buffer.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace platform::gdi {
 

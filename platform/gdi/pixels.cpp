@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
-#include "platform/gdi.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
 

@@ -3,8 +3,8 @@
 // it. Internal to the platform; the game never includes this header.
 #pragma once
 
-#include "platform/pixel_buffer.h"
-#include "platform/win32.h"
+#include "platform/api/win32.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace platform::gdi {
 

@@ -2,9 +2,9 @@
 // has AVX2 and eight where it has only SSE2; both draw the same pixels.
 #pragma once
 
+#include "platform/core/pixel_buffer.h"
 #include "platform/gdi/rgb565_blend.h"
 #include "platform/gdi/text_line.h"
-#include "platform/pixel_buffer.h"
 
 namespace platform::gdi {
 

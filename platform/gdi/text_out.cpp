@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
-#include "platform/gdi.h"
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"

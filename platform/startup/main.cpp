@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api/win32.h"
 #include "platform/d3d/install.h"
 #include "platform/host/host.h"
-#include "platform/win32.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/api/win32.h"
 #include "platform/core/last_error.h"
-#include "platform/win32.h"
 
 namespace {
 

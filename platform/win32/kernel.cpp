@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <set>
 
+#include "platform/api/win32.h"
 #include "platform/core/last_error.h"
 #include "platform/host/host.h"
-#include "platform/win32.h"
 
 namespace platform::win32 {
 namespace {

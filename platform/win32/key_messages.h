@@ -5,8 +5,8 @@
 
 #include <bitset>
 
+#include "platform/api/win32.h"
 #include "platform/host/host.h"
-#include "platform/win32.h"
 
 namespace platform::win32 {
 

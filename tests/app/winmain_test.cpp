@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "game/key_tracker.h"
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
-#include "platform/win32.h"
 #include "record/game_globals.h"
 #include "tests/support/doubles/display_doubles.h"
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Proves the layering rules from the source tree itself:
 #  - each game layer includes only its own folder and the layers below it;
-#  - the game (app, game, math, record, render, video) includes only the public platform headers;
+#  - the game (app, game, math, record, render, video) includes of the platform only its contract,
+#    the Windows and DirectX headers in platform/api/;
+#  - platform/api includes nothing but itself and the standard library;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
 #  - platform/raster and math include nothing but the standard library and themselves;
 #  - the host (platform/host) includes nothing of Windows, DirectDraw, GDI or Direct3D;
@@ -53,21 +55,23 @@ declare -A game_may_include=(
 check_order "" game_may_include platform "includes a layer above it or beside it"
 
 # The platform's modules, lowest first, and the modules whose internals each may include beside
-# its own (any module may include the public headers platform/*.h).
+# its own. The contract, platform/api, sits below them all: any module but the rasterizer and the
+# host may include it (the host only its virtual-key codes, checked below).
 declare -A platform_may_include=(
+  [api]="api"
   [raster]="raster"
   [core]="core"
-  [host]="host"
-  [win32]="core host win32"
-  [gdi]="core host win32 gdi"
-  [ddraw]="core host win32 gdi ddraw"
-  [d3d]="raster core host win32 gdi ddraw d3d"
-  [startup]="core host win32 gdi ddraw d3d"
+  [host]="api host"
+  [win32]="api core host win32"
+  [gdi]="api core host win32 gdi"
+  [ddraw]="api core host win32 gdi ddraw"
+  [d3d]="api raster core host win32 gdi ddraw d3d"
+  [startup]="api core host win32 gdi ddraw d3d"
 )
 check_order platform/ platform_may_include "" "includes the internals of a module above it"
 
 mapfile -t game_lines < <(sources app game math record render video |
-  xargs -r grep -nE '#include "platform/[^"]*/' || true)
+  xargs -r grep -nE '#include "platform/[^"]*/' | grep -vE '#include "platform/api/' || true)
 offend "the game includes platform internals" "${game_lines[@]}"
 
 mapfile -t sdl_lines < <(sources app game math record render video platform tools |
@@ -83,7 +87,7 @@ mapfile -t pure_lines < <(sources platform/raster math |
 offend "platform/raster or math depends on more than the standard library" "${pure_lines[@]}"
 
 mapfile -t host_lines < <(sources platform/host | xargs -r grep -nE \
-  '#include "platform/((win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)
+  '#include "platform/(api/(win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)
 offend "the host includes a Windows header" "${host_lines[@]}"
 
 mapfile -t door_lines < <(sources app game math record render video |

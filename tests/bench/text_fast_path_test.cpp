@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "platform/gdi/surface_dc.h"
 #include "tests/support/mincho_text.h"
 

@@ -3,9 +3,9 @@
 // no display to open.
 #include <gtest/gtest.h>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
-#include "platform/win32.h"
 #include "record/game_globals.h"
 #include "tests/robustness/support/program_run.h"
 #include "tests/robustness/support/whole_game.h"

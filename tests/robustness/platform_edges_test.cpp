@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
 #include "platform/testing.h"
 #include "tests/robustness/support/bmp_bytes.h"
 

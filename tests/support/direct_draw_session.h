@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 
 inline constexpr char kMinchoName[] = "\x95\x57\x8f\x80\x96\xbe\x92\xa9";  // 標準明朝
 

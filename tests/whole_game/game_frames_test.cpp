@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/host/headless/png_writer.h"
 #include "platform/testing.h"
-#include "platform/win32.h"
 #include "record/game_globals.h"
 
 namespace {

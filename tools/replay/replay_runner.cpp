@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
-#include "platform/win32.h"
 #include "record/game_globals.h"
 #include "tools/replay/trace.h"
 

@@ -1,6 +1,6 @@
 #include "platform/host/sdl/controller_keys.h"
 
-#include "platform/virtual_keys.h"
+#include "platform/api/virtual_keys.h"
 
 namespace platform::host::sdl {
 namespace {

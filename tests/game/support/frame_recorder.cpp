@@ -1,7 +1,7 @@
 #include "frame_recorder.h"
 
 #include "game/frame_driver.h"
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 #include "record/game_globals.h"
 #include "render/butterfly.h"
 #include "render/course_cell.h"

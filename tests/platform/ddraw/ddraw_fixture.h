@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/api/d3d.h"
 #include "platform/core/last_error.h"
-#include "platform/d3d.h"
 #include "platform/host/headless/headless_host.h"
 #include "tests/support/direct_draw_session.h"
 

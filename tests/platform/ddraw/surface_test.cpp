@@ -1,5 +1,5 @@
 // The flip chain and the memory of surfaces: flips, colour fills, locks and device contexts.
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
 
 namespace {

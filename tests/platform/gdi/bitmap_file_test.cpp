@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
-#include "platform/gdi.h"
 #include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"
 

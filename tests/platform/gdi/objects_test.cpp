@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
-#include "platform/gdi.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/surface_dc.h"
 #include "platform/testing.h"

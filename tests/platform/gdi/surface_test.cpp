@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "platform/gdi/surface_dc.h"
 #include "platform/testing.h"
 #include "tests/platform/gdi/bmp_builder.h"

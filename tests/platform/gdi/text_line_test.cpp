@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/rgb565_blend.h"

@@ -1,9 +1,9 @@
 // A controller's buttons and stick as keys, and keys held by several sources at once.
 #include <gtest/gtest.h>
 
+#include "platform/api/virtual_keys.h"
 #include "platform/host/held_keys.h"
 #include "platform/host/sdl/controller_keys.h"
-#include "platform/virtual_keys.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include "platform/api/virtual_keys.h"
 #include "platform/host/host.h"
-#include "platform/virtual_keys.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 namespace {
 

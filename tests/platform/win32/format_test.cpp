@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 namespace {
 

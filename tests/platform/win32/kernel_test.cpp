@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
-#include "platform/win32.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the arguments and that the result becomes the exit status.
 #include <cstdio>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand) {
   std::printf("instance=%s previous=%s show=%d line=[%s]\n",

@@ -6,9 +6,9 @@
 
 #include <vector>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
-#include "platform/win32.h"
 
 struct SentMessage {
   HWND window;

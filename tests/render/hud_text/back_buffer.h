@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 namespace tirravel::test {
 

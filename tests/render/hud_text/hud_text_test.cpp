@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/gdi.h"
+#include "platform/api/gdi.h"
 #include "platform/host/headless/png_writer.h"
 #include "platform/testing.h"
 #include "record/game_globals.h"

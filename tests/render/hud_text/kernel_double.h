@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 namespace tirravel::test {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 
 // The vertex lies at x, y, z with texture coordinates tu, tv (in that order in `expected`),
 // unshaded white with no specular light.

@@ -3,8 +3,8 @@
 // that reading alone.
 #include <gtest/gtest.h>
 
+#include "platform/api/win32.h"
 #include "platform/host/headless/headless_host.h"
-#include "platform/win32.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/trace.h"
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "game/frame_driver.h"
+#include "platform/api/win32.h"
 #include "platform/core/last_error.h"
 #include "platform/host/headless/headless_host.h"
-#include "platform/win32.h"
 #include "video/display.h"
 
 ShellScript& Script() {

@@ -2,7 +2,7 @@
 // count is its surface's, and it counts the live ones, so a test can see the surface take it down.
 #pragma once
 
-#include "platform/d3d.h"
+#include "platform/api/d3d.h"
 #include "platform/testing.h"
 
 namespace doubles {

@@ -4,8 +4,8 @@
 
 #include <gmock/gmock.h>
 
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
 
 namespace doubles {
 

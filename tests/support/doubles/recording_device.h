@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3d.h"
-#include "platform/ddraw.h"
+#include "platform/api/d3d.h"
+#include "platform/api/ddraw.h"
 
 namespace doubles {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 struct Win32Fakes {
   std::vector<std::string> calls;  // the calls made, in order ("RegisterClassA", ...)

@@ -7,7 +7,7 @@
 // rasterizer and the "RGB" device the reference one; both draw the same pixels.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 using D3DVALUE = float;
 using D3DCOLOR = DWORD;  // ARGB, alpha in the top byte

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 // ---- COM basics -------------------------------------------------------------------------------
 

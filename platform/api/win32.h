@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/virtual_keys.h"
+#include "platform/api/virtual_keys.h"
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
@@ -78,7 +78,7 @@ struct RECT {
 
 // ---- Keyboard -------------------------------------------------------------------------------
 
-// The virtual-key codes (VK_...) are in platform/virtual_keys.h, included above.
+// The virtual-key codes (VK_...) are in platform/api/virtual_keys.h, included above.
 
 // State of a virtual key as the messages already taken from the queue describe it: 0xFF80 while
 // the key is down, 0 while it is up; bit 0 toggles with each press. VK_SHIFT is down while either

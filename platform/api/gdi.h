@@ -9,7 +9,7 @@
 // of 600 and more; the system font, and faces not installed, with IPAGothic.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/api/win32.h"
 
 struct HBITMAP__ : HGDIOBJ__ {};
 struct HFONT__ : HGDIOBJ__ {};
