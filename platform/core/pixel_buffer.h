@@ -31,6 +31,11 @@ struct PixelBuffer {
   int pitch = 0;  // bytes from one row to the next
   PixelLayout layout;
   const PaletteColour* palette = nullptr;  // 256 entries for palette-indexed layouts, or null
+  // Where the game's own coordinates land in this memory: physical x = logical x × scale +
+  // originX, physical y = logical y × scale. Scale 1 and origin 0 for every surface but the
+  // display's at a render scale or in the wide view.
+  float scale = 1.0f;
+  int originX = 0;
 };
 
 // The display's format: 16-bit RGB 565.

@@ -22,6 +22,14 @@ void InstallDirect3DHooks(const Direct3DHooks& hooks) {
   State().direct3D = hooks;
 }
 
+void RequestRender(const RenderRequest& request) {
+  State().render = request;
+}
+
+const RenderRequest& RequestedRender() {
+  return State().render;
+}
+
 void SetDriverOverride(DriverOverride driverOverride) {
   State().driverOverride = std::move(driverOverride);
 }

@@ -7,6 +7,7 @@
 #include "platform/api/ddraw.h"
 #include "platform/ddraw/direct3d_hooks.h"
 #include "platform/ddraw/driver_override.h"
+#include "platform/ddraw/render_geometry.h"
 
 namespace platform::ddraw {
 
@@ -18,6 +19,9 @@ struct DirectDrawState {
   DirectDrawObject* exclusiveOwner = nullptr;
   // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D.
   Direct3DHooks direct3D;
+  // The size the display's surfaces are drawn at; written by the program's options (startup) and
+  // the tools, before the display mode is set.
+  RenderRequest render;
   // Tests only: drivers and creation to pretend, in place of the real ones.
   std::optional<DriverOverride> driverOverride;
 };
