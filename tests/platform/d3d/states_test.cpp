@@ -1,10 +1,12 @@
 // Render states, light states and transforms: each read back as set, in its own place, and the
-// numbers and pointers the device refuses.
+// numbers and pointers the device refuses; and what the states ask of the rasterizer.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
+#include "platform/d3d/device_states.h"
 #include "tests/platform/d3d/d3d_fixture.h"
 
 namespace {
@@ -101,6 +103,26 @@ TEST_F(StatesTest, TheWorldMatrixMovesWhatIsDrawn) {
   EXPECT_EQ(DrawInScene(Triangle()), D3D_OK);
   EXPECT_EQ(Pixel(4, 4), kBackground);
   EXPECT_EQ(Pixel(20, 4), 0xFFFFu);
+}
+
+// A texture has one level: each mip filter samples as its filter within a level does.
+TEST(DeviceStates, MipFiltersOnOneLevelSampleAsTheirInLevelFilter) {
+  using platform::raster::TextureFilter;
+  const std::pair<DWORD, TextureFilter> filters[] = {
+      {D3DFILTER_NEAREST, TextureFilter::Point},
+      {D3DFILTER_LINEAR, TextureFilter::Bilinear},
+      {D3DFILTER_MIPNEAREST, TextureFilter::Point},
+      {D3DFILTER_MIPLINEAR, TextureFilter::Bilinear},
+      {D3DFILTER_LINEARMIPNEAREST, TextureFilter::Point},
+      {D3DFILTER_LINEARMIPLINEAR, TextureFilter::Bilinear},
+  };
+  for (const auto& [filter, sampled] : filters) {
+    platform::d3d::DeviceStates states;
+    states.render[D3DRENDERSTATE_TEXTUREMIN] = filter;
+    platform::raster::RasterContext context;
+    platform::d3d::ApplyStates(states, context);
+    EXPECT_EQ(context.minFilter, sampled) << "filter " << filter;
+  }
 }
 
 }  // namespace

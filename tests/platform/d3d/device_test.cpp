@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/d3d/device_states.h"
 #include "platform/d3d/direct3d_device.h"
 #include "platform/d3d/viewport.h"
 #include "tests/platform/ddraw/ddraw_fixture.h"
@@ -89,26 +88,6 @@ TEST_F(DeviceTest, DrawPrimitiveTakesAtMostD3dMaxNumVertices) {
                                   D3DDP_WAIT),
             DDERR_INVALIDPARAMS);
   EXPECT_EQ(device->EndScene(), D3D_OK);
-}
-
-// A texture has one level: each mip filter samples as its filter within a level does.
-TEST(DeviceStates, MipFiltersOnOneLevelSampleAsTheirInLevelFilter) {
-  using platform::raster::TextureFilter;
-  const std::pair<DWORD, TextureFilter> filters[] = {
-      {D3DFILTER_NEAREST, TextureFilter::Point},
-      {D3DFILTER_LINEAR, TextureFilter::Bilinear},
-      {D3DFILTER_MIPNEAREST, TextureFilter::Point},
-      {D3DFILTER_MIPLINEAR, TextureFilter::Bilinear},
-      {D3DFILTER_LINEARMIPNEAREST, TextureFilter::Point},
-      {D3DFILTER_LINEARMIPLINEAR, TextureFilter::Bilinear},
-  };
-  for (const auto& [filter, sampled] : filters) {
-    platform::d3d::DeviceStates states;
-    states.render[D3DRENDERSTATE_TEXTUREMIN] = filter;
-    platform::raster::RasterContext context;
-    platform::d3d::ApplyStates(states, context);
-    EXPECT_EQ(context.minFilter, sampled) << "filter " << filter;
-  }
 }
 
 // Each object with one interface hands it out for its IID and IUnknown only, counts every
