@@ -12,8 +12,8 @@ enum class ViewShape {
 };
 
 struct RenderRequest {
-  float scale = 1.0f;    // k, from 1; ignored when `native`
-  bool native = false;   // k = the display's height / 480
+  float scale = 1.0f;   // k, from 1; ignored when `native`
+  bool native = false;  // k = the display's height / 480
   ViewShape view = ViewShape::Classic;
 };
 
