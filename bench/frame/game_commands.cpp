@@ -6,8 +6,8 @@
 #include "bench/capture/recorder.h"
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
-#include "bench/frame/race_script.h"
 #include "bench/frame/statistics.h"
+#include "tools/autopilot/race_scripts.h"
 
 namespace bench {
 namespace {
@@ -94,7 +94,7 @@ int CaptureCommand(const Arguments& arguments) {
 int RecordRaceCommand(const Arguments& arguments) {
   if (arguments.size() != 1) return Fail("record-race FILE");
   std::string error;
-  const std::string script = RecordRaceScript({}, &error);
+  const std::string script = autopilot::BenchRaceScript({}, &error);
   if (script.empty()) return Fail(error);
   std::ofstream file(arguments[0]);
   file << "# The race scenario: written by `tirravel-bench record-race`, the race flown by its\n"

@@ -1,24 +1,20 @@
-// race_autopilot OUTPUT: flies one race through the real game on the headless host, the way a
-// careful player would, and writes what it did as a replay script. The golden race script was
-// made with it; run it again (from a folder holding Texture.bmp) only when the rules change so
-// that the old script no longer reaches the goal.
-//
-// The pilot waits for the title screen's first orbit, presses shift, waits out the countdown,
-// then flies the corridor's shortest path: it keeps between 8 and 12 units up, turns toward the
-// centre of the next cell of the path, and holds up (top speed is 50) while it points within 20
-// degrees of it. After the goal it watches the result screen, starts a second race and gives it
-// up after taking off, and watches the title screen that shows the give-up and the best time.
+#include "tools/autopilot/race_scripts.h"
+
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "record/game_globals.h"
+#include "record/game_state.h"
 #include "tools/autopilot/autopilot.h"
 #include "tools/replay/replay_runner.h"
+#include "tools/replay/replay_step.h"
 #include "tools/replay/script_writer.h"
 
+namespace autopilot {
 namespace {
 
 using replay::PolledKey;
@@ -129,11 +125,7 @@ class Pilot {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: race_autopilot OUTPUT.replay\n");
-    return 2;
-  }
+std::string GoldenRaceScript(std::string* error) {
   Pilot pilot;
   replay::ScriptWriter script;
   const replay::StepSource next = [&]() {
@@ -147,26 +139,56 @@ int main(int argc, char** argv) {
   };
   const replay::ReplayResult result = replay::RunReplay(next, {});
   if (!pilot.ReachedGoal() || result.status != 0 || !result.error.empty()) {
-    std::fprintf(stderr, "race_autopilot: no race to the goal within five minutes %s\n",
-                 result.error.c_str());
-    return 1;
+    if (error) *error = "no race to the goal within five minutes " + result.error;
+    return {};
   }
-  std::printf("race time %.3f s (best time %d) in %d frames of %u ms\n",
-              static_cast<double>(pilot.RaceSeconds()), globals.bestTime, pilot.FlightFrames(),
-              kFrameMs);
-  std::FILE* file = std::fopen(argv[1], "w");
-  if (!file) {
-    std::fprintf(stderr, "race_autopilot: cannot write %s\n", argv[1]);
-    return 1;
-  }
+  std::fprintf(stderr, "race time %.3f s (best time %d) in %d frames of %u ms\n",
+               static_cast<double>(pilot.RaceSeconds()), globals.bestTime, pilot.FlightFrames(),
+               kFrameMs);
   std::string pictures;
   for (const std::uint64_t frame : pilot.Pictures()) {
     pictures += (pictures.empty() ? "" : ",") + std::to_string(frame);
   }
-  std::fprintf(file,
-               "# A race to the goal flown by tests/replay/autopilot (race_autopilot), %u ms a "
-               "frame;\n# then a second race, given up after the take-off.\n# pictures: %s\n",
-               kFrameMs, pictures.c_str());
-  std::fputs(script.Finish().c_str(), file);
-  return std::fclose(file) == 0 ? 0 : 1;
+  return "# A race to the goal flown by tools/autopilot (race_autopilot), " +
+         std::to_string(kFrameMs) +
+         " ms a frame;\n# then a second race, given up after the take-off.\n# pictures: " +
+         pictures + "\n" + script.Finish();
 }
+
+std::string BenchRaceScript(const BenchRaceSettings& settings, std::string* error) {
+  // Speeding up in bursts: on below the cruise speed less a margin, off above it.
+  Autopilot autopilot({.cruiseSpeed = settings.cruiseSpeed, .burstMargin = 4.0f});
+  replay::ScriptWriter script;
+  script.Comment("The title screen until a restart is allowed, then shift for one frame.");
+  enum class Phase { Title, Shift, Countdown, Race, Done } phase = Phase::Title;
+  constexpr int kMostFrames = 100000;  // a race this long has lost its way
+  int frames = 0;
+  auto nextStep = [&]() -> replay::ReplayStep {
+    const GameGlobals& g = globals;
+    replay::ReplayFrame frame{{}, settings.frameMs};
+    if (phase == Phase::Title && g.orbitPhase >= 2) phase = Phase::Shift;
+    if (phase == Phase::Shift) {
+      frame.keys[static_cast<int>(PolledKey::Shift)] = true;
+      phase = Phase::Countdown;
+    } else if (phase == Phase::Countdown && g.gameState == StateFlying) {
+      script.Comment("The race, flown by an autopilot along the corridor.");
+      phase = Phase::Race;
+    }
+    if (phase == Phase::Race && g.gameState == StateTitle) phase = Phase::Done;
+    if (phase == Phase::Race) frame.keys = autopilot.Keys(g);
+    if (phase == Phase::Done || ++frames > kMostFrames) return {};
+    script.Add(frame);
+    return {{}, frame};
+  };
+  replay::RunReplay(nextStep, {});
+  if (globals.bestTime == 20000) {
+    if (error) *error = "the autopilot did not reach the goal";
+    return {};
+  }
+  std::fprintf(stderr, "the autopilot reached the goal in %d s\n", globals.bestTime);
+  script.Comment("The result screen at the goal: the race's time and the best time.");
+  script.Add({{}, settings.resultFrameMs}, settings.resultFrames);
+  return script.Finish();
+}
+
+}  // namespace autopilot
