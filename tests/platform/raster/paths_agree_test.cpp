@@ -1,5 +1,6 @@
 // The optimised path draws exactly what the reference path draws: over many random triangles,
-// lines and states, and over pictures like the game's.
+// lines and states (half of them states its span kernel serves), and over pictures like the
+// game's.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/raster/pixel_state.h"
+#include "platform/raster/span.h"
 #include "tests/platform/raster/game_scene.h"
 #include "tests/platform/raster/path_test.h"
 #include "tests/platform/raster/random_cases.h"
@@ -17,10 +20,13 @@ namespace {
 using namespace platform::raster;
 using namespace raster_test;
 
-TestTexture RandomTexture(Random& random) {
-  static const int kSizes[] = {1, 2, 3, 5, 8, 16, 32, 64, 37};
-  const auto format = static_cast<TextureFormat>(Pick(random, 7));
-  TestTexture texture(kSizes[Pick(random, 9)], kSizes[Pick(random, 9)], format);
+// Any format and size, or (`forKernel`) one of the span kernel's formats at a power-of-two size.
+TestTexture RandomTexture(Random& random, bool forKernel) {
+  static const int kSizes[] = {1, 2, 8, 16, 32, 64, 3, 5, 37};  // the powers of two first
+  const auto format = forKernel ? (Coin(random) ? TextureFormat::Xrgb8888 : TextureFormat::Palette8)
+                                : static_cast<TextureFormat>(Pick(random, 7));
+  const int sizes = forKernel ? 6 : 9;
+  TestTexture texture(kSizes[Pick(random, sizes)], kSizes[Pick(random, sizes)], format);
   for (auto& byte : texture.bytes) byte = static_cast<std::uint8_t>(random());
   for (auto& colour : texture.palette) colour = random();
   texture.hasColourKey = Coin(random);
@@ -30,9 +36,12 @@ TestTexture RandomTexture(Random& random) {
   return texture;
 }
 
-// A context with every state drawn at random. Either pixel-like clip space with identity
-// transforms, or a perspective camera at the origin looking along +z.
-RasterContext RandomContext(Random& random, Canvas& canvas, const TestTexture* texture) {
+// A context with every state drawn at random, or (`forKernel`) with those the span kernel
+// decides by as it asks for them: wrapped, modulated, and blended as the game blends. Either
+// pixel-like clip space with identity transforms, or a perspective camera at the origin looking
+// along +z.
+RasterContext RandomContext(Random& random, Canvas& canvas, const TestTexture* texture,
+                            bool forKernel) {
   RasterContext c = raster_test::PixelContext(canvas);
   if (Coin(random)) {
     c.viewport = Viewport{0, 0, 48, 40, -1.0f, 0.75f, 2.0f, 1.5f, 0.0f, 1.0f};
@@ -58,7 +67,21 @@ RasterContext RandomContext(Random& random, Canvas& canvas, const TestTexture* t
   c.fogStart = Uniform(random, -1.0f, 8.0f);
   c.fogEnd = Pick(random, 8) == 0 ? c.fogStart : c.fogStart + Uniform(random, 0.1f, 15.0f);
   c.fogColour = random();
+  if (forKernel) {
+    c.address = TextureAddress::Wrap;
+    c.textureBlend = TextureBlend::Modulate;
+    c.srcBlend = BlendFactor::One;
+    c.destBlend = BlendFactor::InvSrcAlpha;
+  }
   return c;
+}
+
+// Whether the optimised path draws in the context with its span kernel: the question it asks
+// before it draws.
+bool TakesTheSpanKernel(const RasterContext& context) {
+  PixelState state;
+  SpanInputs inputs;
+  return MakePixelState(context, state) && SelectKernelDrawers(state, inputs).Serves();
 }
 
 LitVertex RandomVertex(Random& random, bool perspective) {
@@ -123,16 +146,22 @@ int CountDifferences(const Canvas& a, const Canvas& b) {
 
 TEST(PathsAgree, OverRandomTrianglesLinesAndStates) {
   Random random(20260608);
+  constexpr int kRounds = 600;
   long long drawnPixels = 0;
-  for (int round = 0; round < 600; ++round) {
-    const bool textured = Pick(random, 4) != 0;
-    const TestTexture texture = RandomTexture(random);
+  int kernelRounds = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    // Every other round in the states the kernel serves, which random states rarely are.
+    const bool forKernel = round % 2 == 0;
+    const bool textured = forKernel || Pick(random, 4) != 0;
+    const TestTexture texture = RandomTexture(random, forKernel);
     Canvas reference(48, 40), optimised(48, 40);
     for (auto& pixel : reference.pixels) pixel = static_cast<std::uint16_t>(random());
     optimised.pixels = reference.pixels;
     const std::vector<std::uint16_t> before = reference.pixels;
 
-    RasterContext context = RandomContext(random, reference, textured ? &texture : nullptr);
+    RasterContext context =
+        RandomContext(random, reference, textured ? &texture : nullptr, forKernel);
+    kernelRounds += TakesTheSpanKernel(context);
     const bool perspective = context.projection.m[15] == 0.0f;
     const auto triangles = RandomPrimitives(random, 6, 3, perspective);
     const auto lines = RandomPrimitives(random, 6, 2, perspective);
@@ -143,8 +172,9 @@ TEST(PathsAgree, OverRandomTrianglesLinesAndStates) {
         << "round " << round << ": " << Describe(context);
     for (std::size_t i = 0; i < before.size(); ++i) drawnPixels += reference.pixels[i] != before[i];
   }
-  // The rounds drew a great deal, not next to nothing.
+  // The rounds drew a great deal, not next to nothing, and half of them through the kernel.
   EXPECT_GT(drawnPixels, 200000);
+  EXPECT_GE(kernelRounds, kRounds / 2);
 }
 
 struct Camera {
@@ -173,7 +203,6 @@ TEST(PathsAgree, OverPicturesLikeTheGames) {
           GameSceneContext(optimised, camera.eye, camera.target, bilinear, RasterPath::Optimised),
           1.2f);
       const std::string name = std::string(camera.name) + (bilinear ? "-bilinear" : "-point");
-      reference.SavePng(name);
       EXPECT_EQ(CountDifferences(reference, optimised), 0) << name;
       EXPECT_LT(reference.Count(0), 640 * 480 * 9 / 10) << name << " is nearly empty";
     }

@@ -4,20 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/host/headless/png_writer.h"
-
 namespace raster_test {
 
 using namespace platform::raster;
 
 int Canvas::Count(std::uint16_t value) const {
   return static_cast<int>(std::count(pixels.begin(), pixels.end(), value));
-}
-
-std::string Canvas::SavePng(const std::string& name) const {
-  const std::string path = "/tmp/tirravel-raster-" + name + ".png";
-  platform::WriteRgb565Png(path, pixels.data(), width, height, width * 2);
-  return path;
 }
 
 RasterContext PixelContext(Canvas& canvas) {

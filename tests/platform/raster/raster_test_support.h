@@ -1,9 +1,8 @@
-// Helpers for the rasterizer tests: a target to draw into, contexts that map clip space straight
-// to pixels, and PNG output for looking at what was drawn.
+// Helpers for the rasterizer tests: a target to draw into, and contexts that map clip space
+// straight to pixels.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "platform/raster/raster.h"
@@ -30,8 +29,6 @@ struct Canvas {
   platform::raster::RenderTarget Target() {
     return platform::raster::RenderTarget{pixels.data(), width, height, width};
   }
-  // Writes the picture to /tmp/tirravel-raster-<name>.png and returns the path.
-  std::string SavePng(const std::string& name) const;
 
   int width;
   int height;
