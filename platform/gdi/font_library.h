@@ -50,8 +50,8 @@ class RealizedFont {
   int CellHeight() const { return cellHeight_; }
   int Ascent() const { return ascent_; }
   const std::string& PrimaryFamily() const { return primaryFamily_; }
-  // Unique to this font among every font any library of the process realised: what drawn lines
-  // of its text can be cached by.
+  // Unique to this font among every font any library of the process realised, numbered in the
+  // order they were realised: what drawn lines of its text can be cached by.
   std::uint64_t Serial() const { return serial_; }
   // The glyph of a character, from the first face that has it; the primary face's missing-glyph
   // box when none has it or the character is a control code or undecodable. The reference is

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
+#include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/surface_dc.h"
 #include "platform/testing.h"
@@ -105,19 +107,30 @@ TEST(GdiObjectTest, ObjectsInUseAreNotDeletedAndUnknownHandlesAreRefused) {
   EXPECT_EQ(LiveObjects(), before);
 }
 
+// The serial of the font a new font object stands for, realised as the object is made.
+std::uint64_t RealizedSerial(const LOGFONTA& description) {
+  HFONT font = CreateFontIndirectA(&description);
+  EXPECT_NE(font, nullptr);
+  const std::uint64_t serial =
+      platform::gdi::RealizedFontOf(*platform::gdi::FindFont(font))->Serial();
+  DeleteObject(font);
+  return serial;
+}
+
 TEST(GdiObjectTest, FontsBeyond1024PixelsAreRefusedBeforeAnythingIsMade) {
   const int fontsBefore = LiveObjects(ObjectKind::Font);
+  // Sizes no other test asks for, so that each is realised here and numbered in turn.
+  const std::uint64_t serialBefore = RealizedSerial(Mincho(977));
   for (const LONG size : {LONG{1025}, LONG{-1025}, LONG{INT_MAX}, LONG{INT_MIN}}) {
     LOGFONTA description = Mincho(size);
-    const auto lastRealized = platform::gdi::State().lastRealized;
     platform::ClearLastErrorText();
     EXPECT_EQ(CreateFontIndirectA(&description), nullptr) << size;
     EXPECT_NE(platform::LastErrorText(), "");
-    EXPECT_EQ(platform::gdi::State().lastRealized, lastRealized) << "no font was realised";
     description = Mincho(50);
     description.lfWidth = size;
     EXPECT_EQ(CreateFontIndirectA(&description), nullptr) << size;
   }
+  EXPECT_EQ(RealizedSerial(Mincho(983)), serialBefore + 1) << "a refused font was realised";
   EXPECT_EQ(LiveObjects(ObjectKind::Font), fontsBefore);
   const LOGFONTA largest = Mincho(-1024);
   HFONT font = CreateFontIndirectA(&largest);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/api/gdi.h"
+#include "platform/gdi/cp932.h"
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/rgb565_blend.h"
@@ -82,8 +83,8 @@ void Draw(Picture& picture, HFONT font, const std::string& text, int x, int y, b
 void DrawByDefinition(Picture& picture, HFONT font, const std::string& text, int x, int y,
                       bool opaque) {
   RealizedFont& realized = RealizedOf(font);
-  const std::u32string characters =
-      platform::gdi::State().decoder.Decode(text.data(), static_cast<int>(text.size()));
+  platform::gdi::Cp932Decoder decoder;
+  const std::u32string characters = decoder.Decode(text.data(), static_cast<int>(text.size()));
   auto inside = [](long long px, long long py) {
     return px >= 0 && py >= 0 && px < Picture::kWidth && py < Picture::kHeight;
   };
@@ -128,13 +129,14 @@ void ExpectAsDefined(HFONT font, const std::string& text, int x, int y, bool opa
 }
 
 TEST(TextLineTest, KeptLinesDrawTheirGlyphsBlendedInTurn) {
+  // A cache of the test's own, to look at the lines TextOutA's cache keeps of the same texts.
+  platform::gdi::LineCache lines;
   HFONT italic = MakeFont(60, true);
   const std::string text = "WWW WAVY//";
   // Bold W's reach into their neighbours: pixels two glyphs both cover partly.
   const platform::gdi::LineImage* line = nullptr;
   for (int drawing = 0; drawing <= platform::gdi::LineCache::kDrawingsBeforeKept; ++drawing) {
-    line =
-        platform::gdi::Lines().Line(RealizedOf(italic), text.data(), static_cast<int>(text.size()));
+    line = lines.Line(RealizedOf(italic), text.data(), static_cast<int>(text.size()));
     EXPECT_EQ(line != nullptr, drawing == platform::gdi::LineCache::kDrawingsBeforeKept);
   }
   ASSERT_NE(line, nullptr);
@@ -153,7 +155,7 @@ TEST(TextLineTest, KeptLinesDrawTheirGlyphsBlendedInTurn) {
   HFONT large = MakeFont(200, false);
   const std::string square = "\x81\xa1";
   for (int drawing = 0; drawing <= platform::gdi::LineCache::kDrawingsBeforeKept; ++drawing) {
-    line = platform::gdi::Lines().Line(RealizedOf(large), square.data(), 2);
+    line = lines.Line(RealizedOf(large), square.data(), 2);
   }
   ASSERT_NE(line, nullptr);
   EXPECT_TRUE(
@@ -170,22 +172,22 @@ TEST(TextLineTest, KeptLinesDrawTheirGlyphsBlendedInTurn) {
 
 TEST(TextLineTest, TheCacheStaysBoundedWhateverIsDrawn) {
   HFONT font = MakeFont(40, false);
-  Picture picture;
-  const platform::gdi::LineCache& lines = platform::gdi::Lines();
-  const int drawings = platform::gdi::LineCache::kDrawingsBeforeKept + 1;
-  for (int i = 0; i < 1000; ++i) {
-    for (int d = 0; d < drawings; ++d) {
-      Draw(picture, font, "TIME " + std::to_string(i * 7919), i % 200, i % 150, false);
+  RealizedFont& realized = RealizedOf(font);
+  platform::gdi::LineCache lines;
+  // Each text as often as it takes to be kept.
+  auto draw = [&](const std::string& text) {
+    for (int d = 0; d <= platform::gdi::LineCache::kDrawingsBeforeKept; ++d) {
+      lines.Line(realized, text.data(), static_cast<int>(text.size()));
     }
+  };
+  for (int i = 0; i < 1000; ++i) {
+    draw("TIME " + std::to_string(i * 7919));
     ASSERT_LE(lines.Size(), platform::gdi::LineCache::kMaxLines);
   }
   EXPECT_EQ(lines.Size(), platform::gdi::LineCache::kMaxLines);
   // Long lines fill the byte budget before the count: the oldest go first.
   for (int i = 0; i < 100; ++i) {
-    for (int d = 0; d < drawings; ++d) {
-      Draw(picture, font, std::string(60, static_cast<char>('A' + i % 26)) + std::to_string(i), 0,
-           0, false);
-    }
+    draw(std::string(60, static_cast<char>('A' + i % 26)) + std::to_string(i));
     ASSERT_LE(lines.Bytes(), platform::gdi::LineCache::kMaxBytes);
   }
   DeleteObject(font);
