@@ -1,7 +1,7 @@
 // The two software devices side by side, each drawing a decoded input into its own 640 × 480
 // back buffer: the optimised ("MMX") device into the flip chain's back buffer, as the game
 // draws, and the reference ("RGB") device into an off-screen 3-D surface, as the benchmarks
-// replay captures.
+// play captures back.
 #pragma once
 
 #include "fuzz/device_input.h"

@@ -124,7 +124,7 @@ void DrawTitleTexts(const GameGlobals& g) {
 }
 
 // A new camera anchor and butterfly pose for the drift, drawn in this order from the game's rand.
-void Replace(GameGlobals& g) {
+void PlaceDriftAnew(GameGlobals& g) {
   g.orbitAngle = g.orbitAngle - 360.0f;
   g.titleCamHeading = static_cast<float>(RandomRange(0, 360));
   g.titleCamX = 150.0f;
@@ -170,7 +170,7 @@ void RunTitle(GameGlobals& g) {
     g.orbitAngle = g.orbitAngle - 360.0f;
     g.orbitPhase += 1;
   }
-  if (g.orbitAngle >= 360.0f && g.orbitPhase >= 3) Replace(g);
+  if (g.orbitAngle >= 360.0f && g.orbitPhase >= 3) PlaceDriftAnew(g);
 
   if (g.orbitPhase >= 3) {
     // The drift moves a fixed distance per frame, so it goes farther at high frame rates.

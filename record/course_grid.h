@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-inline constexpr std::int32_t CellEmpty = 0;   // not drawn; blocks movement
+inline constexpr std::int32_t CellEmpty = 0;   // a wall: a blocked cell, not drawn
 inline constexpr std::int32_t CellPath = 1;    // a floor cell that may be entered
 inline constexpr std::int32_t CellGoal = 200;  // entering it ends the race
 

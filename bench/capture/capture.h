@@ -1,9 +1,9 @@
 // A capture of 3-D frames: every draw call of a frame with the Direct3D states, transforms,
 // viewport and texture it was drawn with, in the device's own terms, so that the frames can be
-// replayed on our devices and on other renderers and the costs compared.
+// played back on our devices and on other renderers and the costs compared.
 //
 // Each frame is self-contained: it starts with every state any frame of the capture changes, so
-// frames replay in any order. Vertices, matrices and viewports live in shared pools and repeat
+// frames play back in any order. Vertices, matrices and viewports live in shared pools and repeat
 // for free (the course's cells look the same in every frame).
 #pragma once
 
@@ -67,7 +67,7 @@ struct Capture {
 bool WriteCapture(const Capture& capture, const std::string& path, std::string* error);
 // Reads a capture written by WriteCapture. Nothing, with *error set, for a file that is missing,
 // of another format, or whose numbers do not hold together (an index outside its pool, a texture
-// whose texels do not fill it); a capture that is read can be replayed without further checks.
+// whose texels do not fill it); a capture that is read can be played back without further checks.
 std::optional<Capture> ReadCapture(const std::string& path, std::string* error);
 
 // Checks what ReadCapture promises; the first problem found, or empty.

@@ -1,5 +1,5 @@
 // The capture file: a magic line, then the pools and frames as little-endian 32-bit numbers and
-// the records' own bytes (this machine's layout, which is the only one the tools run on).
+// the elements' own bytes (this machine's layout, which is the only one the tools run on).
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -17,7 +17,7 @@ using platform::raster::TexelBytes;
 constexpr char kMagic[] = "TIRRAVEL-CAPTURE 1\n";
 constexpr int kMaxTextureSize = 4096;
 
-// Appends numbers and records to a byte string.
+// Appends numbers and elements to a byte string.
 class Writer {
  public:
   void U32(std::uint32_t value) { Bytes(&value, sizeof value); }
@@ -26,11 +26,11 @@ class Writer {
     const auto* bytes = static_cast<const char*>(data);
     out_.append(bytes, size);
   }
-  template <typename Record>
-  void Pool(const std::vector<Record>& records) {
-    static_assert(std::is_trivially_copyable_v<Record>);
-    U32(static_cast<std::uint32_t>(records.size()));
-    Bytes(records.data(), records.size() * sizeof(Record));
+  template <typename Element>
+  void Pool(const std::vector<Element>& elements) {
+    static_assert(std::is_trivially_copyable_v<Element>);
+    U32(static_cast<std::uint32_t>(elements.size()));
+    Bytes(elements.data(), elements.size() * sizeof(Element));
   }
   const std::string& Data() const { return out_; }
 
@@ -38,7 +38,7 @@ class Writer {
   std::string out_;
 };
 
-// Reads numbers and records back, failing (and staying failed) at the end of the data.
+// Reads numbers and elements back, failing (and staying failed) at the end of the data.
 class Reader {
  public:
   explicit Reader(const std::string& data) : data_(data) {}
@@ -58,16 +58,16 @@ class Reader {
     std::memcpy(to, data_.data() + at_, size);
     at_ += size;
   }
-  // A count of records of `size` bytes that the rest of the data can hold.
+  // A count of elements of `size` bytes that the rest of the data can hold.
   std::uint32_t Count(std::size_t size) {
     const std::uint32_t count = U32();
     if (ok_ && (data_.size() - at_) / size < count) ok_ = false;
     return ok_ ? count : 0;
   }
-  template <typename Record>
-  void Pool(std::vector<Record>& records) {
-    records.resize(Count(sizeof(Record)));
-    Bytes(records.data(), records.size() * sizeof(Record));
+  template <typename Element>
+  void Pool(std::vector<Element>& elements) {
+    elements.resize(Count(sizeof(Element)));
+    Bytes(elements.data(), elements.size() * sizeof(Element));
   }
   bool AtEnd() const { return at_ == data_.size(); }
 

@@ -20,8 +20,8 @@ inline int Fail(const std::string& reason) {
 int FramesCommand(const Arguments& arguments);
 // capture SCRIPT SCENARIO FILE: the scenario's frames as device calls.
 int CaptureCommand(const Arguments& arguments);
-// replay FILE LABEL optimised|reference: per-frame time of a capture on our device.
-int ReplayCommand(const Arguments& arguments);
+// playback FILE LABEL optimised|reference: per-frame time of a capture on our device.
+int PlaybackCommand(const Arguments& arguments);
 // compare FILE LABEL [PNG]: whether both devices draw every frame of a capture alike.
 int CompareCommand(const Arguments& arguments);
 // record-race FILE: writes the race scenario's script, flown by the autopilot.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "bench/capture/recorder.h"
+#include "bench/capture/call_logger.h"
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
 #include "bench/frame/statistics.h"
@@ -66,12 +66,12 @@ int CaptureCommand(const Arguments& arguments) {
   if (!script) return Fail(error);
   if (!scenario) return Fail("unknown scenario " + arguments[1]);
 
-  capture::Recorder recorder;
-  const GameRun run = PlayScript(*script, {.listener = &recorder});
+  capture::CallLogger logger;
+  const GameRun run = PlayScript(*script, {.listener = &logger});
   if (std::string problem = RunProblem(run); !problem.empty()) return Fail(problem);
-  if (!recorder.Problem().empty()) return Fail(recorder.Problem());
-  capture::Capture capture = recorder.Finish();
-  // The recorder saw every frame, the first one too; the samples start at the second.
+  if (!logger.Problem().empty()) return Fail(logger.Problem());
+  capture::Capture capture = logger.Finish();
+  // The logger saw every frame, the first one too; the samples start at the second.
   if (capture.frames.size() != run.frames.size() + 1) {
     return Fail("the game drew " + std::to_string(capture.frames.size()) + " scenes in " +
                 std::to_string(run.frames.size() + 1) + " frames");

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   static constexpr Entry kCommands[] = {
       {"frames", &bench::FramesCommand},
       {"capture", &bench::CaptureCommand},
-      {"replay", &bench::ReplayCommand},
+      {"playback", &bench::PlaybackCommand},
       {"compare", &bench::CompareCommand},
       {"record-race", &bench::RecordRaceCommand},
       {"text", &bench::TextCommand},

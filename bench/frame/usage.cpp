@@ -6,7 +6,7 @@ std::string Usage() {
   return "usage: tirravel-bench COMMAND ...\n"
          "  frames SCRIPT SCENARIO optimised|reference   per-frame cost of the whole game\n"
          "  capture SCRIPT SCENARIO FILE                 the scenario's frames as device calls\n"
-         "  replay FILE LABEL optimised|reference        per-frame cost of a capture\n"
+         "  playback FILE LABEL optimised|reference      per-frame cost of a capture\n"
          "  compare FILE LABEL [PNG]                     both devices, pixel for pixel\n"
          "  record-race FILE                             the race script, by the autopilot\n"
          "  text                                         DrawHudText, first use and cached\n"

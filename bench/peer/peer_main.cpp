@@ -12,7 +12,7 @@
 
 #include "bench/capture/capture.h"
 #include "bench/frame/statistics.h"
-#include "bench/peer/gl_replay.h"
+#include "bench/peer/gl_playback.h"
 #include "platform/host/headless/png_writer.h"
 
 namespace {
@@ -51,16 +51,16 @@ int main(int argc, char** argv) {
                reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                reinterpret_cast<const char*>(glGetString(GL_VERSION)));
 
-  peer::GlReplay replay;
-  if (!replay.SetUp(*capture)) return Fail("the GL context lacks what the replay needs");
+  peer::GlPlayback playback;
+  if (!playback.SetUp(*capture)) return Fail("the GL context lacks what the playback needs");
   for (std::size_t i = 0; i < kWarmUpFrames && i < capture->frames.size(); ++i) {
-    replay.DrawFrame(capture->frames[i]);
+    playback.DrawFrame(capture->frames[i]);
   }
   std::vector<double> cpu, wall;
   for (const capture::Frame& frame : capture->frames) {
     const double cpuStart = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     const double wallStart = Seconds(CLOCK_MONOTONIC);
-    replay.DrawFrame(frame);
+    playback.DrawFrame(frame);
     wall.push_back(Seconds(CLOCK_MONOTONIC) - wallStart);
     cpu.push_back(Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart);
   }

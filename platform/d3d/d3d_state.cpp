@@ -17,7 +17,7 @@ void SetDrawListener(DrawListener* listener) {
   State().drawListener = listener;
 }
 
-Texture* TextureForHandle(D3DTEXTUREHANDLE handle) {
+Direct3DTexture* TextureForHandle(D3DTEXTUREHANDLE handle) {
   if (handle == 0) return nullptr;
   for (const TextureHandleEntry& entry : State().handles) {
     if (entry.handle == handle) return entry.texture;

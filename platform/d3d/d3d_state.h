@@ -10,11 +10,11 @@ namespace platform::d3d {
 
 class Device;
 class DrawListener;
-class Texture;
+class Direct3DTexture;
 
 struct TextureHandleEntry {
   D3DTEXTUREHANDLE handle;
-  Texture* texture;  // lives inside its surface; removes its entry when it goes
+  Direct3DTexture* texture;  // lives inside its surface; removes its entry when it goes
 };
 
 struct Direct3DState {
@@ -29,6 +29,6 @@ struct Direct3DState {
 Direct3DState& State();
 
 // The texture a handle names, or null for 0 and for handles not handed out (or gone).
-Texture* TextureForHandle(D3DTEXTUREHANDLE handle);
+Direct3DTexture* TextureForHandle(D3DTEXTUREHANDLE handle);
 
 }  // namespace platform::d3d

@@ -180,7 +180,7 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
   context_.target = raster::RenderTarget{reinterpret_cast<std::uint16_t*>(target.bits),
                                          target.width, target.height, target.pitch / 2};
   context_.texture.reset();
-  if (Texture* texture = TextureForHandle(states_.render[D3DRENDERSTATE_TEXTUREHANDLE])) {
+  if (Direct3DTexture* texture = TextureForHandle(states_.render[D3DRENDERSTATE_TEXTUREHANDLE])) {
     context_.texture = texture->View(palette);
   }
   return true;

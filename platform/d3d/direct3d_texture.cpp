@@ -9,28 +9,28 @@
 
 namespace platform::d3d {
 
-Texture::Texture(IDirectDrawSurface3* surface) : surface_(surface) {
+Direct3DTexture::Direct3DTexture(IDirectDrawSurface3* surface) : surface_(surface) {
   NoteObjectCreated(ObjectKind::Texture);
 }
 
-Texture::~Texture() {
+Direct3DTexture::~Direct3DTexture() {
   std::erase_if(State().handles, [this](const TextureHandleEntry& e) { return e.texture == this; });
   NoteObjectDestroyed(ObjectKind::Texture);
 }
 
-HRESULT Texture::QueryInterface(REFIID iid, LPVOID* object) {
+HRESULT Direct3DTexture::QueryInterface(REFIID iid, LPVOID* object) {
   return surface_->QueryInterface(iid, object);
 }
 
-ULONG Texture::AddRef() {
+ULONG Direct3DTexture::AddRef() {
   return surface_->AddRef();
 }
 
-ULONG Texture::Release() {
+ULONG Direct3DTexture::Release() {
   return surface_->Release();
 }
 
-HRESULT Texture::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DTEXTUREHANDLE handle) {
+HRESULT Direct3DTexture::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DTEXTUREHANDLE handle) {
   if (!device || !handle) return DDERR_INVALIDPARAMS;
   if (handle_ == 0) {
     handle_ = State().nextHandle++;
@@ -40,8 +40,8 @@ HRESULT Texture::GetHandle(LPDIRECT3DDEVICE2 device, LPD3DTEXTUREHANDLE handle) 
   return D3D_OK;
 }
 
-HRESULT Texture::Load(LPDIRECT3DTEXTURE2 source) {
-  auto* from = dynamic_cast<Texture*>(source);
+HRESULT Direct3DTexture::Load(LPDIRECT3DTEXTURE2 source) {
+  auto* from = dynamic_cast<Direct3DTexture*>(source);
   if (!from) return DDERR_INVALIDPARAMS;
   if (from == this) return D3D_OK;
   PixelBuffer to{}, in{};
@@ -62,7 +62,7 @@ HRESULT Texture::Load(LPDIRECT3DTEXTURE2 source) {
   return D3D_OK;
 }
 
-std::optional<raster::TextureView> Texture::View(std::uint32_t (&palette)[256]) const {
+std::optional<raster::TextureView> Direct3DTexture::View(std::uint32_t (&palette)[256]) const {
   PixelBuffer pixels{};
   if (!ddraw::GetSurfacePixels(surface_, &pixels)) return std::nullopt;
   const std::optional<raster::TextureFormat> format = RasterFormatOf(pixels.layout);

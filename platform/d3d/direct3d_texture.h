@@ -9,10 +9,10 @@
 
 namespace platform::d3d {
 
-class Texture final : public ddraw::SurfaceTexture {
+class Direct3DTexture final : public ddraw::SurfaceTexture {
  public:
-  explicit Texture(IDirectDrawSurface3* surface);
-  ~Texture() override;
+  explicit Direct3DTexture(IDirectDrawSurface3* surface);
+  ~Direct3DTexture() override;
 
   HRESULT QueryInterface(REFIID iid, LPVOID* object) override;
   ULONG AddRef() override;

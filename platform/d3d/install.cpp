@@ -19,7 +19,7 @@ HRESULT CreateDirect3D(IDirectDraw2* directDraw, IDirect3D2** direct3D) {
 }
 
 std::unique_ptr<ddraw::SurfaceTexture> CreateTexture(IDirectDrawSurface3* surface) {
-  return std::unique_ptr<ddraw::SurfaceTexture>(new (std::nothrow) Texture(surface));
+  return std::unique_ptr<ddraw::SurfaceTexture>(new (std::nothrow) Direct3DTexture(surface));
 }
 
 void SurfaceGoing(IDirectDrawSurface* surface) {

@@ -232,7 +232,7 @@ class PixelGroup {
                                 M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB))));
     }
 
-    const Texture texture(in);
+    const WrappedTexels texture(in);
     if (kFog && L::AllZero(where.weight)) {
       // Wholly fogged: the fog colour, whatever the texel and the specular were, unless keyed.
       if (!KeepUnkeyed(in, texture.Nearest(where.s, where.t), keep)) return false;
@@ -293,10 +293,10 @@ class PixelGroup {
 
  private:
   // The texture's texels by position in 1/256 texel, wrapped.
-  struct Texture {
+  struct WrappedTexels {
     const SpanInputs& in;
     I widthMask, heightMask;
-    explicit Texture(const SpanInputs& inputs)
+    explicit WrappedTexels(const SpanInputs& inputs)
         : in(inputs),
           widthMask(L::Splat(inputs.state->texture.width - 1)),
           heightMask(L::Splat(inputs.state->texture.height - 1)) {}
@@ -317,7 +317,7 @@ class PixelGroup {
   }
 
   // The filtered texel of every lane, after the colour key; false when the key drops them all.
-  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const Texture& texture,
+  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const WrappedTexels& texture,
                                            const Where& where, I& keep, Split& colour) {
     if constexpr (kFilter == SpanFilter::Bilinear) {
       return Bilinear(in, texture, where.s, where.t, keep, colour);
@@ -341,7 +341,7 @@ class PixelGroup {
   // SampleTexture's bilinear filter. The key looks at the texel containing the position, which
   // is one of the four taps: the right one from half a texel across on, the lower one from half
   // a texel down on.
-  static bool Bilinear(const SpanInputs& in, const Texture& texture, I s, I t, I& keep,
+  static bool Bilinear(const SpanInputs& in, const WrappedTexels& texture, I s, I t, I& keep,
                        Split& colour) {
     const I bs = L::Sub(s, L::Splat(128));
     const I bt = L::Sub(t, L::Splat(128));

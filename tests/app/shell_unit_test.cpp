@@ -1,4 +1,4 @@
-// The window code and the frame clock against recording fakes of the Windows calls: the exact
+// The window code and the frame clock against logging fakes of the Windows calls: the exact
 // values of the class and the window, the message procedure's table, and the clock's arithmetic.
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "game/flight_model.h"
 #include "game/start_cell.h"
 #include "record/game_globals.h"
-#include "support/frame_recorder.h"
+#include "support/frame_log.h"
 
 namespace {
 

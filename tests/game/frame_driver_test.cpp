@@ -2,23 +2,23 @@
 
 #include "record/course_grid.h"
 #include "record/game_globals.h"
-#include "support/frame_recorder.h"
+#include "support/frame_log.h"
 
 namespace {
 
 std::vector<std::string> CallNames() {
   std::vector<std::string> names;
-  for (const RecordedCall& call : Recorder().calls) {
+  for (const LoggedCall& call : Logged().calls) {
     if (names.empty() || names.back() != call.name) names.push_back(call.name);
   }
   return names;
 }
 
-const RecordedCall& OnlyCall(const std::string& name) {
-  static const RecordedCall missing{};
-  const std::vector<RecordedCall> calls = Recorder().Named(name);
+const LoggedCall& OnlyCall(const std::string& name) {
+  static const LoggedCall missing{};
+  const std::vector<LoggedCall> calls = Logged().Named(name);
   EXPECT_EQ(calls.size(), 1u) << name;
-  for (const RecordedCall& call : Recorder().calls) {
+  for (const LoggedCall& call : Logged().calls) {
     if (call.name == name) return call;
   }
   return missing;
@@ -44,7 +44,7 @@ TEST_F(FrameDriver, ATitleFrameRunsItsStepsInTheFixedOrder) {
                              "GetKeyState", "BeginSceneFrame", "DrawCourseCell", "DrawButterfly",
                              "FinishSceneFrame", "DrawDeviceInfo", "DrawHudText", "PresentFrame"}));
   std::vector<int> polled;
-  for (const RecordedCall& call : Recorder().Named("GetKeyState")) {
+  for (const LoggedCall& call : Logged().Named("GetKeyState")) {
     polled.push_back(call.arguments[0]);
   }
   EXPECT_EQ(polled, (std::vector<int>{VK_UP, VK_LEFT, VK_RIGHT, VK_SPACE, VK_SHIFT}));
@@ -62,7 +62,7 @@ TEST_F(FrameDriver, EveryNonEmptyCellIsDrawnRowByRowEveryFrame) {
       }
     }
     std::vector<std::vector<int>> drawn;
-    for (const RecordedCall& call : Recorder().Named("DrawCourseCell")) {
+    for (const LoggedCall& call : Logged().Named("DrawCourseCell")) {
       drawn.push_back(call.arguments);
     }
     EXPECT_EQ(drawn, expected);
@@ -78,7 +78,7 @@ TEST_F(FrameDriver, TheFirstFrameOpensTheTitleWithTheButterflyAtTheStart) {
   EXPECT_EQ(globals.bestTime, 20000);
   EXPECT_EQ(globals.firstRunPending, 0);
   EXPECT_EQ(globals.raceResetPending, 0);
-  const RecordedCall& butterfly = OnlyCall("DrawButterfly");
+  const LoggedCall& butterfly = OnlyCall("DrawButterfly");
   EXPECT_EQ(butterfly.playerX, 45.0f);
   EXPECT_EQ(butterfly.playerY, 0.0f);
   EXPECT_EQ(butterfly.playerZ, 45.0f);
@@ -95,19 +95,19 @@ TEST_F(FrameDriver, TheResetBeforeARaceRunsBeforeAnythingIsDrawn) {
   globals.gameState = StateCountdown;
   globals.raceResetPending = 1;
   RunFrame(0.02f);
-  const RecordedCall& butterfly = OnlyCall("DrawButterfly");
+  const LoggedCall& butterfly = OnlyCall("DrawButterfly");
   EXPECT_EQ(butterfly.playerX, 45.0f);
   EXPECT_EQ(butterfly.playerHeading, 90.0f);
   EXPECT_EQ(globals.speed, 0.0f);
   EXPECT_EQ(globals.titleCamX, 45.0f);  // reset to 1, then placed by the countdown
-  EXPECT_TRUE(Recorder().Named("DrawDeviceInfo").empty());
+  EXPECT_TRUE(Logged().Named("DrawDeviceInfo").empty());
 }
 
 TEST_F(FrameDriver, NoFlightStepRunsOutsideTheRace) {
   RunFrame(0.0f);
   globals.gameState = StateCountdown;
   globals.raceResetPending = 1;
-  Recorder().keysDown = {VK_UP, VK_SPACE};
+  Logged().keysDown = {VK_UP, VK_SPACE};
   for (int frame = 0; frame < 20; ++frame) RunFrame(0.1f);
   EXPECT_EQ(globals.gameState, StateCountdown);
   EXPECT_EQ(globals.speed, 0.0f);
@@ -134,7 +134,7 @@ TEST_F(FrameDriver, TheGoalFrameAlreadyUsesTheTitleCameraAndShowsTheDeviceLines)
   globals.stateTimer = 100.0f;
   RunFrame(0.5f);
   EXPECT_EQ(OnlyCall("FinishSceneFrame").gameState, StateTitle);
-  EXPECT_EQ(Recorder().Named("DrawDeviceInfo").size(), 1u);
+  EXPECT_EQ(Logged().Named("DrawDeviceInfo").size(), 1u);
   EXPECT_EQ(globals.bestTime, 100);
   // The state machine copied the pose into the title camera only after the camera step.
   EXPECT_GT(globals.titleCamX, 540.0f);

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "game/key_tracker.h"
-#include "support/frame_recorder.h"
+#include "support/frame_log.h"
 
 namespace {
 
 constexpr int kKey = 0x41;
 
 KeyState Poll(KeyState previous, bool down) {
-  Recorder().keysDown.clear();
-  if (down) Recorder().keysDown.insert(kKey);
+  Logged().keysDown.clear();
+  if (down) Logged().keysDown.insert(kKey);
   PollKey(kKey, previous);
   return previous;
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "record/game_globals.h"
-#include "support/frame_recorder.h"
+#include "support/frame_log.h"
 #include "tools/autopilot/autopilot.h"
 
 namespace {
@@ -17,7 +17,7 @@ constexpr float kFrameSeconds = 1.0f / 60.0f;
 void HoldKeys(const replay::PolledKeys& keys) {
   constexpr int kVirtualKeys[replay::kPolledKeyCount] = {VK_UP, VK_LEFT, VK_RIGHT, VK_SPACE,
                                                          VK_SHIFT};
-  std::set<int>& down = Recorder().keysDown;
+  std::set<int>& down = Logged().keysDown;
   down.clear();
   for (int key = 0; key < replay::kPolledKeyCount; ++key) {
     if (keys[key]) down.insert(kVirtualKeys[key]);
@@ -27,12 +27,12 @@ void HoldKeys(const replay::PolledKeys& keys) {
 // Title screen until a restart is allowed, shift for one frame, the countdown, then the race
 // under the autopilot until the title screen shows again. Returns the frames the race took.
 int FlyOneRace(float cruiseSpeed) {
-  Recorder().keysDown.clear();
+  Logged().keysDown.clear();
   for (int frame = 0; frame < 2000 && globals.orbitPhase < 2; ++frame) RunFrame(kFrameSeconds);
   RunFrame(kFrameSeconds);
-  Recorder().keysDown = {VK_SHIFT};
+  Logged().keysDown = {VK_SHIFT};
   RunFrame(kFrameSeconds);
-  Recorder().keysDown.clear();
+  Logged().keysDown.clear();
   EXPECT_EQ(globals.gameState, StateCountdown);
   while (globals.gameState == StateCountdown) RunFrame(kFrameSeconds);
 
@@ -44,7 +44,7 @@ int FlyOneRace(float cruiseSpeed) {
     RunFrame(kFrameSeconds);
     ++frames;
   }
-  Recorder().keysDown.clear();
+  Logged().keysDown.clear();
   return frames;
 }
 
@@ -59,8 +59,8 @@ TEST(WholeRace, TheAutopilotFliesToTheGoalAndTheTitleKeepsTheBestTime) {
   const int seconds = static_cast<int>(globals.stateTimer);
   EXPECT_NEAR(seconds, frames / 60, 1);
   EXPECT_EQ(globals.bestTime, seconds);
-  EXPECT_TRUE(Recorder().Drew("TIME      " + std::to_string(seconds)));
-  EXPECT_TRUE(Recorder().Drew("BEST      " + std::to_string(seconds)));
+  EXPECT_TRUE(Logged().Drew("TIME      " + std::to_string(seconds)));
+  EXPECT_TRUE(Logged().Drew("BEST      " + std::to_string(seconds)));
   std::printf("autopilot race at cruise 20: %d s (%d frames of 1/60 s)\n", seconds, frames);
 
   FlyOneRace(14.0f);
@@ -68,8 +68,8 @@ TEST(WholeRace, TheAutopilotFliesToTheGoalAndTheTitleKeepsTheBestTime) {
   const int slower = static_cast<int>(globals.stateTimer);
   EXPECT_GT(slower, seconds);
   EXPECT_EQ(globals.bestTime, seconds);
-  EXPECT_TRUE(Recorder().Drew("TIME      " + std::to_string(slower)));
-  EXPECT_TRUE(Recorder().Drew("BEST      " + std::to_string(seconds)));
+  EXPECT_TRUE(Logged().Drew("TIME      " + std::to_string(slower)));
+  EXPECT_TRUE(Logged().Drew("BEST      " + std::to_string(seconds)));
 }
 
 }  // namespace

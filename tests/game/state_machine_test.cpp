@@ -6,7 +6,7 @@
 #include "game/state_machine.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
-#include "support/frame_recorder.h"
+#include "support/frame_log.h"
 #include "support/hud.h"
 
 namespace {
@@ -25,9 +25,9 @@ class GameStates : public ::testing::Test {
 
   static void Shift(bool down) {
     if (down) {
-      Recorder().keysDown.insert(VK_SHIFT);
+      Logged().keysDown.insert(VK_SHIFT);
     } else {
-      Recorder().keysDown.erase(VK_SHIFT);
+      Logged().keysDown.erase(VK_SHIFT);
     }
   }
 
@@ -144,7 +144,7 @@ TEST_F(GameStates, TheFrameThatEndsTheCountdownAlsoDrawsTheRace) {
 
 TEST_F(GameStates, RaceTextsTurnRedderWithSpeed) {
   StartRace();
-  Recorder().calls.clear();
+  Logged().calls.clear();
   globals.speed = 50.0f;
   UpdateGameState();
   const std::vector<Hud> texts = DrawnTexts();
@@ -161,7 +161,7 @@ TEST_F(GameStates, AGiveUpShowsGiveUpOnceABestTimeExistsAndNeverChangesIt) {
   EXPECT_EQ(globals.gameState, StateTitle);
   EXPECT_EQ(globals.stateTimer, 0.0f);
   EXPECT_EQ(globals.bestTime, 20000);
-  EXPECT_TRUE(Recorder().Drew(kTextControlsUp));
+  EXPECT_TRUE(Logged().Drew(kTextControlsUp));
 
   globals.bestTime = 77;
   globals.orbitPhase = 2;
@@ -174,9 +174,9 @@ TEST_F(GameStates, AGiveUpShowsGiveUpOnceABestTimeExistsAndNeverChangesIt) {
   RunFrame(0.5f);
   Shift(true);
   RunFrame(0.5f);
-  EXPECT_TRUE(Recorder().Drew(kTextResultGiveUp));
-  EXPECT_TRUE(Recorder().Drew("BEST      77"));
-  EXPECT_TRUE(Recorder().Drew("TIME  0"));  // the race's own texts in that frame show 0 too
+  EXPECT_TRUE(Logged().Drew(kTextResultGiveUp));
+  EXPECT_TRUE(Logged().Drew("BEST      77"));
+  EXPECT_TRUE(Logged().Drew("TIME  0"));  // the race's own texts in that frame show 0 too
   EXPECT_EQ(globals.bestTime, 77);
 }
 
@@ -190,8 +190,8 @@ TEST_F(GameStates, ABestTimeIsRecordedOnlyForWholeSecondsBelowTheBest) {
   EXPECT_EQ(titleWithTimer(0.9f), 20000);  // under one second never counts
   EXPECT_EQ(titleWithTimer(25000.0f), 20000);
   EXPECT_EQ(titleWithTimer(42.7f), 42);
-  EXPECT_TRUE(Recorder().Drew("TIME      42"));
-  EXPECT_TRUE(Recorder().Drew("BEST      42"));
+  EXPECT_TRUE(Logged().Drew("TIME      42"));
+  EXPECT_TRUE(Logged().Drew("BEST      42"));
   EXPECT_EQ(titleWithTimer(50.0f), 42);
   EXPECT_EQ(titleWithTimer(41.0f), 41);
 }
@@ -224,7 +224,7 @@ TEST_F(GameStates, TheTitleOrbitTurnsTheButterflyTowardFortyFiveOneDegreeAFrame)
   EXPECT_EQ(globals.titleCamHeading, 97.0f);  // the camera circles with the orbit
 }
 
-TEST_F(GameStates, ReplacementDrawsHeadingHeightLiftClimbAndHeadingInThatOrder) {
+TEST_F(GameStates, PlacingTheDriftAnewDrawsHeadingHeightLiftClimbAndHeadingInThatOrder) {
   RunFrame(0.0f);
   globals.orbitPhase = 3;
   globals.orbitAngle = 359.0f;
@@ -280,7 +280,7 @@ TEST_F(GameStates, TheScreensWorkInSinglePrecision) {
   EXPECT_EQ(globals.titleCamY, 0x1.80a3d8p+5f);  // 50 − t × 15; 0x1.80a3d6p+5
 
   StartRace();
-  Recorder().calls.clear();
+  Logged().calls.clear();
   globals.speed = std::bit_cast<float>(0x41855555u);  // 16.666666
   UpdateGameState();
   EXPECT_EQ(DrawnTexts()[1].green, 130);  // 3 × speed is 50; 49.99999... would give 131

@@ -56,7 +56,7 @@ class DisplayTest : public ::testing::Test {
   }
 
   // Makes the enumeration report `drivers` and DirectDrawCreate hand out `objects` by GUID
-  // number (null where creation fails), recording what was asked for.
+  // number (null where creation fails), noting what was asked for.
   void Pretend(std::vector<FakeDriver> drivers, std::vector<IDirectDraw*> objects) {
     DriverOverride driverOverride;
     driverOverride.drivers = std::move(drivers);

@@ -1,5 +1,5 @@
 // Captures of device calls: the file keeps everything and refuses what does not hold together,
-// and a capture recorded from a device replays to the very pictures the device drew.
+// and a capture logged from a device plays back to the very pictures the device drew.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
+#include "bench/capture/call_logger.h"
 #include "bench/capture/capture.h"
-#include "bench/capture/device_replay.h"
-#include "bench/capture/recorder.h"
+#include "bench/capture/device_playback.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
 
@@ -140,35 +140,35 @@ TEST(CaptureFile, KeepsEverythingAndRefusesWhatDoesNotHoldTogether) {
   EXPECT_FALSE(capture::ReadCapture(TempPath("missing.capture"), &error).has_value());
 }
 
-TEST(CaptureReplay, ARecordedCaptureReplaysToTheSamePicturesOnBothDevices) {
+TEST(CapturePlayback, ALoggedCapturePlaysBackToTheSamePicturesOnBothDevices) {
   platform::host::headless::Reset();
   const Capture scene = SmallScene();
   std::string error;
-  auto optimised = capture::DeviceReplay::Create(scene, false, &error);
+  auto optimised = capture::DevicePlayback::Create(scene, false, &error);
   ASSERT_TRUE(optimised) << error;
-  auto reference = capture::DeviceReplay::Create(scene, true, &error);
+  auto reference = capture::DevicePlayback::Create(scene, true, &error);
   ASSERT_TRUE(reference) << error;
 
-  // Record the optimised device drawing the scene, then replay the recording.
-  capture::Recorder recorder;
-  platform::testing::SetDrawListener(&recorder);
+  // Log the optimised device drawing the scene, then play the log back.
+  capture::CallLogger logger;
+  platform::testing::SetDrawListener(&logger);
   std::vector<std::vector<std::uint16_t>> drawn;
   for (const capture::Frame& frame : scene.frames) {
     optimised->DrawFrame(frame);
     drawn.push_back(optimised->Pixels());
   }
   platform::testing::SetDrawListener(nullptr);
-  ASSERT_EQ(recorder.Problem(), "");
-  const Capture recorded = recorder.Finish();
-  ASSERT_EQ(recorded.frames.size(), scene.frames.size());
-  EXPECT_EQ(recorded.DrawCount(), scene.DrawCount());
+  ASSERT_EQ(logger.Problem(), "");
+  const Capture logged = logger.Finish();
+  ASSERT_EQ(logged.frames.size(), scene.frames.size());
+  EXPECT_EQ(logged.DrawCount(), scene.DrawCount());
 
-  auto replayed = capture::DeviceReplay::Create(recorded, false, &error);
-  ASSERT_TRUE(replayed) << error;
+  auto playedBack = capture::DevicePlayback::Create(logged, false, &error);
+  ASSERT_TRUE(playedBack) << error;
   for (std::size_t f = 0; f < scene.frames.size(); ++f) {
     reference->DrawFrame(scene.frames[f]);
-    replayed->DrawFrame(recorded.frames[f]);
-    EXPECT_EQ(replayed->Pixels(), drawn[f]) << "frame " << f;
+    playedBack->DrawFrame(logged.frames[f]);
+    EXPECT_EQ(playedBack->Pixels(), drawn[f]) << "frame " << f;
     EXPECT_EQ(reference->Pixels(), drawn[f]) << "frame " << f;
     int lit = 0;
     for (std::uint16_t pixel : drawn[f]) lit += pixel != 0;

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "frame_recorder.h"
+#include "frame_log.h"
 
 struct Hud {
   std::string text;
@@ -25,7 +25,7 @@ struct Hud {
 // The texts the last frame drew, in order; every italic flag must be 0.
 inline std::vector<Hud> DrawnTexts() {
   std::vector<Hud> texts;
-  for (const RecordedCall& call : Recorder().Named("DrawHudText")) {
+  for (const LoggedCall& call : Logged().Named("DrawHudText")) {
     const std::vector<int>& a = call.arguments;
     if (a[6] != 0) texts.push_back({"<italic>", 0, 0, 0, 0, 0, 0});
     texts.push_back({call.text, a[0], a[1], a[2], a[3], a[4], a[5]});

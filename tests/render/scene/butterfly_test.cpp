@@ -8,7 +8,7 @@
 #include "record/game_globals.h"
 #include "render/butterfly.h"
 #include "tests/render/scene/vertex_checks.h"
-#include "tests/support/doubles/recording_device.h"
+#include "tests/support/doubles/logging_device.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ class Butterfly : public ::testing::Test {
   }
 
   CallLog calls_;
-  RecordingDevice device_{calls_};
+  LoggingDevice device_{calls_};
 };
 
 TEST_F(Butterfly, TheFlapAdvancesAtTwiceTheRateBeforeDrawing) {

@@ -6,7 +6,7 @@
 #include "record/game_globals.h"
 #include "render/course_cell.h"
 #include "tests/render/scene/vertex_checks.h"
-#include "tests/support/doubles/recording_device.h"
+#include "tests/support/doubles/logging_device.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class CourseCell : public ::testing::Test {
     globals.device = &device_;
   }
   CallLog calls_;
-  RecordingDevice device_{calls_};
+  LoggingDevice device_{calls_};
 };
 
 void ExpectTranslation(const D3DMATRIX& m, float x, float z) {

@@ -8,7 +8,7 @@
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
 #include "render/scene.h"
-#include "tests/support/doubles/recording_device.h"
+#include "tests/support/doubles/logging_device.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ class Scene : public ::testing::Test {
     globals.backBuffer = &backBuffer_;
     globals.primarySurface = &primary_;
   }
-  RecordingDevice device_{calls};
-  RecordingSurface backBuffer_{calls};
-  RecordingSurface primary_{calls};
+  LoggingDevice device_{calls};
+  LoggingSurface backBuffer_{calls};
+  LoggingSurface primary_{calls};
 };
 
 // The known eye is quoted to the digits that tell its float apart from its neighbours.

@@ -1,4 +1,4 @@
-// Recording fakes of the Windows calls the window code and the frame clock make, so that tests
+// Logging fakes of the Windows calls the window code and the frame clock make, so that tests
 // can see the exact values the shell passes and feed it tick readings.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Replays captured frames with OpenGL 1.x fixed-function drawing, into whatever context is
+// Plays captured frames back with OpenGL 1.x fixed-function drawing, into whatever context is
 // current: the same vertices, transforms and states as our devices get, in GL terms (texture
 // modulate, secondary colour for the specular add, linear fog on the view depth, alpha test for
 // the colour key, blending). The peer our devices are compared with.
@@ -13,7 +13,7 @@
 
 namespace peer {
 
-class GlReplay {
+class GlPlayback {
  public:
   // Uploads the capture's textures into the current context. False when the context lacks the
   // entry points needed (secondary colours, provoking vertex).

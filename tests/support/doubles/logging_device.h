@@ -25,9 +25,9 @@ struct DeviceCall {
 
 using CallLog = std::vector<DeviceCall>;
 
-class RecordingDevice final : public IDirect3DDevice2 {
+class LoggingDevice final : public IDirect3DDevice2 {
  public:
-  explicit RecordingDevice(CallLog& log) : log_(log) {}
+  explicit LoggingDevice(CallLog& log) : log_(log) {}
   HRESULT QueryInterface(REFIID, LPVOID*) override { return E_NOINTERFACE; }
   ULONG AddRef() override { return 1; }
   ULONG Release() override { return 1; }
@@ -55,9 +55,9 @@ class RecordingDevice final : public IDirect3DDevice2 {
   CallLog& log_;
 };
 
-class RecordingSurface final : public IDirectDrawSurface3 {
+class LoggingSurface final : public IDirectDrawSurface3 {
  public:
-  explicit RecordingSurface(CallLog& log) : log_(log) {}
+  explicit LoggingSurface(CallLog& log) : log_(log) {}
   HRESULT getDcResult = DD_OK;  // what GetDC answers
   HDC dc = reinterpret_cast<HDC>(0x1234);
 

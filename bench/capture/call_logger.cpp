@@ -1,4 +1,4 @@
-#include "bench/capture/recorder.h"
+#include "bench/capture/call_logger.h"
 
 #include <bit>
 #include <cstring>
@@ -10,18 +10,18 @@ using platform::raster::TexelBytes;
 using platform::raster::TextureFormat;
 using platform::testing::DrawCall;
 
-template <typename Record>
-std::string KeyOf(const Record* records, std::size_t count) {
-  return std::string(reinterpret_cast<const char*>(records), count * sizeof(Record));
+template <typename Element>
+std::string KeyOf(const Element* elements, std::size_t count) {
+  return std::string(reinterpret_cast<const char*>(elements), count * sizeof(Element));
 }
 
-// The index of `record` in `pool`, appending it the first time it is seen.
-template <typename Record>
-std::uint32_t Intern(std::vector<Record>& pool,
-                     std::unordered_map<std::string, std::uint32_t>& seen, const Record& record) {
+// The index of `element` in `pool`, appending it the first time it is seen.
+template <typename Element>
+std::uint32_t Intern(std::vector<Element>& pool,
+                     std::unordered_map<std::string, std::uint32_t>& seen, const Element& element) {
   const auto [found, added] =
-      seen.emplace(KeyOf(&record, 1), static_cast<std::uint32_t>(pool.size()));
-  if (added) pool.push_back(record);
+      seen.emplace(KeyOf(&element, 1), static_cast<std::uint32_t>(pool.size()));
+  if (added) pool.push_back(element);
   return found->second;
 }
 
@@ -45,33 +45,33 @@ CapturedTexture CopyTexture(const platform::raster::TextureView& view) {
 
 }  // namespace
 
-Recorder::Recorder() {
+CallLogger::CallLogger() {
   const platform::d3d::DeviceStates defaults;
   defaultRender_ = defaults.render;
   defaultLight_ = defaults.light;
 }
 
-void Recorder::SceneBegun(const platform::raster::RenderTarget& target) {
-  capturing_ = recording_;
+void CallLogger::SceneBegun(const platform::raster::RenderTarget& target) {
+  capturing_ = logging_;
   if (!capturing_) return;
-  RecordedFrame recorded;
-  recorded.frame.clearColour = target.pixels[0];
+  LoggedFrame logged;
+  logged.frame.clearColour = target.pixels[0];
   for (int y = 0; y < target.height; ++y) {
     const std::uint16_t* row = target.pixels + static_cast<std::ptrdiff_t>(y) * target.pitchPixels;
     for (int x = 0; x < target.width; ++x) {
-      if (row[x] != recorded.frame.clearColour && problem_.empty()) {
+      if (row[x] != logged.frame.clearColour && problem_.empty()) {
         problem_ = "a scene began over a picture of more than one colour";
       }
     }
   }
   pools_.width = target.width;
   pools_.height = target.height;
-  frames_.push_back(std::move(recorded));
+  frames_.push_back(std::move(logged));
 }
 
-void Recorder::Drawing(const DrawCall& call) {
+void CallLogger::Drawing(const DrawCall& call) {
   if (!capturing_) return;
-  RecordedFrame& recorded = frames_.back();
+  LoggedFrame& logged = frames_.back();
   RenderStates render = call.states.render;
   render[D3DRENDERSTATE_TEXTUREHANDLE] = TextureNumber(call);
   const LightStates& light = call.states.light;
@@ -79,11 +79,11 @@ void Recorder::Drawing(const DrawCall& call) {
     renderTouched_[s] |= render[s] != defaultRender_[s];
   for (std::size_t s = 1; s < light.size(); ++s) lightTouched_[s] |= light[s] != defaultLight_[s];
 
-  std::vector<Command>& commands = recorded.frame.commands;
-  if (!recorded.drawn) {
-    recorded.drawn = true;
-    recorded.renderStates = render;
-    recorded.lightStates = light;
+  std::vector<Command>& commands = logged.frame.commands;
+  if (!logged.drawn) {
+    logged.drawn = true;
+    logged.renderStates = render;
+    logged.lightStates = light;
     lastTransforms_.fill(~0u);
     lastViewport_ = ~0u;
   } else {
@@ -97,29 +97,28 @@ void Recorder::Drawing(const DrawCall& call) {
   }
   lastRender_ = render;
   lastLight_ = light;
-  NoteTransforms(call, recorded);
+  NoteTransforms(call, logged);
   commands.push_back({Command::Kind::Draw, static_cast<std::uint32_t>(call.primitive),
                       VertexOffset(call.vertices),
                       static_cast<std::uint32_t>(call.vertices.size())});
 }
 
-void Recorder::NoteTransforms(const DrawCall& call, RecordedFrame& recorded) {
+void CallLogger::NoteTransforms(const DrawCall& call, LoggedFrame& logged) {
   const platform::raster::Matrix* matrices[3] = {&call.world, &call.view, &call.projection};
   for (std::uint32_t i = 0; i < 3; ++i) {
     const std::uint32_t index = MatrixIndex(*matrices[i]);
     if (index == lastTransforms_[i]) continue;
     lastTransforms_[i] = index;
-    recorded.frame.commands.push_back(
-        {Command::Kind::Transform, D3DTRANSFORMSTATE_WORLD + i, index});
+    logged.frame.commands.push_back({Command::Kind::Transform, D3DTRANSFORMSTATE_WORLD + i, index});
   }
   const std::uint32_t viewport = ViewportIndex(call.viewport);
   if (viewport != lastViewport_) {
     lastViewport_ = viewport;
-    recorded.frame.commands.push_back({Command::Kind::Viewport, 0, viewport});
+    logged.frame.commands.push_back({Command::Kind::Viewport, 0, viewport});
   }
 }
 
-std::uint32_t Recorder::TextureNumber(const DrawCall& call) {
+std::uint32_t CallLogger::TextureNumber(const DrawCall& call) {
   if (call.texture == nullptr) return 0;
   const DWORD handle = call.states.render[D3DRENDERSTATE_TEXTUREHANDLE];
   const auto [found, added] =
@@ -128,40 +127,40 @@ std::uint32_t Recorder::TextureNumber(const DrawCall& call) {
   return found->second;
 }
 
-std::uint32_t Recorder::MatrixIndex(const platform::raster::Matrix& matrix) {
+std::uint32_t CallLogger::MatrixIndex(const platform::raster::Matrix& matrix) {
   return Intern(pools_.matrices, matrixIndex_, std::bit_cast<D3DMATRIX>(matrix));
 }
 
-std::uint32_t Recorder::ViewportIndex(const D3DVIEWPORT2& viewport) {
+std::uint32_t CallLogger::ViewportIndex(const D3DVIEWPORT2& viewport) {
   return Intern(pools_.viewports, viewportIndex_, viewport);
 }
 
-std::uint32_t Recorder::VertexOffset(std::span<const D3DLVERTEX> vertices) {
+std::uint32_t CallLogger::VertexOffset(std::span<const D3DLVERTEX> vertices) {
   const auto [found, added] = vertexOffset_.emplace(
       KeyOf(vertices.data(), vertices.size()), static_cast<std::uint32_t>(pools_.vertices.size()));
   if (added) pools_.vertices.insert(pools_.vertices.end(), vertices.begin(), vertices.end());
   return found->second;
 }
 
-Capture Recorder::Finish() const {
+Capture CallLogger::Finish() const {
   Capture capture = pools_;
-  for (const RecordedFrame& recorded : frames_) {
+  for (const LoggedFrame& logged : frames_) {
     Frame frame;
-    frame.clearColour = recorded.frame.clearColour;
-    if (recorded.drawn) {
+    frame.clearColour = logged.frame.clearColour;
+    if (logged.drawn) {
       for (std::uint32_t s = 1; s < renderTouched_.size(); ++s) {
         if (renderTouched_[s]) {
-          frame.commands.push_back({Command::Kind::RenderState, s, recorded.renderStates[s]});
+          frame.commands.push_back({Command::Kind::RenderState, s, logged.renderStates[s]});
         }
       }
       for (std::uint32_t s = 1; s < lightTouched_.size(); ++s) {
         if (lightTouched_[s]) {
-          frame.commands.push_back({Command::Kind::LightState, s, recorded.lightStates[s]});
+          frame.commands.push_back({Command::Kind::LightState, s, logged.lightStates[s]});
         }
       }
     }
-    frame.commands.insert(frame.commands.end(), recorded.frame.commands.begin(),
-                          recorded.frame.commands.end());
+    frame.commands.insert(frame.commands.end(), logged.frame.commands.begin(),
+                          logged.frame.commands.end());
     capture.frames.push_back(std::move(frame));
   }
   return capture;

@@ -1,14 +1,14 @@
-#include "tests/support/doubles/recording_device.h"
+#include "tests/support/doubles/logging_device.h"
 
 namespace doubles {
 
-HRESULT RecordingDevice::Log(const char* what, std::vector<DWORD> values) {
+HRESULT LoggingDevice::Log(const char* what, std::vector<DWORD> values) {
   log_.push_back(DeviceCall{what, std::move(values)});
   return D3D_OK;
 }
 
-HRESULT RecordingDevice::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE type,
-                                       LPVOID vertices, DWORD count, DWORD flags) {
+HRESULT LoggingDevice::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE type,
+                                     LPVOID vertices, DWORD count, DWORD flags) {
   DeviceCall call{"DrawPrimitive", {primitive, type, count, flags}};
   const auto* first = static_cast<const D3DLVERTEX*>(vertices);
   call.vertices.assign(first, first + count);
@@ -16,27 +16,27 @@ HRESULT RecordingDevice::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE
   return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
+HRESULT LoggingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, LPD3DMATRIX matrix) {
   DeviceCall call{"SetTransform", {state}};
   call.matrix = *matrix;
   log_.push_back(call);
   return D3D_OK;
 }
 
-HRESULT RecordingSurface::GetDC(HDC* out) {
+HRESULT LoggingSurface::GetDC(HDC* out) {
   log_.push_back(DeviceCall{"GetDC", {}});
   if (getDcResult != DD_OK) return getDcResult;
   *out = dc;
   return DD_OK;
 }
 
-HRESULT RecordingSurface::ReleaseDC(HDC released) {
+HRESULT LoggingSurface::ReleaseDC(HDC released) {
   log_.push_back(DeviceCall{"ReleaseDC", {released == dc ? 1u : 0u}});
   return DD_OK;
 }
 
-HRESULT RecordingSurface::Blt(LPRECT destination, LPDIRECTDRAWSURFACE3 source, LPRECT sourceRect,
-                              DWORD flags, LPDDBLTFX fx) {
+HRESULT LoggingSurface::Blt(LPRECT destination, LPDIRECTDRAWSURFACE3 source, LPRECT sourceRect,
+                            DWORD flags, LPDDBLTFX fx) {
   DeviceCall call{"Blt", {destination == nullptr, source == nullptr, sourceRect == nullptr, flags}};
   call.bltFillColour = fx->dwFillColor;
   call.bltFxSize = fx->dwSize;
@@ -44,7 +44,7 @@ HRESULT RecordingSurface::Blt(LPRECT destination, LPDIRECTDRAWSURFACE3 source, L
   return DD_OK;
 }
 
-HRESULT RecordingSurface::Flip(LPDIRECTDRAWSURFACE3 overrideSurface, DWORD flags) {
+HRESULT LoggingSurface::Flip(LPDIRECTDRAWSURFACE3 overrideSurface, DWORD flags) {
   log_.push_back(DeviceCall{"Flip", {overrideSurface == nullptr, flags}});
   return DD_OK;
 }

@@ -1,4 +1,4 @@
-// Replays captured frames on our own Direct3D devices, through the platform's DirectDraw and
+// Plays captured frames back on our own Direct3D devices, through the platform's DirectDraw and
 // Direct3D interfaces, as the game drives them: a colour fill of the target, then the scene.
 #pragma once
 
@@ -13,15 +13,15 @@
 
 namespace capture {
 
-class DeviceReplay {
+class DevicePlayback {
  public:
   // A DirectDraw object, a target surface of the capture's size, its textures and a device:
   // the optimised ("MMX") one, or the reference ("RGB") one. Null, with *error set, on failure.
-  static std::unique_ptr<DeviceReplay> Create(const Capture& capture, bool referenceDevice,
-                                              std::string* error);
-  ~DeviceReplay();
-  DeviceReplay(const DeviceReplay&) = delete;
-  DeviceReplay& operator=(const DeviceReplay&) = delete;
+  static std::unique_ptr<DevicePlayback> Create(const Capture& capture, bool referenceDevice,
+                                                std::string* error);
+  ~DevicePlayback();
+  DevicePlayback(const DevicePlayback&) = delete;
+  DevicePlayback& operator=(const DevicePlayback&) = delete;
 
   // Draws one frame of the capture it was made for.
   void DrawFrame(const Frame& frame);
@@ -29,7 +29,7 @@ class DeviceReplay {
   std::vector<std::uint16_t> Pixels();
 
  private:
-  explicit DeviceReplay(const Capture& capture) : capture_(capture) {}
+  explicit DevicePlayback(const Capture& capture) : capture_(capture) {}
   bool SetUp(bool referenceDevice, std::string* error);
   bool CreateTarget(std::string* error);
   bool CreateTexture(const CapturedTexture& texture, std::string* error);

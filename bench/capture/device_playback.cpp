@@ -1,4 +1,4 @@
-#include "bench/capture/device_replay.h"
+#include "bench/capture/device_playback.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@ namespace capture {
 namespace {
 
 // DirectDraw wants a window for its cooperative level; nothing is ever drawn into it.
-HWND ReplayWindow() {
+HWND PlaybackWindow() {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7e91a7));
 }
 
@@ -38,14 +38,14 @@ bool Failed(HRESULT result, const char* step, std::string* error) {
 
 }  // namespace
 
-std::unique_ptr<DeviceReplay> DeviceReplay::Create(const Capture& capture, bool referenceDevice,
-                                                   std::string* error) {
-  std::unique_ptr<DeviceReplay> replay(new DeviceReplay(capture));
-  if (!replay->SetUp(referenceDevice, error)) return nullptr;
-  return replay;
+std::unique_ptr<DevicePlayback> DevicePlayback::Create(const Capture& capture, bool referenceDevice,
+                                                       std::string* error) {
+  std::unique_ptr<DevicePlayback> playback(new DevicePlayback(capture));
+  if (!playback->SetUp(referenceDevice, error)) return nullptr;
+  return playback;
 }
 
-DeviceReplay::~DeviceReplay() {
+DevicePlayback::~DevicePlayback() {
   ReleaseAndClear(viewport_);
   ReleaseAndClear(device_);
   ReleaseAndClear(direct3D_);
@@ -55,13 +55,13 @@ DeviceReplay::~DeviceReplay() {
   ReleaseAndClear(directDraw_);
 }
 
-bool DeviceReplay::SetUp(bool referenceDevice, std::string* error) {
+bool DevicePlayback::SetUp(bool referenceDevice, std::string* error) {
   IDirectDraw* first = nullptr;
   if (Failed(DirectDrawCreate(nullptr, &first, nullptr), "DirectDrawCreate", error)) return false;
   HRESULT result = first->QueryInterface(IID_IDirectDraw2, reinterpret_cast<LPVOID*>(&directDraw_));
   first->Release();
   if (Failed(result, "QueryInterface(IDirectDraw2)", error)) return false;
-  result = directDraw_->SetCooperativeLevel(ReplayWindow(), DDSCL_NORMAL);
+  result = directDraw_->SetCooperativeLevel(PlaybackWindow(), DDSCL_NORMAL);
   if (Failed(result, "SetCooperativeLevel", error) || !CreateTarget(error)) return false;
   platform::testing::InstallDirect3D();  // no program main ran to plug it in
   result = directDraw_->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&direct3D_));
@@ -78,7 +78,7 @@ bool DeviceReplay::SetUp(bool referenceDevice, std::string* error) {
   return true;
 }
 
-bool DeviceReplay::CreateTarget(std::string* error) {
+bool DevicePlayback::CreateTarget(std::string* error) {
   DDSURFACEDESC description = EmptyDescription();
   description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
   description.dwWidth = static_cast<DWORD>(capture_.width);
@@ -94,7 +94,7 @@ bool DeviceReplay::CreateTarget(std::string* error) {
   return !Failed(directDraw_->CreateSurface(&description, &target_, nullptr), "the target", error);
 }
 
-bool DeviceReplay::CreateTexture(const CapturedTexture& texture, std::string* error) {
+bool DevicePlayback::CreateTexture(const CapturedTexture& texture, std::string* error) {
   const auto formatIndex = static_cast<std::size_t>(texture.format);
   if (formatIndex >= formats_.size()) {
     if (error) *error = "the device offers no texture format of the capture's";
@@ -151,7 +151,7 @@ bool DeviceReplay::CreateTexture(const CapturedTexture& texture, std::string* er
   return true;
 }
 
-void DeviceReplay::DrawFrame(const Frame& frame) {
+void DevicePlayback::DrawFrame(const Frame& frame) {
   DDBLTFX fill;
   std::memset(&fill, 0, sizeof fill);
   fill.dwSize = DDBLTFX_SIZE;
@@ -162,7 +162,7 @@ void DeviceReplay::DrawFrame(const Frame& frame) {
   device_->EndScene();
 }
 
-void DeviceReplay::Run(const Command& command) {
+void DevicePlayback::Run(const Command& command) {
   switch (command.kind) {
     case Command::Kind::RenderState: {
       const auto state = static_cast<D3DRENDERSTATETYPE>(command.a);
@@ -192,7 +192,7 @@ void DeviceReplay::Run(const Command& command) {
   }
 }
 
-std::vector<std::uint16_t> DeviceReplay::Pixels() {
+std::vector<std::uint16_t> DevicePlayback::Pixels() {
   std::vector<std::uint16_t> pixels(static_cast<std::size_t>(capture_.width) * capture_.height);
   DDSURFACEDESC locked = EmptyDescription();
   if (target_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr) != DD_OK) return pixels;

@@ -1,5 +1,5 @@
 // Builds a capture from what the software devices draw. Install it with
-// platform::testing::SetDrawListener; every scene begun while it records becomes one frame.
+// platform::testing::SetDrawListener; every scene begun while it logs becomes one frame.
 #pragma once
 
 #include <array>
@@ -13,15 +13,15 @@
 
 namespace capture {
 
-class Recorder final : public platform::testing::DrawListener {
+class CallLogger final : public platform::testing::DrawListener {
  public:
-  Recorder();
+  CallLogger();
 
   void SceneBegun(const platform::raster::RenderTarget& target) override;
   void Drawing(const platform::testing::DrawCall& call) override;
 
-  // Scenes begun while recording is off are not captured (it starts on).
-  void SetRecording(bool on) { recording_ = on; }
+  // Scenes begun while logging is off are not captured (it starts on).
+  void SetLogging(bool on) { logging_ = on; }
   std::size_t FrameCount() const { return frames_.size(); }
 
   // The frames so far, each opening with every state that any of them changes.
@@ -34,7 +34,7 @@ class Recorder final : public platform::testing::DrawListener {
   using RenderStates = std::array<DWORD, D3DRENDERSTATE_ANISOTROPY + 1>;
   using LightStates = std::array<DWORD, D3DLIGHTSTATE_FOGDENSITY + 1>;
 
-  struct RecordedFrame {
+  struct LoggedFrame {
     Frame frame;                  // the commands after the opening states
     RenderStates renderStates{};  // as at the first draw, texture handle as a texture number
     LightStates lightStates{};
@@ -45,10 +45,10 @@ class Recorder final : public platform::testing::DrawListener {
   std::uint32_t MatrixIndex(const platform::raster::Matrix& matrix);
   std::uint32_t ViewportIndex(const D3DVIEWPORT2& viewport);
   std::uint32_t VertexOffset(std::span<const D3DLVERTEX> vertices);
-  void NoteStates(const RenderStates& render, const LightStates& light, RecordedFrame& frame);
-  void NoteTransforms(const platform::testing::DrawCall& call, RecordedFrame& frame);
+  void NoteStates(const RenderStates& render, const LightStates& light, LoggedFrame& frame);
+  void NoteTransforms(const platform::testing::DrawCall& call, LoggedFrame& frame);
 
-  bool recording_ = true;
+  bool logging_ = true;
   bool capturing_ = false;  // the current scene is being captured
   std::string problem_;
   RenderStates defaultRender_;
@@ -61,7 +61,7 @@ class Recorder final : public platform::testing::DrawListener {
   std::array<bool, D3DLIGHTSTATE_FOGDENSITY + 1> lightTouched_{};    // somewhere in the capture
 
   Capture pools_;  // textures, vertices, matrices and viewports; frames are kept apart
-  std::vector<RecordedFrame> frames_;
+  std::vector<LoggedFrame> frames_;
   std::unordered_map<DWORD, std::uint32_t> textureNumbers_;  // device handle → texture number
   std::unordered_map<std::string, std::uint32_t> matrixIndex_;
   std::unordered_map<std::string, std::uint32_t> viewportIndex_;

@@ -1,4 +1,4 @@
-#include "bench/peer/gl_replay.h"
+#include "bench/peer/gl_playback.h"
 
 #include <GL/osmesa.h>
 
@@ -118,7 +118,7 @@ D3DMATRIX ClipAdjustment(const D3DVIEWPORT2& v) {
 
 }  // namespace
 
-bool GlReplay::SetUp(const capture::Capture& capture) {
+bool GlPlayback::SetUp(const capture::Capture& capture) {
   capture_ = &capture;
   secondaryColorPointer_ = reinterpret_cast<void (*)(GLint, GLenum, GLsizei, const void*)>(
       OSMesaGetProcAddress("glSecondaryColorPointer"));
@@ -158,7 +158,7 @@ bool GlReplay::SetUp(const capture::Capture& capture) {
   return glGetError() == GL_NO_ERROR;
 }
 
-void GlReplay::DrawFrame(const capture::Frame& frame) {
+void GlPlayback::DrawFrame(const capture::Frame& frame) {
   const auto channel = [](int value, int bits) {
     return static_cast<float>(value) / static_cast<float>((1 << bits) - 1);
   };
@@ -171,7 +171,7 @@ void GlReplay::DrawFrame(const capture::Frame& frame) {
   glFinish();
 }
 
-void GlReplay::Run(const Command& command) {
+void GlPlayback::Run(const Command& command) {
   switch (command.kind) {
     case Command::Kind::RenderState:
       render_[command.a] = command.b;
@@ -192,7 +192,7 @@ void GlReplay::Run(const Command& command) {
   }
 }
 
-void GlReplay::ApplyTexture() {
+void GlPlayback::ApplyTexture() {
   const DWORD number = render_[D3DRENDERSTATE_TEXTUREHANDLE];
   if (number == 0) {
     glDisable(GL_TEXTURE_2D);
@@ -220,7 +220,7 @@ void GlReplay::ApplyTexture() {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, decal ? GL_REPLACE : GL_MODULATE);
 }
 
-void GlReplay::ApplyStates() {
+void GlPlayback::ApplyStates() {
   ApplyTexture();
   glShadeModel(render_[D3DRENDERSTATE_SHADEMODE] == D3DSHADE_FLAT ? GL_FLAT : GL_SMOOTH);
   if (render_[D3DRENDERSTATE_SPECULARENABLE] != 0) {
@@ -257,7 +257,7 @@ void GlReplay::ApplyStates() {
   }
 }
 
-void GlReplay::ApplyTransforms() {
+void GlPlayback::ApplyTransforms() {
   const D3DVIEWPORT2& v = viewport_;
   const GLint bottom =
       static_cast<GLint>(capture_->height) - static_cast<GLint>(v.dwY + v.dwHeight);
@@ -275,7 +275,7 @@ void GlReplay::ApplyTransforms() {
   glMultMatrixf(&transforms_[0]._11);
 }
 
-void GlReplay::Draw(GLenum primitive, const D3DLVERTEX* vertices, GLsizei count) {
+void GlPlayback::Draw(GLenum primitive, const D3DLVERTEX* vertices, GLsizei count) {
   ApplyStates();
   ApplyTransforms();
   constexpr GLsizei kStride = sizeof(D3DLVERTEX);

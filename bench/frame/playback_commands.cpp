@@ -1,7 +1,7 @@
-// The commands that replay captures on our own devices.
+// The commands that play captures back on our own devices.
 #include <cstdio>
 
-#include "bench/capture/device_replay.h"
+#include "bench/capture/device_playback.h"
 #include "bench/frame/commands.h"
 #include "bench/frame/game_run.h"
 #include "bench/frame/statistics.h"
@@ -9,23 +9,24 @@
 
 namespace bench {
 
-int ReplayCommand(const Arguments& arguments) {
+int PlaybackCommand(const Arguments& arguments) {
   if (arguments.size() != 3 || (arguments[2] != "optimised" && arguments[2] != "reference")) {
-    return Fail("replay FILE LABEL optimised|reference");
+    return Fail("playback FILE LABEL optimised|reference");
   }
   std::string error;
   const auto capture = capture::ReadCapture(arguments[0], &error);
   if (!capture) return Fail(error);
-  const auto replay = capture::DeviceReplay::Create(*capture, arguments[2] == "reference", &error);
-  if (!replay) return Fail(error);
+  const auto playback =
+      capture::DevicePlayback::Create(*capture, arguments[2] == "reference", &error);
+  if (!playback) return Fail(error);
   std::vector<double> costs;
   costs.reserve(capture->frames.size());
   for (const capture::Frame& frame : capture->frames) {
     const double start = ThreadCpuSeconds();
-    replay->DrawFrame(frame);
+    playback->DrawFrame(frame);
     costs.push_back(ThreadCpuSeconds() - start);
   }
-  PrintFrameSummary("replay", arguments[1], arguments[2], Summarise(costs));
+  PrintFrameSummary("playback", arguments[1], arguments[2], Summarise(costs));
   return 0;
 }
 
@@ -34,9 +35,9 @@ int CompareCommand(const Arguments& arguments) {
   std::string error;
   const auto capture = capture::ReadCapture(arguments[0], &error);
   if (!capture) return Fail(error);
-  const auto optimised = capture::DeviceReplay::Create(*capture, false, &error);
+  const auto optimised = capture::DevicePlayback::Create(*capture, false, &error);
   const auto reference =
-      optimised ? capture::DeviceReplay::Create(*capture, true, &error) : nullptr;
+      optimised ? capture::DevicePlayback::Create(*capture, true, &error) : nullptr;
   if (!reference) return Fail(error);
   std::size_t differentFrames = 0;
   std::size_t differentPixels = 0;

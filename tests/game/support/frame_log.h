@@ -1,4 +1,4 @@
-// Recording doubles of the drawing steps the frame driver and the state machine call, and a
+// Logging doubles of the drawing steps the frame driver and the state machine call, and a
 // scripted keyboard behind GetKeyState, so a test can run whole frames of the real rules and
 // read back the frame's script.
 #pragma once
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct RecordedCall {
+struct LoggedCall {
   std::string name;  // "BeginSceneFrame", "DrawCourseCell", "DrawHudText", ...
   // DrawCourseCell: row, column, value. DrawHudText: size, x, y, red, green, blue, italic.
   std::vector<int> arguments;
@@ -17,22 +17,22 @@ struct RecordedCall {
   float playerX, playerY, playerZ, playerHeading;
 };
 
-struct FrameRecorder {
-  std::vector<RecordedCall> calls;
+struct FrameLog {
+  std::vector<LoggedCall> calls;
   std::set<int> keysDown;  // virtual keys the scripted keyboard reports as down
 
   // Only the calls of one name, in order.
-  std::vector<RecordedCall> Named(const std::string& name) const;
+  std::vector<LoggedCall> Named(const std::string& name) const;
   // The texts drawn with DrawHudText, in order (shadow and text both).
   std::vector<std::string> Texts() const;
   // Whether a text was drawn (as either copy).
   bool Drew(const std::string& text) const;
 };
 
-// The one recorder the doubles write to.
-FrameRecorder& Recorder();
+// The one log the doubles write to.
+FrameLog& Logged();
 
-// Resets the game's record and the recorder for a fresh run of the game.
+// Resets the game's record and the log for a fresh run of the game.
 void ResetGame();
 // Runs one frame with the given frame time.
 void RunFrame(float seconds);
