@@ -22,6 +22,15 @@ struct Event {
   bool repeat = false;
 };
 
+// How the player asked for the pictures to be shown (the program's options). The default is the
+// game as designed: the whole screen.
+struct ShowRequest {
+  bool inWindow = false;  // open in a window rather than full screen (Alt+Enter still switches)
+};
+
+// Takes effect for the windows opened after it; the headless host has no window to change.
+void RequestShow(const ShowRequest& request);
+
 // Opens the game's window with the given title, showing a width × height picture. Returns false
 // and fills *error (one line, e.g. that no display could be opened) when it cannot.
 bool OpenWindow(const char* title, int width, int height, std::string* error);

@@ -66,7 +66,7 @@ declare -A platform_may_include=(
   [gdi]="api core host win32 gdi"
   [ddraw]="api core host win32 gdi ddraw"
   [d3d]="api raster core host win32 gdi ddraw d3d"
-  [startup]="api core host win32 gdi ddraw d3d"
+  [startup]="api core host win32 gdi ddraw d3d startup"
 )
 check_order platform/ platform_may_include "" "includes the internals of a module above it"
 

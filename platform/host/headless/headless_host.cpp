@@ -172,6 +172,9 @@ void CloseWindow() {
   state.windowVisible = false;
 }
 
+// A window that shows nothing has no full screen to leave.
+void RequestShow(const ShowRequest&) {}
+
 bool WindowIsOpen() {
   return State().windowOpen;
 }

@@ -1,7 +1,7 @@
 // The SDL host's window, keyboard and clock. The window opens full screen on the desktop as it
-// is (no mode change); Alt+Enter switches between that and a window, and never reaches the
-// game. Keys go by scancode; game controllers give keys too; losing the focus releases every
-// key reported down.
+// is (no mode change), or as a window when the player asks; Alt+Enter switches between that and a
+// window, and never reaches the game. Keys go by scancode; game controllers give keys too; losing
+// the focus releases every key reported down.
 #include <chrono>
 #include <string>
 
@@ -152,6 +152,11 @@ SdlState& State() {
   return state;
 }
 
+ShowRequest& RequestedShow() {
+  static ShowRequest request;
+  return request;
+}
+
 void DropPictureTextures(SdlState& state) {
   if (state.upscaled) SDL_DestroyTexture(state.upscaled);
   if (state.picture) SDL_DestroyTexture(state.picture);
@@ -166,6 +171,10 @@ namespace platform::host {
 
 using sdl::SdlState;
 using sdl::State;
+
+void RequestShow(const ShowRequest& request) {
+  sdl::RequestedShow() = request;
+}
 
 bool OpenWindow(const char* title, int width, int height, std::string* error) {
   SdlState& state = State();
@@ -188,11 +197,12 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
   }
   state = SdlState{};
   state.videoStarted = true;
+  state.fullScreen = !sdl::RequestedShow().inWindow;
   sdl::ChooseWindowedSize(state, width, height);
-  state.window =
-      SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                       state.windowedWidth, state.windowedHeight,
-                       SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE);
+  const Uint32 fullScreen = state.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+  state.window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED,
+                                  SDL_WINDOWPOS_CENTERED, state.windowedWidth, state.windowedHeight,
+                                  SDL_WINDOW_HIDDEN | fullScreen | SDL_WINDOW_RESIZABLE);
   const bool shown = state.window && sdl::CreateRenderer(state);
   if (shown) sdl::ChooseWindowDisplayPath(state);
   if (!shown || (!state.renderer && !state.onSurface)) {
@@ -202,7 +212,7 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
     return false;
   }
   sdl::RestartPacing(state);
-  sdl::NoteFullScreenRequested(state);
+  if (state.fullScreen) sdl::NoteFullScreenRequested(state);
   SDL_StopTextInput();  // keys only: no input method in the way
   sdl::HidePointer();
   sdl::StartGameControllers();

@@ -59,6 +59,10 @@ struct SdlState {
 
 SdlState& State();
 
+// What the player asked of the windows to come: kept apart from SdlState, which each window
+// starts afresh.
+ShowRequest& RequestedShow();
+
 // Reads the refresh of the window's display and the renderer's promise of vsync, and starts the
 // pacer afresh with them: at the window's opening, whenever a renderer is made or given back for
 // the window's surface, and whenever it moves to another display or changes size or mode.
