@@ -12,6 +12,7 @@
 #include "platform/api/gdi.h"
 #include "platform/testing.h"
 #include "tests/robustness/support/bmp_bytes.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -90,7 +91,8 @@ TEST_F(SurfaceDrawing, OpaqueTextAtTheFarEndsOfTheCoordinatesDrawsNothingAndSucc
 // Block copies whose positions and sizes reach the ends of int: only the overlap of the two
 // pictures is copied, computed without overflow.
 TEST_F(SurfaceDrawing, BlockCopiesAtTheFarEndsOfTheCoordinatesCopyOnlyTheOverlap) {
-  const std::string path = testing::TempDir() + "tirravel_edges_picture.bmp";
+  const TempFolder folder;
+  const std::string path = folder.File("picture.bmp");
   const Bytes file = MakeBmp(24, 8, 8);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));

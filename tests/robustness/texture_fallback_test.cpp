@@ -4,14 +4,13 @@
 // one is read, found from the program's own file.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "tests/robustness/support/bmp_bytes.h"
 #include "tests/robustness/support/whole_game.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -32,9 +31,7 @@ const std::string kBrokenReason = "file is truncated (pixel data needs 768 bytes
 class InstalledGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tirravel_installed_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    root_ = temporary_.Path();
     fs::create_directories(root_ / "games");
     program_ = root_ / "games" / "tirravel-replay";
     // The program's own file must be in the tree, not a link to the build's (the game's path
@@ -46,7 +43,6 @@ class InstalledGameTest : public ::testing::Test {
     here_ = root_ / "here";
     fs::create_directories(here_);
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   void ExpectPlays() {
     const GameOutcome outcome = PlayAsProgram(here_, false, program_);
@@ -59,6 +55,7 @@ class InstalledGameTest : public ::testing::Test {
     EXPECT_EQ(outcome.status, 1);
   }
 
+  const TempFolder temporary_;
   fs::path root_, program_, data_, here_;
 };
 

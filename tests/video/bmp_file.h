@@ -6,11 +6,18 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include "tests/support/temp_folder.h"
 #include "tools/bmp/bmp_writer.h"
 
 namespace device_test {
+
+// The process's folder for the files below: ctest runs the tests of one fixture side by side,
+// each writing the same names.
+inline const TempFolder& BitmapFolder() {
+  static const TempFolder folder;
+  return folder;
+}
 
 // pixels: width × height values, top row first: colour-table indices for 8 bits, X1R5G5B5 for
 // 16, 0x00RRGGBB for 24. colours: the 8-bit colour table as 0x00RRGGBB.
@@ -25,8 +32,7 @@ inline std::string WriteBmp(const std::string& name, int width, int height, int 
   shape.coloursUsed = static_cast<std::uint32_t>(colours.size());
   shape.imageSizeWritten = true;
   shape.pixels = pixels;
-  // Per process: ctest runs the tests of one fixture side by side, each writing the same names.
-  const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
+  const std::string path = BitmapFolder().File(name);
   std::string error;
   EXPECT_TRUE(bmp::WriteBytes(path, bmp::EncodeBmp(shape), error)) << error;
   return path;

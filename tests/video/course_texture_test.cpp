@@ -98,9 +98,9 @@ TEST_F(RealPlatformTest, MissingOrUnreadableFileLeavesTheTextureAlone) {
   Texture texture;
   ASSERT_EQ(texture.CreateFromBitmap(directDraw, &device, good.c_str()), 1);
   IDirectDrawSurface* before = texture.memorySurface;
-  const std::string missing = ::testing::TempDir() + "no-such-texture.bmp";
+  const std::string missing = BitmapFolder().File("no-such-texture.bmp");
   EXPECT_EQ(texture.CreateFromBitmap(directDraw, &device, missing.c_str()), 0);
-  const std::string junk = ::testing::TempDir() + "junk.bmp";
+  const std::string junk = BitmapFolder().File("junk.bmp");
   std::ofstream(junk) << "not a bitmap at all";
   EXPECT_EQ(texture.CreateFromBitmap(directDraw, &device, junk.c_str()), 0);
   EXPECT_EQ(texture.memorySurface, before);

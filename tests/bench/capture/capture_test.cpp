@@ -13,16 +13,13 @@
 #include "bench/capture/device_playback.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using capture::Capture;
 using capture::Command;
 using Kind = capture::Command::Kind;
-
-std::string TempPath(const char* name) {
-  return std::string(::testing::TempDir()) + "/" + name;
-}
 
 D3DMATRIX Translation(float x, float y, float z) {
   return D3DMATRIX{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
@@ -111,7 +108,8 @@ void ExpectSameCapture(const Capture& a, const Capture& b) {
 
 TEST(CaptureFile, KeepsEverythingAndRefusesWhatDoesNotHoldTogether) {
   const Capture scene = SmallScene();
-  const std::string path = TempPath("scene.capture");
+  const TempFolder folder;
+  const std::string path = folder.File("scene.capture");
   std::string error;
   ASSERT_TRUE(capture::WriteCapture(scene, path, &error)) << error;
   const auto read = capture::ReadCapture(path, &error);
@@ -137,7 +135,7 @@ TEST(CaptureFile, KeepsEverythingAndRefusesWhatDoesNotHoldTogether) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(length));
     EXPECT_FALSE(capture::ReadCapture(path, &error).has_value()) << length;
   }
-  EXPECT_FALSE(capture::ReadCapture(TempPath("missing.capture"), &error).has_value());
+  EXPECT_FALSE(capture::ReadCapture(folder.File("missing.capture"), &error).has_value());
 }
 
 TEST(CapturePlayback, ALoggedCapturePlaysBackToTheSamePicturesOnBothDevices) {

@@ -144,10 +144,7 @@ std::vector<GoodFile> GoodFiles() {
   return files;
 }
 
-class BitmapFileTest : public ::testing::Test {
- protected:
-  static void TearDownTestSuite() { tirravel::test::RemoveTempFiles(); }
-};
+using BitmapFileTest = ::testing::Test;
 
 TEST_F(BitmapFileTest, GoodFilesOfEveryDepthReadAsTheirPixels) {
   for (GoodFile file : GoodFiles()) {

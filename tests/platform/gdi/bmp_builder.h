@@ -15,9 +15,8 @@ using bmp::EncodeBmp;
 using bmp::Put16;
 using bmp::Put32;
 
-// Writes bytes to a fresh file under the test's temporary directory; returns its path.
+// Writes bytes to a fresh file in the process's own temporary folder, which goes when the tests
+// are over; returns its path.
 std::string WriteTempFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
-// Removes every file WriteTempFile made.
-void RemoveTempFiles();
 
 }  // namespace tirravel::test

@@ -11,13 +11,15 @@
 
 #include "platform/api/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 // Points fontconfig at the DejaVu faces only, before anything has asked it for a font.
 void HideJapaneseFaces() {
-  const auto directory = std::filesystem::temp_directory_path() / "tirravel_latin_only_fonts";
-  std::filesystem::create_directories(directory);
+  // Kept until the program ends: fontconfig reads it, and writes its cache there, as it goes.
+  static const TempFolder folder;
+  const std::filesystem::path& directory = folder.Path();
   std::ofstream(directory / "fonts.conf")
       << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
       << "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" << (directory / "cache").string()

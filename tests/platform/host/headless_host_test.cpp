@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/api/win32.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -55,11 +56,11 @@ TEST(HeadlessHost, KeepsTheLatestPicturesWithTheirNumbers) {
   EXPECT_EQ(last->number, 3u);
   EXPECT_EQ(last->pixels, Picture(0x1234));
 
-  const auto path = std::filesystem::temp_directory_path() / "tirravel_headless_frame.png";
+  const TempFolder folder;
+  const std::string path = folder.File("frame.png");
   std::string error;
-  EXPECT_TRUE(headless::WriteFramePng(*last, path.string(), &error)) << error;
+  EXPECT_TRUE(headless::WriteFramePng(*last, path, &error)) << error;
   EXPECT_GT(std::filesystem::file_size(path), 0u);
-  std::filesystem::remove(path);
 }
 
 TEST(HeadlessHost, KeepsNoPictureWhenToldToKeepNone) {

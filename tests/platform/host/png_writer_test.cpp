@@ -1,40 +1,16 @@
 #include "platform/host/headless/png_writer.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/png_reader.h"
+#include "tests/support/temp_folder.h"
+
 namespace {
-
-struct DecodedPng {
-  int width = 0;
-  int height = 0;
-  int bitDepth = 0;
-  int colourType = 0;
-  std::vector<std::uint8_t> rgb;  // width * height * 3
-};
-
-DecodedPng ReadPng(const std::string& path) {
-  DecodedPng decoded;
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return decoded;
-  decoded.width = static_cast<int>(image.width);
-  decoded.height = static_cast<int>(image.height);
-  decoded.colourType = static_cast<int>(image.format);
-  image.format = PNG_FORMAT_RGB;
-  decoded.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, decoded.rgb.data(), 0, nullptr)) decoded.rgb.clear();
-  return decoded;
-}
-
-std::string TempPath(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("tirravel_png_" + name)).string();
-}
 
 TEST(PngWriter, WritesRgbWithBitReplicationAndHonoursPitch) {
   // Two rows of three pixels each, with two unused pixels of padding at the end of each row.
@@ -46,21 +22,21 @@ TEST(PngWriter, WritesRgbWithBitReplicationAndHonoursPitch) {
     bits[x] = row0[x];
     bits[pitchPixels + x] = row1[x];
   }
-  const std::string path = TempPath("pitch.png");
+  const TempFolder folder;
+  const std::string path = folder.File("pitch.png");
   std::string error;
   ASSERT_TRUE(platform::WriteRgb565Png(path, bits.data(), width, height, pitchPixels * 2, &error))
       << error;
 
-  const DecodedPng png = ReadPng(path);
+  const PngPicture png = ReadPng(path);
   ASSERT_EQ(png.width, width);
   ASSERT_EQ(png.height, height);
-  EXPECT_EQ(png.colourType, PNG_FORMAT_RGB);
+  EXPECT_EQ(png.storedFormat, PNG_FORMAT_RGB);
   const std::vector<std::uint8_t> expected = {
       255, 0, 0, 0,   255, 0,   0,   0,   255,  // row 0
       0,   0, 0, 255, 255, 255, 132, 130, 132,  // row 1: 16<<3|16>>2, 32<<2|32>>4
   };
   EXPECT_EQ(png.rgb, expected);
-  std::filesystem::remove(path);
 }
 
 TEST(PngWriter, ReportsFailuresWithTheFileAndReason) {
@@ -71,11 +47,13 @@ TEST(PngWriter, ReportsFailuresWithTheFileAndReason) {
   EXPECT_NE(error.find("No such file"), std::string::npos) << error;
 
   error.clear();
-  EXPECT_FALSE(platform::WriteRgb565Png(TempPath("bad.png"), &pixel, 2, 1, 2, &error));
+  const TempFolder folder;
+  const std::string bad = folder.File("bad.png");
+  EXPECT_FALSE(platform::WriteRgb565Png(bad, &pixel, 2, 1, 2, &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(platform::WriteRgb565Png(TempPath("bad.png"), nullptr, 1, 1, 2, &error));
-  EXPECT_FALSE(platform::WriteRgb565Png(TempPath("bad.png"), &pixel, 0, 1, 2, &error));
-  EXPECT_FALSE(std::filesystem::exists(TempPath("bad.png")));
+  EXPECT_FALSE(platform::WriteRgb565Png(bad, nullptr, 1, 1, 2, &error));
+  EXPECT_FALSE(platform::WriteRgb565Png(bad, &pixel, 0, 1, 2, &error));
+  EXPECT_FALSE(std::filesystem::exists(bad));
 }
 
 }  // namespace

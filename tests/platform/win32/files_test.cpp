@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "platform/api/win32.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -40,16 +40,12 @@ TEST(ModuleFileName, FailsForAnotherModuleOrNoRoom) {
 class FileNamesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tirravel_files_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = fs::canonical(pattern);
+    folder_ = fs::canonical(temporary_.Path());
     previous_ = fs::current_path();
     fs::current_path(folder_);
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { fs::current_path(previous_); }
+  const TempFolder temporary_;
   fs::path folder_, previous_;
 };
 

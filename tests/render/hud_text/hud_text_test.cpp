@@ -1,6 +1,6 @@
 // The text overlay as a player sees it: each of the game's lines drawn on the back buffer, where
 // and in the colour asked, its shadow offset, clipped at the screen's edges, with its Japanese
-// characters really there. The screens are written as PNGs next to the test binary.
+// characters really there.
 #include "render/hud_text.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/api/gdi.h"
-#include "platform/host/headless/png_writer.h"
 #include "platform/testing.h"
 #include "record/game_globals.h"
 #include "record/screen_texts.h"
@@ -55,13 +54,6 @@ class HudTextTest : public ::testing::Test {
   }
   Box Ink() {
     return Where([](std::uint16_t p) { return p != 0; });
-  }
-  void WritePng(const std::string& name) {
-    const std::string path = std::string(TIRRAVEL_PNG_DIR) + "/" + name;
-    std::string error;
-    EXPECT_TRUE(platform::WriteRgb565Png(path, screen.Pixels(), BackBuffer::kWidth,
-                                         BackBuffer::kHeight, BackBuffer::kWidth * 2, &error))
-        << error;
   }
   // A line with its shadow, as the screens draw every line.
   void Shadowed(const char* text, int size, int x, int y, int offset) {
@@ -165,14 +157,12 @@ TEST_F(HudTextTest, ThePromptIsClippedAsItScrollsPastEitherEdge) {
   Box ink = Ink();
   EXPECT_GE(ink.left, 600);
   EXPECT_EQ(ink.right, 639) << "cut at the right edge";
-  WritePng("push_shift_right_edge.png");
 
   screen.Fill(0);
   Shadowed(kTextPushShift, 50, -213, 390, 1);  // "PUSH SHIFT!" is 275 pixels wide
   ink = Ink();
   EXPECT_EQ(ink.left, 0) << "the F is cut at the left edge";
   EXPECT_LE(ink.right, -213 + 275 + 2);
-  WritePng("push_shift_left_edge.png");
 
   screen.Fill(0);
   Shadowed(kTextCount3, 200, 80, 400, 5);  // past the bottom
@@ -221,7 +211,6 @@ TEST_F(HudTextTest, TheGamesScreens) {
   TextOutA(dc, 10, 460, line, static_cast<int>(std::strlen(line)));
   TextOutA(dc, 10, 440, kTextFilterOn, static_cast<int>(std::strlen(kTextFilterOn)));
   screen.ReleaseDC(dc);
-  WritePng("title_controls.png");
   EXPECT_FALSE(Where([](std::uint16_t p) { return p == kOrange; }).Empty());
   // The system font's lines: black text on opaque white, 16 pixels high at y = 440 and 460.
   EXPECT_EQ(screen.At(10, 440), 0xFFFF);
@@ -234,12 +223,10 @@ TEST_F(HudTextTest, TheGamesScreens) {
   Shadowed(line, 80, 20, 170, 2);
   std::snprintf(line, sizeof line, kTextBestTimeFormat, 35);
   Shadowed(line, 80, 20, 250, 2);
-  WritePng("title_result.png");
 
   screen.Fill(0);
   Shadowed(kTextTitle, 150, 20, 10, 2);
   Shadowed(kTextResultGiveUp, 80, 20, 170, 2);
-  WritePng("title_give_up.png");
 
   screen.Fill(0);
   std::snprintf(line, sizeof line, kTextSpeedFormat, 0);
@@ -248,10 +235,8 @@ TEST_F(HudTextTest, TheGamesScreens) {
   DrawHudText(kTextCountdownTime, 50, 21, 82, 120, 120, 120, 0);
   DrawHudText(kTextCountdownTime, 50, 20, 80, 255, 180, 0, 0);
   Shadowed(kTextCount3, 200, 80, 100, 5);
-  WritePng("countdown_3.png");
   screen.Fill(0);
   Shadowed(kTextCountStart, 200, 80, 100, 5);
-  WritePng("countdown_start.png");
 
   screen.Fill(0);
   std::snprintf(line, sizeof line, kTextSpeedFormat, 45);
@@ -262,7 +247,6 @@ TEST_F(HudTextTest, TheGamesScreens) {
   DrawHudText(line, 50, 20, 80, 255, 180 - 3 * 45, 0, 0);
   DrawHudText(kTextGiveUpHint, 30, 21, 442, 20, 20, 20, 0);
   DrawHudText(kTextGiveUpHint, 30, 20, 440, 255, 180, 0, 0);
-  WritePng("flying.png");
   EXPECT_FALSE(Where([](std::uint16_t p) { return p == Rgb565(255, 45, 0); }).Empty());
   const Box hint = Where([](std::uint16_t p) { return p == kOrange; });
   EXPECT_GE(hint.top, 440);

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/api/win32.h"
+#include "tests/support/temp_folder.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/replay/trace.h"
 
@@ -147,9 +148,8 @@ TEST(ReplayRun, TheScriptsEndSendsEscapeUnlessTheGameAlreadyEnded) {
 }
 
 TEST(ReplayRun, PicturesAreWrittenForTheChosenFramesAndAMissingOneIsAnError) {
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "tirravel_replay_run_test";
-  std::filesystem::remove_all(folder);
+  const TempFolder temporary;
+  const std::filesystem::path folder = temporary.Path() / "first";
   std::filesystem::create_directories(folder);
   replay::ReplayOutputs outputs;
   outputs.pngFolder = folder.string();
@@ -163,26 +163,23 @@ TEST(ReplayRun, PicturesAreWrittenForTheChosenFramesAndAMissingOneIsAnError) {
   EXPECT_TRUE(std::filesystem::exists(folder / "frame-00003.png"));
 
   // By default, only the last frame's picture.
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const std::filesystem::path lastFolder = temporary.Path() / "last";
+  std::filesystem::create_directories(lastFolder);
+  outputs.pngFolder = lastFolder.string();
   outputs.pictures = {};
   const Replayed last = Play("frames 2 16\n", outputs);
   EXPECT_EQ(last.result.error, "");
-  EXPECT_FALSE(std::filesystem::exists(folder / "frame-00001.png"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "frame-00002.png"));
-  std::filesystem::remove_all(folder);
+  EXPECT_FALSE(std::filesystem::exists(lastFolder / "frame-00001.png"));
+  EXPECT_TRUE(std::filesystem::exists(lastFolder / "frame-00002.png"));
 }
 
 TEST(ReplayRun, WithoutTextureTheGamesOwnFailureIsTheStatus) {
-  const std::filesystem::path empty =
-      std::filesystem::temp_directory_path() / "tirravel_replay_no_texture";
-  std::filesystem::create_directories(empty);
+  const TempFolder empty;
   const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(empty);
+  std::filesystem::current_path(empty.Path());
   replay::ScriptCursor cursor(*replay::ParseScript("frames 5 16\n", nullptr));
   const replay::ReplayResult result = replay::RunReplay([&cursor] { return cursor.Next(); }, {});
   std::filesystem::current_path(previous);
-  std::filesystem::remove_all(empty);
   EXPECT_NE(result.status, 0);
   EXPECT_EQ(result.frames, 0u);
 }

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -58,11 +60,9 @@ std::vector<char*> Pointers(std::vector<std::string>& words) {
 }  // namespace
 
 ProgramResult RunProgram(const ProgramRun& run) {
-  static int runs = 0;
-  const std::string stem =
-      "tirravel_run_" + std::to_string(getpid()) + "_" + std::to_string(++runs);
-  const std::filesystem::path out = std::filesystem::temp_directory_path() / (stem + ".out");
-  const std::filesystem::path err = std::filesystem::temp_directory_path() / (stem + ".err");
+  // Opened by the child before it gives up root, so the folder may be root's alone.
+  const TempFolder outputs;
+  const std::filesystem::path out = outputs.Path() / "out", err = outputs.Path() / "err";
   std::vector<std::string> words{run.program.string()};
   words.insert(words.end(), run.arguments.begin(), run.arguments.end());
   std::vector<std::string> variables = EnvironmentFor(run);
@@ -88,7 +88,5 @@ ProgramResult RunProgram(const ProgramRun& run) {
   if (WIFEXITED(wait)) result.status = WEXITSTATUS(wait);
   result.out = ReadFile(out);
   result.err = ReadFile(err);
-  std::filesystem::remove(out);
-  std::filesystem::remove(err);
   return result;
 }

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <fstream>
 
 #include "platform/testing.h"
 #include "tests/robustness/support/program_run.h"
+#include "tests/support/temp_folder.h"
 #include "tools/replay/replay_runner.h"
 
 namespace {
@@ -70,8 +69,8 @@ GameOutcome PlayAsProgram(const std::filesystem::path& folder, bool asNobody,
 
 std::filesystem::path FreshFolder(const std::string& name) {
   using std::filesystem::perms;
-  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) /
-                                       ("tirravel_robustness_" + std::to_string(getpid())) / name;
+  static const TempFolder process;  // removed when the tests are over
+  const std::filesystem::path folder = process.Path() / name;
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   // Open to everyone, so the run that reads as another user can get at the files.

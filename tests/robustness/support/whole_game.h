@@ -42,5 +42,6 @@ std::filesystem::path DataFolderBeside(const std::filesystem::path& program);
 std::string TextureNotFound(const std::filesystem::path& folder,
                             const std::filesystem::path& program);
 
-// A fresh, empty folder under the test's temporary directory.
+// A fresh, empty folder in the process's own temporary folder, which goes when the tests are
+// over.
 std::filesystem::path FreshFolder(const std::string& name);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace {
 
 TEST(Bmp24, StoresRowsBottomUpInBgrOrderPaddedToFourBytes) {
@@ -35,8 +37,8 @@ TEST(Bmp24, StoresRowsBottomUpInBgrOrderPaddedToFourBytes) {
 }
 
 TEST(Bmp24, WriteBytesReplacesTheFileOrReportsWhyNot) {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / "tirravel_make_texture_write.bmp";
+  const TempFolder folder;
+  const std::filesystem::path path = folder.Path() / "Texture.bmp";
   std::string error;
   ASSERT_TRUE(WriteBytes(path.string(), {1, 2, 3, 4}, error)) << error;
   ASSERT_TRUE(WriteBytes(path.string(), {9, 8}, error)) << error;
@@ -44,7 +46,6 @@ TEST(Bmp24, WriteBytesReplacesTheFileOrReportsWhyNot) {
   const std::vector<char> content{std::istreambuf_iterator<char>(file),
                                   std::istreambuf_iterator<char>()};
   EXPECT_EQ(content, (std::vector<char>{9, 8}));
-  std::filesystem::remove(path);
 
   EXPECT_FALSE(WriteBytes("/nonexistent-directory/Texture.bmp", {1}, error));
   EXPECT_NE(error.find("/nonexistent-directory/Texture.bmp"), std::string::npos);

@@ -1,11 +1,20 @@
-# Runs GENERATOR with OUTPUT as its argument and fails unless OUTPUT equals EXPECTED byte for byte.
-file(REMOVE ${OUTPUT})
-execute_process(COMMAND ${GENERATOR} ${OUTPUT} RESULT_VARIABLE result)
+# Runs GENERATOR with a file in a temporary folder of its own as its argument and fails unless
+# that file equals EXPECTED byte for byte; the folder goes either way.
+if(DEFINED ENV{TMPDIR})
+  set(temporary $ENV{TMPDIR})
+else()
+  set(temporary /tmp)
+endif()
+string(RANDOM LENGTH 12 name)
+set(folder ${temporary}/tirravel-test-${name})
+file(MAKE_DIRECTORY ${folder})
+execute_process(COMMAND ${GENERATOR} ${folder}/Texture.bmp RESULT_VARIABLE result)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${folder}/Texture.bmp ${EXPECTED}
+                RESULT_VARIABLE different)
+file(REMOVE_RECURSE ${folder})
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "make_texture failed with ${result}")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED}
-                RESULT_VARIABLE different)
 if(NOT different EQUAL 0)
-  message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}: regenerate the asset")
+  message(FATAL_ERROR "what make_texture writes differs from ${EXPECTED}: regenerate the asset")
 endif()
