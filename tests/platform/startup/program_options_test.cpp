@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/startup/settings_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -123,7 +124,8 @@ TEST(SettingsFile, ReadsNamedValuesUnderTheCommandLine) {
 }
 
 TEST(SettingsFile, IsFoundUnderTheConfigFolderAndReadWhenThere) {
-  const std::filesystem::path folder = testing::TempDir() + "/settings_file_test";
+  const TempFolder temporary;
+  const std::filesystem::path& folder = temporary.Path();
   std::filesystem::create_directories(folder / "tirravel");
   setenv("HOME", "/home/player", 1);
   unsetenv("XDG_CONFIG_HOME");
@@ -137,7 +139,6 @@ TEST(SettingsFile, IsFoundUnderTheConfigFolderAndReadWhenThere) {
   EXPECT_EQ(path, (folder / "tirravel/tirravel.conf").string());
 
   std::string error;
-  std::filesystem::remove(path);
   EXPECT_FALSE(platform::startup::ReadSettingsFile(path, &error));
   EXPECT_EQ(error, "");  // no file, no settings
   std::ofstream(path) << "scale = 2\n";
