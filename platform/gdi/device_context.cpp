@@ -8,6 +8,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
+#include "platform/gdi/render_scale.h"
 #include "platform/gdi/surface_dc.h"
 
 using platform::gdi::BitmapObject;
@@ -163,6 +164,9 @@ HDC CreateSurfaceDC(const PixelBuffer& target) {
   }
   if (target.layout.paletteIndexed && !target.palette) {
     return Fail<HDC>("GetDC: the palette-indexed surface has no palette", nullptr);
+  }
+  if (!UsableScale(target)) {
+    return Fail<HDC>("GetDC: the surface's render scale or origin is out of range", nullptr);
   }
   HDC__* context = NewContext();
   context->surface = true;

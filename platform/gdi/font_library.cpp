@@ -76,7 +76,8 @@ GlyphImage CopyBitmap(const FT_GlyphSlotRec& slot) {
 
 std::string FontRequest::Key() const {
   return faceName + '|' + std::to_string(height) + '|' + std::to_string(width) + '|' +
-         (bold ? 'b' : '-') + (italic ? 'i' : '-') + (monochrome ? 'm' : '-');
+         (bold ? 'b' : '-') + (italic ? 'i' : '-') + (monochrome ? 'm' : '-') +
+         (scale == 1.0f ? std::string() : 'x' + std::to_string(scale));
 }
 
 // What a cached glyph costs: its coverage and its record.
@@ -118,11 +119,12 @@ GlyphImage RealizedFont::Render(Source source) {
     FT_GlyphSlot slot = face->glyph;
     const int advance = static_cast<int>((slot->advance.x + 32) >> 6);
     if (bold_ && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-      // Widen the strokes by one pixel to the right, as GDI's synthetic bold does, and leave
+      // Widen the strokes by one pixel of the game's picture to the right (emboldening_ in the
+      // drawn picture's pixels), as GDI's synthetic bold does, and leave
       // the advance alone so fixed-pitch text keeps its columns. FreeType grows the outline by
       // half the strength on each side and then shifts it right by that half, so the left edge
       // of the ink stays where the regular glyph's is without any further translation.
-      FT_Outline_EmboldenXY(&slot->outline, 64, 0);
+      FT_Outline_EmboldenXY(&slot->outline, emboldening_, 0);
     }
     if (FT_Render_Glyph(slot, monochrome_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
       image = CopyBitmap(*slot);
@@ -231,14 +233,17 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
     ascender = unitsPerEm * 0.8;
   }
   // CreateFontIndirectA refuses larger sizes; a request from elsewhere is held to them too, so
-  // that a lying height never makes gigantic glyphs.
+  // that a lying height never makes gigantic glyphs. At a render scale the game's sizes are
+  // multiplied before anything is rounded, so the cell and ascent are those of the glyphs drawn.
+  const double scale = std::isfinite(request.scale) && request.scale > 0 ? request.scale : 1.0;
   double emPixels = 0;
   int cell = 0;
   if (request.height < 0) {
-    emPixels = std::min(-static_cast<double>(request.height), double{kMaxFontPixels});
+    emPixels = std::min(-static_cast<double>(request.height), double{kMaxFontPixels}) * scale;
     cell = static_cast<int>(std::lround(extent * emPixels / unitsPerEm));
   } else {
     cell = request.height == 0 ? kDefaultCellHeight : std::min(request.height, kMaxFontPixels);
+    if (scale != 1.0) cell = static_cast<int>(std::lround(cell * scale));
     emPixels = cell * unitsPerEm / extent;
   }
   double emWidthPixels = emPixels;
@@ -246,7 +251,12 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
     const auto* metrics = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(primary, FT_SFNT_OS2));
     const double average =
         metrics && metrics->xAvgCharWidth > 0 ? metrics->xAvgCharWidth : unitsPerEm / 2;
-    emWidthPixels = std::min(request.width, kMaxFontPixels) * unitsPerEm / average;
+    emWidthPixels = std::min(request.width, kMaxFontPixels) * scale * unitsPerEm / average;
+  }
+  if (scale != 1.0 && std::max(emPixels, emWidthPixels) > kMaxScaledFontPixels) {
+    emPixels = std::min(emPixels, double{kMaxScaledFontPixels});
+    emWidthPixels = std::min(emWidthPixels, double{kMaxScaledFontPixels});
+    cell = static_cast<int>(std::lround(extent * emPixels / unitsPerEm));
   }
 
   ForgetUnusedFonts();
@@ -259,6 +269,8 @@ std::shared_ptr<RealizedFont> FontLibrary::Realize(const FontRequest& request) {
   font->bold_ = request.bold;
   font->italic_ = request.italic;
   font->monochrome_ = request.monochrome;
+  font->scale_ = static_cast<float>(scale);
+  font->emboldening_ = std::max(64L, std::lround(64 * scale));
   font->charWidth_ = std::max(64L, std::lround(emWidthPixels * 64));
   font->charHeight_ = std::max(64L, std::lround(emPixels * 64));
   font->cellHeight_ = std::max(1, cell);

@@ -18,6 +18,9 @@ namespace platform::gdi {
 // The largest height or width, either sign, a font may ask for: glyphs of this size already take
 // a megabyte each, and the game asks for 30 to 200.
 constexpr int kMaxFontPixels = 1024;
+// The largest em a font is realised at once a render scale multiplies it: the game's 200 at a
+// scale of 9 (a 4320-line display), and a bound on what a glyph may take.
+constexpr int kMaxScaledFontPixels = 2048;
 // What the glyphs cached by every font of one library may take together, in bytes.
 constexpr std::size_t kGlyphCacheBytes = std::size_t{32} << 20;
 
@@ -29,6 +32,9 @@ struct FontRequest {
   bool bold = false;        // emboldened by about a pixel, advances unchanged
   bool italic = false;      // slanted
   bool monochrome = false;  // no anti-aliasing, as the bitmap system font was drawn
+  // The render scale: the sizes above are the game's, and the glyphs are drawn at this many
+  // times them (bold widened by as many pixels), at their real size, never enlarged afterwards.
+  float scale = 1.0f;
   std::string Key() const;
 };
 
@@ -49,6 +55,9 @@ class RealizedFont {
  public:
   int CellHeight() const { return cellHeight_; }
   int Ascent() const { return ascent_; }
+  // The render scale it was realised for: its cell, ascent and glyphs are in pixels of a picture
+  // that many times the game's size.
+  float Scale() const { return scale_; }
   const std::string& PrimaryFamily() const { return primaryFamily_; }
   // Unique to this font among every font any library of the process realised, numbered in the
   // order they were realised: what drawn lines of its text can be cached by.
@@ -74,8 +83,10 @@ class RealizedFont {
   bool bold_ = false;
   bool italic_ = false;
   bool monochrome_ = false;
-  long charWidth_ = 0;   // 26.6 pixels per em, horizontally
-  long charHeight_ = 0;  // 26.6 pixels per em, vertically
+  float scale_ = 1.0f;
+  long emboldening_ = 64;  // 26.6 pixels a bold stroke widens by
+  long charWidth_ = 0;     // 26.6 pixels per em, horizontally
+  long charHeight_ = 0;    // 26.6 pixels per em, vertically
   int cellHeight_ = 0;
   int ascent_ = 0;
   std::unordered_map<char32_t, GlyphImage> glyphs_;

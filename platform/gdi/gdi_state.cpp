@@ -89,28 +89,60 @@ std::optional<Canvas> CanvasOf(const HDC__& context) {
   return Canvas{context.bitmap->pixels, context.bitmap->colourCount};
 }
 
+namespace {
+
+std::shared_ptr<RealizedFont> Realize(const LOGFONTA& description, float scale) {
+  GdiState& state = State();
+  FontRequest request;
+  request.faceName = Utf8Of(state.decoder.Decode(
+      description.lfFaceName, static_cast<int>(strnlen(description.lfFaceName, LF_FACESIZE))));
+  request.height = description.lfHeight;
+  request.width = description.lfWidth;
+  request.bold = description.lfWeight >= 600;
+  request.italic = description.lfItalic != 0;
+  // The system font stands for a bitmap font drawn at the game's pixels; at a render scale its
+  // pixels are finer than the bitmap's, and it is smoothed like every other text.
+  request.monochrome = description.lfQuality == kNonAntialiasedQuality && scale == 1.0f;
+  request.scale = scale;
+  return state.fontLibrary->Realize(request);
+}
+
+bool SameDescription(const LOGFONTA& a, const LOGFONTA& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
 RealizedFont* RealizedFontOf(FontObject& font) {
   if (!font.realized) {
     GdiState& state = State();
     const LOGFONTA& description = font.description;
-    if (state.lastRealized &&
-        std::memcmp(&state.lastDescription, &description, sizeof description) == 0) {
+    if (state.lastRealized && SameDescription(state.lastDescription, description)) {
       font.realized = state.lastRealized;
       return font.realized.get();
     }
-    FontRequest request;
-    request.faceName = Utf8Of(state.decoder.Decode(
-        description.lfFaceName, static_cast<int>(strnlen(description.lfFaceName, LF_FACESIZE))));
-    request.height = description.lfHeight;
-    request.width = description.lfWidth;
-    request.bold = description.lfWeight >= 600;
-    request.italic = description.lfItalic != 0;
-    request.monochrome = description.lfQuality == kNonAntialiasedQuality;
-    font.realized = state.fontLibrary->Realize(request);
+    font.realized = Realize(description, 1.0f);
     state.lastDescription = description;
     state.lastRealized = font.realized;
   }
   return font.realized.get();
+}
+
+RealizedFont* RealizedFontOf(FontObject& font, float scale) {
+  if (scale == 1.0f) return RealizedFontOf(font);
+  if (font.scaled && font.scaledFor == scale) return font.scaled.get();
+  GdiState& state = State();
+  if (state.lastScaled && state.lastScale == scale &&
+      SameDescription(state.lastScaledDescription, font.description)) {
+    font.scaled = state.lastScaled;
+  } else {
+    font.scaled = Realize(font.description, scale);
+    state.lastScaledDescription = font.description;
+    state.lastScale = scale;
+    state.lastScaled = font.scaled;
+  }
+  font.scaledFor = scale;
+  return font.scaled.get();
 }
 
 HDC__* NewContext() {

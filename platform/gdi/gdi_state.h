@@ -30,8 +30,11 @@ struct BitmapObject : HBITMAP__ {
 struct FontObject : HFONT__ {
   LOGFONTA description{};
   std::shared_ptr<RealizedFont> realized;  // shared with every font of the same description
-  bool stock = false;                      // the system font of a fresh context
-  int selections = 0;                      // contexts it is selected into
+  // The font realised for the last render scale other than 1 it was drawn at, and that scale.
+  std::shared_ptr<RealizedFont> scaled;
+  float scaledFor = 0.0f;
+  bool stock = false;  // the system font of a fresh context
+  int selections = 0;  // contexts it is selected into
 };
 
 // What a context draws into: pixels, and how many palette entries colours may be matched to.
@@ -68,9 +71,12 @@ struct GdiState {
   std::unordered_map<const HDC__*, std::unique_ptr<HDC__>> contexts;
   // The description last realised and its font: the game creates the same font for a line's
   // shadow and again for the line, every frame, and this skips decoding the face name and
-  // looking the font up by its key.
+  // looking the font up by its key. The same for the last one realised at a render scale.
   LOGFONTA lastDescription{};
   std::shared_ptr<RealizedFont> lastRealized;
+  LOGFONTA lastScaledDescription{};
+  float lastScale = 0.0f;
+  std::shared_ptr<RealizedFont> lastScaled;
 };
 
 // The module's state, made on first use.
@@ -86,6 +92,8 @@ std::optional<Canvas> CanvasOf(const HDC__& context);
 
 // The drawable font of a font object, realised on first use; null when no face is installed.
 RealizedFont* RealizedFontOf(FontObject& font);
+// The same at a render scale: glyphs drawn at scale times the font's size (see FontRequest).
+RealizedFont* RealizedFontOf(FontObject& font, float scale);
 
 // Makes a context with the defaults every context starts with and registers it.
 HDC__* NewContext();

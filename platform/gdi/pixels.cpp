@@ -1,15 +1,18 @@
-// Single pixels and block copies, with GDI's colour conversion between formats.
+// Single pixels and block copies, with GDI's colour conversion between formats. At a render scale
+// a pixel of the game's is the block of pixels it covers.
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/api/gdi.h"
 #include "platform/core/last_error.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
+#include "platform/gdi/render_scale.h"
 
 using platform::gdi::Canvas;
 using platform::gdi::PixelCodec;
@@ -21,14 +24,37 @@ PixelCodec CodecOf(const Canvas& canvas) {
   return PixelCodec(canvas.pixels.layout, canvas.pixels.palette, canvas.paletteSize);
 }
 
-std::optional<Canvas> CanvasAt(HDC dc, int x, int y) {
+// The pixels a point of the game covers, clipped to the canvas: at a render scale a block of
+// them, [left, right) × [top, bottom).
+struct Block {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool Empty() const { return left >= right || top >= bottom; }
+};
+
+Block BlockOf(const platform::PixelBuffer& pixels, int x, int y) {
+  using platform::gdi::PhysicalX;
+  using platform::gdi::PhysicalY;
+  auto clip = [](long long value, int size) {
+    return static_cast<int>(std::clamp<long long>(value, 0, size));
+  };
+  if (platform::gdi::Unmapped(pixels)) {
+    if (x < 0 || y < 0 || x >= pixels.width || y >= pixels.height) return {};
+    return {x, y, x + 1, y + 1};
+  }
+  return {clip(PhysicalX(pixels, x), pixels.width), clip(PhysicalY(pixels, y), pixels.height),
+          clip(PhysicalX(pixels, x + 1LL), pixels.width),
+          clip(PhysicalY(pixels, y + 1LL), pixels.height)};
+}
+
+// The canvas of a context and the pixels the game's point (x, y) covers in it, when any.
+std::optional<std::pair<Canvas, Block>> CanvasAt(HDC dc, int x, int y) {
   const HDC__* context = platform::gdi::FindContext(dc);
   if (!context) return std::nullopt;
   std::optional<Canvas> canvas = platform::gdi::CanvasOf(*context);
-  if (!canvas || x < 0 || y < 0 || x >= canvas->pixels.width || y >= canvas->pixels.height) {
-    return std::nullopt;
-  }
-  return canvas;
+  if (!canvas) return std::nullopt;
+  const Block block = BlockOf(canvas->pixels, x, y);
+  if (block.Empty()) return std::nullopt;
+  return std::pair{*canvas, block};
 }
 
 COLORREF ColourOf(Rgb rgb) {
@@ -110,20 +136,90 @@ Span Overlap(long long start, long long size, long long otherStart, long long ot
           std::min({count, size - start, otherSize - otherStart})};
 }
 
+// The game's rectangle (x, y, width, height) of a picture at a render scale, or of a source at
+// one: every pixel the rectangle covers in the target takes the colour of the game's pixel it
+// shows in the source, read where that pixel begins. What lies outside either is left alone.
+struct Rectangle {
+  int x, y, width, height;
+};
+void CopyMapped(const Canvas& from, const Canvas& target, Rectangle area, int sourceX,
+                int sourceY) {
+  using platform::gdi::PhysicalX;
+  using platform::gdi::PhysicalY;
+  const platform::PixelBuffer& to = target.pixels;
+  const platform::PixelBuffer& source = from.pixels;
+  // For each physical column and row the rectangle covers in the target, the source pixel it
+  // shows (or -1: outside the source).
+  auto sources = [](long long first, int size, float scale, int count, auto targetEdge,
+                    auto sourceEdge, int sourceSize) {
+    std::vector<int> map;
+    // Pixels of the game's left of or above the target are skipped without a look.
+    const long long skipped =
+        static_cast<long long>(std::max(0.0, -static_cast<double>(targetEdge(0)) / scale - 1));
+    for (long long i = skipped; i < count && targetEdge(i) < size; ++i) {
+      const long long begin = std::max<long long>(targetEdge(i), 0);
+      const long long end = std::min<long long>(targetEdge(i + 1), size);
+      const long long read = sourceEdge(i);
+      for (long long p = begin; p < end; ++p) {
+        map.resize(static_cast<std::size_t>(p - first + 1), -1);
+        map[static_cast<std::size_t>(p - first)] =
+            read >= 0 && read < sourceSize ? static_cast<int>(read) : -1;
+      }
+    }
+    return map;
+  };
+  const long long firstColumn = std::max<long long>(PhysicalX(to, area.x), 0);
+  const long long firstRow = std::max<long long>(PhysicalY(to, area.y), 0);
+  const std::vector<int> columns = sources(
+      firstColumn, to.width, to.scale, area.width,
+      [&](long long i) { return PhysicalX(to, area.x + i); },
+      [&](long long i) { return PhysicalX(source, sourceX + i); }, source.width);
+  const std::vector<int> rows = sources(
+      firstRow, to.height, to.scale, area.height,
+      [&](long long i) { return PhysicalY(to, area.y + i); },
+      [&](long long i) { return PhysicalY(source, sourceY + i); }, source.height);
+  // Read everything before writing, so a copy within one picture is safe.
+  RawConverter convert(from, target);
+  std::vector<std::uint32_t> block;
+  for (int row : rows) {
+    for (int column : columns) {
+      if (row >= 0 && column >= 0) {
+        block.push_back(convert(platform::gdi::ReadRawPixel(source, column, row)));
+      }
+    }
+  }
+  std::size_t next = 0;
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (rows[j] < 0 || columns[i] < 0) continue;
+      platform::gdi::WriteRawPixel(to, static_cast<int>(firstColumn + static_cast<long long>(i)),
+                                   static_cast<int>(firstRow + static_cast<long long>(j)),
+                                   block[next++]);
+    }
+  }
+}
+
 }  // namespace
 
 COLORREF GetPixel(HDC dc, int x, int y) {
-  const std::optional<Canvas> canvas = CanvasAt(dc, x, y);
-  if (!canvas) return CLR_INVALID;
-  return ColourOf(CodecOf(*canvas).Decode(platform::gdi::ReadRawPixel(canvas->pixels, x, y)));
+  const auto at = CanvasAt(dc, x, y);
+  if (!at) return CLR_INVALID;
+  const auto& [canvas, block] = *at;
+  return ColourOf(
+      CodecOf(canvas).Decode(platform::gdi::ReadRawPixel(canvas.pixels, block.left, block.top)));
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
-  const std::optional<Canvas> canvas = CanvasAt(dc, x, y);
-  if (!canvas) return CLR_INVALID;
-  const PixelCodec codec = CodecOf(*canvas);
+  const auto at = CanvasAt(dc, x, y);
+  if (!at) return CLR_INVALID;
+  const auto& [canvas, block] = *at;
+  const PixelCodec codec = CodecOf(canvas);
   const std::uint32_t raw = codec.Encode(RgbOf(colour));
-  platform::gdi::WriteRawPixel(canvas->pixels, x, y, raw);
+  for (int row = block.top; row < block.bottom; ++row) {
+    for (int column = block.left; column < block.right; ++column) {
+      platform::gdi::WriteRawPixel(canvas.pixels, column, row, raw);
+    }
+  }
   return ColourOf(codec.Decode(raw));
 }
 
@@ -142,6 +238,10 @@ BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX
   const std::optional<Canvas> target = platform::gdi::CanvasOf(*targetContext);
   const std::optional<Canvas> from = platform::gdi::CanvasOf(*sourceContext);
   if (!target || !from) return TRUE;  // nothing to copy from or into
+  if (!platform::gdi::Unmapped(target->pixels) || !platform::gdi::Unmapped(from->pixels)) {
+    CopyMapped(*from, *target, {x, y, width, height}, sourceX, sourceY);
+    return TRUE;
+  }
   const Span columns = Overlap(x, target->pixels.width, sourceX, from->pixels.width, width);
   const Span rows = Overlap(y, target->pixels.height, sourceY, from->pixels.height, height);
   if (columns.first >= columns.last || rows.first >= rows.last) return TRUE;

@@ -37,8 +37,10 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
   line.width = pen;
   if (!any) return line;
   constexpr long long kFar = 1LL << 30;  // offsets kept as int
-  if ((maxX - minX) * (maxY - minY) > kMaxLineArea || minX < -kFar ||
-      maxX + static_cast<long long>(kLineBlock) > kFar || minY < -kFar || maxY > kFar) {
+  const std::size_t maxLaterBlends = ScaledBound(kMaxLaterBlends, font);
+  if ((maxX - minX) * (maxY - minY) > static_cast<long long>(ScaledBound(kMaxLineArea, font)) ||
+      minX < -kFar || maxX + static_cast<long long>(kLineBlock) > kFar || minY < -kFar ||
+      maxY > kFar) {
     return std::nullopt;
   }
   const std::size_t width = static_cast<std::size_t>(maxX - minX);
@@ -65,7 +67,7 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
           }
           pixel = value;
         } else {
-          if (later.size() >= kMaxLaterBlends) return std::nullopt;
+          if (later.size() >= maxLaterBlends) return std::nullopt;
           later.emplace_back(base + column, value);
         }
       }
@@ -154,7 +156,8 @@ const LineImage* LineCache::Line(RealizedFont& font, const char* text, int lengt
   lines_.emplace_front(key_, std::move(*line));
   bytes_ += lines_.front().second.Bytes() + lines_.front().first.capacity();
   index_.emplace(lines_.front().first, lines_.begin());
-  while (lines_.size() > 1 && (lines_.size() > kMaxLines || bytes_ > kMaxBytes)) {
+  const std::size_t maxBytes = ScaledBound(kMaxBytes, font);
+  while (lines_.size() > 1 && (lines_.size() > kMaxLines || bytes_ > maxBytes)) {
     bytes_ -= lines_.back().second.Bytes() + lines_.back().first.capacity();
     index_.erase(lines_.back().first);
     lines_.pop_back();

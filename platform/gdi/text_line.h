@@ -57,6 +57,13 @@ constexpr std::size_t kSolidRun = 2 * kLineBlock;
 constexpr long long kMaxLineArea = 256 * 1024;
 constexpr std::size_t kMaxLaterBlends = 4096;
 
+// The bounds here are for text in the game's own pixels; a font realised at a render scale draws
+// its lines with scale² times as many, and its bounds grow by as much.
+inline std::size_t ScaledBound(std::size_t bound, const RealizedFont& font) {
+  const double scale = font.Scale() < 1.0f ? 1.0 : font.Scale();
+  return static_cast<std::size_t>(static_cast<double>(bound) * scale * scale);
+}
+
 // The line of the characters in the font, or nothing when it is too large to keep.
 std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& characters);
 

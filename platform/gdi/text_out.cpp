@@ -1,5 +1,7 @@
 // Fonts and text: TextOutA draws code-page-932 text with the selected font into the context's
-// pixels, glyph coverage blended in the text colour, clipped to the drawing area.
+// pixels, glyph coverage blended in the text colour, clipped to the drawing area. At a render
+// scale the text is laid out and drawn at that many times the font's size, from the pixel the
+// game's point lands on.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
+#include "platform/gdi/render_scale.h"
 #include "platform/gdi/rgb565_blend.h"
 #include "platform/gdi/text_line.h"
 #include "platform/gdi/text_line_draw.h"
@@ -173,8 +176,13 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     return FALSE;
   }
   const std::optional<Canvas> canvas = platform::gdi::CanvasOf(*context);
-  RealizedFont* font = platform::gdi::RealizedFontOf(*context->font);
-  if (!canvas || !font || length == 0) return TRUE;  // nothing that could show
+  if (!canvas || length == 0) return TRUE;  // nothing that could show
+  // At a render scale the font is drawn at its real size from the pixel the game's point lands on.
+  const platform::PixelBuffer& pixels = canvas->pixels;
+  RealizedFont* font = platform::gdi::RealizedFontOf(*context->font, pixels.scale);
+  if (!font) return TRUE;
+  const long long left = platform::gdi::PhysicalX(pixels, x);
+  const long long top = platform::gdi::PhysicalY(pixels, y);
 
   const Painter ink(*canvas, context->textColour);
   // On the display's format a line drawn often enough is drawn as kept: the same pixels.
@@ -182,9 +190,9 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
           ink.Rgb565() ? platform::gdi::Lines().Line(*font, text, length) : nullptr) {
     if (context->backgroundMode == OPAQUE) {
       Painter(*canvas, context->backgroundColour)
-          .Fill(x, y, x + line->width, static_cast<long long>(y) + font->CellHeight());
+          .Fill(left, top, left + line->width, top + font->CellHeight());
     }
-    ink.Line(*line, x, y);
+    ink.Line(*line, left, top);
     return TRUE;
   }
   const std::u32string characters = platform::gdi::State().decoder.Decode(text, length);
@@ -192,10 +200,10 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     long long width = 0;
     for (char32_t character : characters) width += font->Glyph(character).advance;
     Painter(*canvas, context->backgroundColour)
-        .Fill(x, y, x + width, static_cast<long long>(y) + font->CellHeight());
+        .Fill(left, top, left + width, top + font->CellHeight());
   }
-  const long long baseline = static_cast<long long>(y) + font->Ascent();
-  long long pen = x;
+  const long long baseline = top + font->Ascent();
+  long long pen = left;
   for (char32_t character : characters) {
     const GlyphImage& glyph = font->Glyph(character);
     ink.Glyph(glyph, pen + glyph.left, baseline - glyph.top);
