@@ -1,18 +1,24 @@
 // Any bytes as text: TextOutA draws them (as code page 932, with whatever double-byte sequences
 // and control codes they hold) in a font of a fuzzed face, size, width, weight and slant, at a
-// fuzzed position, in either background mode and any colour, onto a 640 × 480 screen surface, a
-// surface of another texture format, or a fresh memory context with nothing to draw on. Nothing
-// may read or write out of bounds, and every object made is given back.
+// fuzzed position, in either background mode and any colour, onto a 640 × 480 screen surface, the
+// screen's memory at a render scale (4:3 or widened to 16:9), a surface of another texture
+// format, or a fresh memory context with nothing to draw on. Nothing may read or write out of
+// bounds, and every object made is given back.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "fuzz/surfaces.h"
 #include "platform/api/gdi.h"
+#include "platform/core/pixel_buffer.h"
+#include "platform/gdi/surface_dc.h"
 #include "platform/testing.h"
 
 namespace {
@@ -134,6 +140,39 @@ void DrawOnSurface(IDirectDrawSurface* surface, FuzzedDataProvider& input) {
   surface->ReleaseDC(dc);
 }
 
+// The display's memory at the render scales the tests hold the devices to, 4:3 and 16:9: made
+// once each, as a display surface lends it to GDI.
+const platform::PixelBuffer& ScaledScreen(FuzzedDataProvider& input) {
+  constexpr float kScales[] = {2.0f, 2.25f, 3.0f};
+  static std::vector<std::uint16_t> memory[std::size(kScales)][2];
+  static platform::PixelBuffer screens[std::size(kScales)][2];
+  const auto scale = input.ConsumeIntegralInRange<std::size_t>(0, std::size(kScales) - 1);
+  const int wide = input.ConsumeBool() ? 1 : 0;
+  platform::PixelBuffer& screen = screens[scale][wide];
+  if (!screen.bits) {
+    const int height = static_cast<int>(std::lround(480 * kScales[scale]));
+    const int classicWidth = static_cast<int>(std::lround(640 * kScales[scale]));
+    const int width = wide ? height * 16 / 9 : classicWidth;
+    memory[scale][wide].assign(static_cast<std::size_t>(width) * height, 0);
+    screen = {reinterpret_cast<std::uint8_t*>(memory[scale][wide].data()),
+              width,
+              height,
+              width * 2,
+              platform::kRgb565Layout,
+              nullptr};
+    screen.scale = kScales[scale];
+    screen.originX = (width - classicWidth) / 2;
+  }
+  return screen;
+}
+
+void DrawOnScaledScreen(FuzzedDataProvider& input) {
+  HDC dc = platform::gdi::CreateSurfaceDC(ScaledScreen(input));
+  if (!dc) std::abort();
+  DrawText(dc, input);
+  platform::gdi::DeleteSurfaceDC(dc);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -142,10 +181,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   KeepTheGameFontsCached();
   const int liveBefore = platform::testing::LiveObjects();
   FuzzedDataProvider input(data, size);
-  const int target = input.ConsumeIntegralInRange(0, 9);
+  const int target = input.ConsumeIntegralInRange(0, 11);
   if (target < 7) {
     DrawOnSurface(ScreenSurface(), input);
-  } else if (target == 7) {
+  } else if (target < 9) {
+    DrawOnScaledScreen(input);
+  } else if (target == 9) {
     const auto& surfaces = TextureFormatSurfaces();
     DrawOnSurface(
         surfaces[input.ConsumeIntegralInRange<std::size_t>(0, surfaces.size() - 1)].surface, input);
