@@ -2,6 +2,7 @@
 // memory through it to GDI (device contexts) and to the 3-D device. Internal to the platform.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace platform {
@@ -37,6 +38,16 @@ struct PixelBuffer {
   float scale = 1.0f;
   int originX = 0;
 };
+
+// The physical column where the game's column x begins, and the physical row of its row y:
+// every mapping of the game's coordinates rounds the same way, so edges drawn by different
+// modules meet.
+inline int PhysicalX(const PixelBuffer& buffer, int x) {
+  return static_cast<int>(std::lround(static_cast<float>(x) * buffer.scale)) + buffer.originX;
+}
+inline int PhysicalY(const PixelBuffer& buffer, int y) {
+  return static_cast<int>(std::lround(static_cast<float>(y) * buffer.scale));
+}
 
 // The display's format: 16-bit RGB 565.
 inline constexpr PixelLayout kRgb565Layout{16, false, 0xF800u, 0x07E0u, 0x001Fu, 0};

@@ -4,6 +4,9 @@
 // before the game starts; k = 1 and the 4:3 view, the default, is the game as designed.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace platform::ddraw {
 
 enum class ViewShape {
@@ -20,5 +23,26 @@ struct RenderRequest {
 // Takes effect for the display surfaces made after it.
 void RequestRender(const RenderRequest& request);
 const RenderRequest& RequestedRender();
+
+// The display surfaces' memory for a request: physical size, and where the game's 640 × 480
+// lands in it (physical x = logical x × scale + originX, y = logical y × scale). The game's area
+// is centred: as many columns lie right of it as left of it, so it spans originX to
+// width − originX.
+struct RenderGeometry {
+  int width = 640;
+  int height = 480;
+  float scale = 1.0f;
+  int originX = 0;
+};
+
+// The largest side of a display surface, the rasterizer's limit.
+inline constexpr int kMaxDisplaySide = 8192;
+
+// The geometry of `request` on a display of displayWidth × displayHeight pixels (used by
+// `native` and the wide view only). Height round(480 k), width round(640 k); the wide view widens
+// it to the display's shape, never narrows it, by the same number of columns on each side. Empty,
+// with *error set to one line, for a scale below 1 or a side beyond kMaxDisplaySide.
+std::optional<RenderGeometry> GeometryFor(const RenderRequest& request, int displayWidth,
+                                          int displayHeight, std::string* error);
 
 }  // namespace platform::ddraw

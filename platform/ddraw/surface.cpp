@@ -71,11 +71,15 @@ Surface::Surface(DirectDrawObject& owner, const SurfaceShape& shape, bool implic
       caps_(shape.caps),
       width_(shape.width),
       height_(shape.height),
-      pitch_(PitchFor(shape.width, *shape.format)),
+      memoryWidth_(shape.physical ? shape.physical->width : shape.width),
+      memoryHeight_(shape.physical ? shape.physical->height : shape.height),
+      pitch_(PitchFor(memoryWidth_, *shape.format)),
+      scale_(shape.physical ? shape.physical->scale : 1.0f),
+      originX_(shape.physical ? shape.physical->originX : 0),
       format_(*shape.format),
       layout_(LayoutOf(*shape.format)),
       mipMapCount_(shape.mipMapCount),
-      memory_(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_)) {
+      memory_(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(memoryHeight_)) {
   NoteObjectCreated(ObjectKind::Surface);
 }
 
@@ -124,8 +128,20 @@ ULONG Surface::Release() {
 }
 
 PixelBuffer Surface::Pixels() {
-  return PixelBuffer{memory_.data(), width_,  height_,
-                     pitch_,         layout_, palette_ ? palette_->Colours() : nullptr};
+  return PixelBuffer{memory_.data(), memoryWidth_, memoryHeight_,
+                     pitch_,         layout_,      palette_ ? palette_->Colours() : nullptr,
+                     scale_,         originX_};
+}
+
+RECT Surface::PhysicalArea(const RECT& area) {
+  if (memoryWidth_ == width_ && memoryHeight_ == height_) return area;
+  const PixelBuffer pixels = Pixels();
+  // The whole surface reaches the memory's edges, the wide view's side columns included.
+  const bool whole =
+      area.left == 0 && area.top == 0 && area.right == width_ && area.bottom == height_;
+  if (whole) return RECT{0, 0, memoryWidth_, memoryHeight_};
+  return RECT{PhysicalX(pixels, area.left), PhysicalY(pixels, area.top),
+              PhysicalX(pixels, area.right), PhysicalY(pixels, area.bottom)};
 }
 
 void Surface::Detach(bool releasePalette) {
@@ -143,7 +159,7 @@ void Surface::Describe(DDSURFACEDESC& description) const {
   description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;
   description.dwWidth = static_cast<DWORD>(width_);
   description.dwHeight = static_cast<DWORD>(height_);
-  description.lPitch = pitch_;
+  description.lPitch = PitchFor(width_, format_);  // the memory's own only at scale 1
   description.ddpfPixelFormat = format_;
   description.ddsCaps.dwCaps = caps_;
   if (mipMapCount_ > 0) {
@@ -176,8 +192,9 @@ HRESULT Surface::FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx) {
   }
   if (!fx || fx->dwSize != DDBLTFX_SIZE) return Fail(DDERR_INVALIDPARAMS, "Blt: DDBLTFX size");
   if (Busy()) return DDERR_SURFACEBUSY;
-  RECT area;
-  if (!AreaOf(rect, width_, height_, &area)) return DDERR_INVALIDRECT;
+  RECT asked;
+  if (!AreaOf(rect, width_, height_, &asked)) return DDERR_INVALIDRECT;
+  const RECT area = PhysicalArea(asked);
   // The fill value is a raw pixel of the surface's format: its low bytes, little-endian.
   const int bytes = static_cast<int>(format_.dwRGBBitCount / 8);
   std::uint8_t pixel[4];
@@ -211,6 +228,11 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD, HANDLE) {
     return Fail(DDERR_INVALIDPARAMS, "Lock: DDSURFACEDESC with a wrong dwSize");
   }
   if (Busy()) return DDERR_SURFACEBUSY;
+  // The game draws on the display's surfaces only through Direct3D, GDI and colour fills; their
+  // memory at a render scale is not the 640 × 480 a lock would describe.
+  if (memoryWidth_ != width_ || memoryHeight_ != height_) {
+    return Fail(DDERR_UNSUPPORTED, "Lock: the display's surfaces are drawn at a render scale");
+  }
   RECT area;
   if (!AreaOf(rect, width_, height_, &area)) return DDERR_INVALIDRECT;
   Describe(*description);
@@ -272,7 +294,8 @@ HRESULT Surface::FlipWith(IDirectDrawSurface* overrideSurface, DWORD flags) {
   if (Busy() || attached_->Busy()) return DDERR_SURFACEBUSY;
   memory_.swap(attached_->memory_);
   // The host takes 16-bit pixels; surface memory comes from operator new, aligned for them.
-  host::Present(reinterpret_cast<const std::uint16_t*>(memory_.data()), width_, height_, pitch_);
+  host::Present(reinterpret_cast<const std::uint16_t*>(memory_.data()), memoryWidth_, memoryHeight_,
+                pitch_);
   return DD_OK;
 }
 

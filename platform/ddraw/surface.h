@@ -9,6 +9,7 @@
 
 #include "platform/api/ddraw.h"
 #include "platform/core/pixel_buffer.h"
+#include "platform/ddraw/render_geometry.h"
 #include "platform/ddraw/surface_texture.h"
 
 namespace platform::ddraw {
@@ -23,6 +24,9 @@ struct SurfaceShape {
   int height = 0;
   const DDPIXELFORMAT* format = nullptr;  // one of the offered formats
   DWORD mipMapCount = 0;                  // levels from this one down, for a mip-map level
+  // The memory's own size and where the game's coordinates land in it: the display's surfaces
+  // at a render scale or in the wide view. Other surfaces' memory is width × height.
+  std::optional<RenderGeometry> physical;
 };
 
 class Surface final : public IDirectDrawSurface3 {
@@ -72,6 +76,8 @@ class Surface final : public IDirectDrawSurface3 {
 
  private:
   HRESULT FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx);
+  // The memory a rectangle of the game's coordinates covers.
+  RECT PhysicalArea(const RECT& area);
   HRESULT FlipWith(IDirectDrawSurface* overrideSurface, DWORD flags);
   Surface* FindAttached(const DDSCAPS* caps, HRESULT* result);
   void Describe(DDSURFACEDESC& description) const;
@@ -82,13 +88,18 @@ class Surface final : public IDirectDrawSurface3 {
   ULONG references_;         // starts at 1 for a surface handed out, 0 for an implicit one
   const bool implicit_;      // belongs to the top of its chain
   const DWORD caps_;
-  const int width_;
-  const int height_;
-  const int pitch_;  // rows are padded to 4 bytes, as in a DIB
+  const int width_;   // as the game sees it
+  const int height_;  // as the game sees it
+  const int memoryWidth_;
+  const int memoryHeight_;
+  const int pitch_;  // of the memory; rows are padded to 4 bytes, as in a DIB
+  const float scale_;
+  const int originX_;
   const DDPIXELFORMAT format_;
   const PixelLayout layout_;
   const DWORD mipMapCount_;
-  std::vector<std::uint8_t> memory_;  // pitch_ × height_ bytes; a flip swaps it with the back's
+  std::vector<std::uint8_t> memory_;  // pitch_ × memoryHeight_ bytes; a flip swaps it with the
+                                      // back's
   Surface* attached_ = nullptr;       // back buffer, or next mip level; owned by owner_
   Palette* palette_ = nullptr;        // attached palette, with a reference held
   std::optional<DWORD> sourceKey_;    // DDCKEY_SRCBLT value

@@ -7,6 +7,7 @@
 #include "platform/ddraw/direct_draw_object.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface.h"
+#include "platform/host/host.h"
 
 namespace platform::ddraw {
 namespace {
@@ -27,6 +28,18 @@ int LevelsDownToOnePixel(int width, int height) {
     ++levels;
   }
   return levels;
+}
+
+// The display surfaces' memory for the render the program's options asked for; the display's
+// size is asked of the host only where it matters.
+std::optional<RenderGeometry> RequestedGeometry(std::string* error) {
+  const RenderRequest& request = RequestedRender();
+  int displayWidth = 0, displayHeight = 0;
+  if ((request.native || request.view == ViewShape::Wide) &&
+      !host::DisplaySize(&displayWidth, &displayHeight)) {
+    displayWidth = displayHeight = 0;  // drawn as if the display were 4:3 at the scale asked
+  }
+  return GeometryFor(request, displayWidth, displayHeight, error);
 }
 
 }  // namespace
@@ -82,8 +95,17 @@ HRESULT DirectDrawObject::CreatePrimary(const DDSURFACEDESC& description, DWORD 
   }
   const DWORD shared =
       (caps & (DDSCAPS_3DDEVICE | DDSCAPS_WRITEONLY)) | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
-  SurfaceShape front{shared | DDSCAPS_PRIMARYSURFACE | DDSCAPS_VISIBLE, 640, 480,
-                     &DisplayPixelFormat(), 0};
+  std::string error;
+  const std::optional<RenderGeometry> geometry = RequestedGeometry(&error);
+  if (!geometry) return Fail(DDERR_INVALIDPARAMS, "CreateSurface: " + error);
+  SurfaceShape front{shared | DDSCAPS_PRIMARYSURFACE | DDSCAPS_VISIBLE,
+                     640,
+                     480,
+                     &DisplayPixelFormat(),
+                     0,
+                     std::nullopt};
+  const bool asDesigned = geometry->width == 640 && geometry->height == 480;
+  if (!asDesigned) front.physical = geometry;
   SurfaceShape back = front;
   if (flip) {
     front.caps |= DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_FRONTBUFFER;
@@ -129,8 +151,12 @@ HRESULT DirectDrawObject::CreateOffscreen(const DDSURFACEDESC& description, DWOR
   const DWORD memory = (caps & DDSCAPS_VIDEOMEMORY) ? DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM
                                                     : DDSCAPS_SYSTEMMEMORY;
   const DWORD kept = caps & ~(DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM);
-  SurfaceShape shape{kept | memory, static_cast<int>(width), static_cast<int>(height), format,
-                     mipmap ? static_cast<DWORD>(levels) : 0};
+  SurfaceShape shape{kept | memory,
+                     static_cast<int>(width),
+                     static_cast<int>(height),
+                     format,
+                     mipmap ? static_cast<DWORD>(levels) : 0,
+                     std::nullopt};
   SurfaceShape below = shape;
   below.caps &= ~DDSCAPS_COMPLEX;
   const HRESULT result = CreateChain(shape, below, levels, top);

@@ -54,9 +54,14 @@ std::uint32_t TickMilliseconds();
 // move its clock here (a replay's frame time); the SDL host does nothing.
 void MessageQueueDrained();
 
-// Shows a 640 × 480 RGB565 picture (pitch in bytes) and returns once the display has taken it
-// (after the next refresh on the SDL host). While the window is hidden or minimised it sleeps
-// for one refresh instead of spinning.
+// The size in pixels of the display the window is on (of the first display before a window
+// opens), so that pictures can be drawn at its own resolution and shape. False when no display
+// can be asked; the headless host answers the size it pretends.
+bool DisplaySize(int* width, int* height);
+
+// Shows an RGB565 picture (pitch in bytes; 640 × 480, or larger at a render scale) and returns
+// once the display has taken it (after the next refresh on the SDL host). While the window is
+// hidden or minimised it sleeps for one refresh instead of spinning.
 void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes);
 
 }  // namespace platform::host

@@ -166,6 +166,14 @@ bool OpenWindow(const char* title, int, int, std::string* error) {
   return true;
 }
 
+bool DisplaySize(int* width, int* height) {
+  const headless::Settings& settings = State().settings;
+  if (!settings.displayAvailable || !width || !height) return false;
+  *width = settings.displayWidth;
+  *height = settings.displayHeight;
+  return true;
+}
+
 void CloseWindow() {
   auto& state = State();
   state.windowOpen = false;

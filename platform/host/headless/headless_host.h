@@ -19,6 +19,9 @@ struct Settings {
   // KeptFrames empty) and spares each Present a copy of the picture, for runs that read none.
   int framesKept = 1;
   bool displayAvailable = true;  // false: OpenWindow fails as it does without a display
+  // The display's size it pretends (DisplaySize), for `native` and the wide view.
+  int displayWidth = 640;
+  int displayHeight = 480;
 };
 
 // One presented picture, packed (pitch = width × 2 bytes).

@@ -1,9 +1,11 @@
-// Showing the picture: 640×480 RGB565 scaled to the screen with its 4:3 shape kept and black
-// bars around it. Where the GPU is real, crisp (a whole-factor nearest-neighbour enlargement on
-// the GPU) and then smoothly fitted; where the renderer would draw with the processor, scaled
-// nearest neighbour by the host itself into the window's surface (surface_present.cpp). About
-// 60 pictures a second whatever the display's refresh: the pacer (present_pacing.cpp) holds each
-// for whole refreshes, by vsync where the renderer keeps it, by the clock on the surface path.
+// Showing the picture: RGB565 of any size (640×480, or the display's own at a render scale)
+// scaled to the screen with its shape kept and black bars around it; a picture of the screen's
+// size is copied as it is. Where the GPU is real, crisp (a whole-factor nearest-neighbour
+// enlargement on the GPU) and then smoothly fitted; where the renderer would draw with the
+// processor, scaled nearest neighbour by the host itself into the window's surface
+// (surface_present.cpp). About 60 pictures a second whatever the display's refresh: the pacer
+// (present_pacing.cpp) holds each for whole refreshes, by vsync where the renderer keeps it, by the
+// clock on the surface path.
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"

@@ -233,6 +233,19 @@ bool WindowIsOpen() {
   return State().window != nullptr;
 }
 
+bool DisplaySize(int* width, int* height) {
+  const SdlState& state = State();
+  if (!state.videoStarted || !width || !height) return false;
+  const int display = state.window ? SDL_GetWindowDisplayIndex(state.window) : 0;
+  SDL_DisplayMode mode;
+  if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+    return false;
+  }
+  *width = mode.w;
+  *height = mode.h;
+  return true;
+}
+
 void SetWindowVisible(bool visible) {
   SDL_Window* window = State().window;
   if (!window) return;

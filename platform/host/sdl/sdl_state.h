@@ -39,7 +39,7 @@ struct SdlState {
   bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
-  SDL_Texture* picture = nullptr;   // the 640×480 RGB565 picture, updated at every Present
+  SDL_Texture* picture = nullptr;   // the RGB565 picture, updated at every Present
   SDL_Texture* upscaled = nullptr;  // the picture enlarged by a whole factor, or null
   int upscaledFactor = 0;           // the factor `upscaled` was made for
   bool fullScreen = true;           // full-screen desktop, or a window (Alt+Enter toggles)
