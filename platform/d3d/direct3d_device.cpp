@@ -10,6 +10,7 @@
 #include "platform/d3d/device_caps.h"
 #include "platform/d3d/direct3d_texture.h"
 #include "platform/d3d/draw_listener.h"
+#include "platform/d3d/physical_viewport.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface_access.h"
@@ -173,9 +174,8 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
   context_.world = world_;
   context_.view = view_;
   context_.projection = projection_;
-  context_.viewport =
-      raster::Viewport{v.dwX,     v.dwY,         v.dwWidth,      v.dwHeight, v.dvClipX,
-                       v.dvClipY, v.dvClipWidth, v.dvClipHeight, v.dvMinZ,   v.dvMaxZ};
+  context_.viewport = PhysicalViewport(v, target);
+  context_.lineWidth = LineWidthFor(target);
   // The target was checked to be RGB 565 when the device was made; its memory is 2-byte aligned.
   context_.target = raster::RenderTarget{reinterpret_cast<std::uint16_t*>(target.bits),
                                          target.width, target.height, target.pitch / 2};

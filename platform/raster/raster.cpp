@@ -37,7 +37,7 @@ void DrawTriangles(const VertexStage& stage, const PixelRect& scissor,
 }
 
 template <typename Rasterizer>
-void DrawLines(const VertexStage& stage, std::span<const LitVertex> vertices,
+void DrawLines(const VertexStage& stage, int width, std::span<const LitVertex> vertices,
                Rasterizer& rasterizer) {
   for (std::size_t first = 0; first + 2 <= vertices.size(); first += 2) {
     ClipVertex ends[2] = {TransformVertex(stage, vertices[first]),
@@ -48,7 +48,20 @@ void DrawLines(const VertexStage& stage, std::span<const LitVertex> vertices,
     if (!ToScreen(stage, ends[0], a) || !ToScreen(stage, ends[1], b)) continue;
     LineSetup setup;
     SetUpLine(a, b, setup);
-    rasterizer.DrawLine(setup);
+    if (width == 1) {
+      rasterizer.DrawLine(setup);
+      continue;
+    }
+    // Copies of the line one whole pixel apart across it never share a pixel, so each pixel is
+    // drawn (and blended) once; the planes do not change across a line, so every copy shades its
+    // pixels as the line itself would.
+    setup.first -= setup.step * (width / 2);
+    setup.count += width - 1;
+    const std::int64_t minorStart = setup.minorStart;
+    for (int across = 0; across < width; ++across) {
+      setup.minorStart = minorStart + (across - width / 2) * kSubPixelOne;
+      rasterizer.DrawLine(setup);
+    }
   }
 }
 
@@ -78,9 +91,10 @@ bool DrawTriangleList(const RasterContext& context, std::span<const LitVertex> v
 }
 
 bool DrawLineList(const RasterContext& context, std::span<const LitVertex> vertices) {
+  if (context.lineWidth < 1 || context.lineWidth > kMaxLineWidth) return false;
   return WithRasterizer(context,
-                        [vertices](const VertexStage& stage, const PixelState&, auto& rasterizer) {
-                          DrawLines(stage, vertices, rasterizer);
+                        [&](const VertexStage& stage, const PixelState&, auto& rasterizer) {
+                          DrawLines(stage, context.lineWidth, vertices, rasterizer);
                         });
 }
 

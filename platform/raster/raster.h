@@ -16,7 +16,9 @@
 //   so a mesh covers each pixel once.
 // - Lines: one pixel per step along the longer axis, from the pixel nearest the first end to
 //   the pixel nearest the last, both drawn; each pixel on the line's exact minor coordinate,
-//   rounded (halves up).
+//   rounded (halves up). A line w pixels wide is w such lines side by side across its minor
+//   axis, each lengthened by w − 1 pixels along its major axis (w / 2 of them before the first
+//   end), so it covers what one pixel of a picture w times smaller would.
 // - Interpolation: texture coordinates and the fog factor are perspective-correct when
 //   perspective is on (linear on the screen when it is off); diffuse and specular colours are
 //   linear on the screen (Gouraud) or the first vertex's (flat).
@@ -220,7 +222,10 @@ struct RasterContext {
   float fogEnd = 1.0f;              // D3DLIGHTSTATE_FOGEND, view-space depth
 
   RasterPath path = RasterPath::Optimised;
+  int lineWidth = 1;  // pixels across a line, 1 to kMaxLineWidth: the render scale's k, rounded
 };
+
+inline constexpr int kMaxLineWidth = 64;
 
 // Draws vertices.size() / 3 triangles (vertices 0-1-2, 3-4-5, …; a remainder is ignored), of the
 // windings the cull mode keeps. Returns false and draws nothing when the context is unusable: no
@@ -229,8 +234,9 @@ struct RasterContext {
 // absurdly large position is skipped.
 bool DrawTriangleList(const RasterContext& context, std::span<const LitVertex> vertices);
 
-// Draws vertices.size() / 2 lines (0-1, 2-3, …), one pixel wide, the last pixel included, with
-// the same pixel pipeline as triangles. Fails like DrawTriangleList.
+// Draws vertices.size() / 2 lines (0-1, 2-3, …), lineWidth pixels wide, the last pixel included,
+// with the same pixel pipeline as triangles. Fails like DrawTriangleList, and for a line width
+// out of range.
 bool DrawLineList(const RasterContext& context, std::span<const LitVertex> vertices);
 
 }  // namespace platform::raster

@@ -52,6 +52,49 @@ TEST_P(Lines, EachColumnOrRowGetsTheNearestPixelAndTheLastPixelIsDrawn) {
   }
 }
 
+TEST_P(Lines, AWideLineCoversOnePixelOfAPictureThatManyTimesSmaller) {
+  {
+    // Three pixels wide: the pixel of the one-wide line with one on each side across it, and one
+    // more before the first end and after the last.
+    Canvas canvas(16, 16);
+    RasterContext context = PixelContext(canvas);
+    context.lineWidth = 3;
+    PixelSet expected;
+    for (int x = 1; x <= 9; ++x) {
+      for (int y = 4; y <= 6; ++y) expected.insert({x, y});
+    }
+    EXPECT_EQ(Draw(canvas, context, AtPixel(2, 5), AtPixel(8, 5)), expected);
+  }
+  {
+    // Two wide, steep and drawn upwards: the one-wide line's columns 4, 4, 5, 5, 5 on rows 10
+    // to 6 gain the column to their left, and row 11 comes before the first end.
+    Canvas canvas(16, 16);
+    RasterContext context = PixelContext(canvas);
+    context.lineWidth = 2;
+    const PixelSet expected = {{3, 11}, {4, 11}, {3, 10}, {4, 10}, {3, 9}, {4, 9},
+                               {4, 8},  {5, 8},  {4, 7},  {5, 7},  {4, 6}, {5, 6}};
+    EXPECT_EQ(Draw(canvas, context, AtPixel(4, 10), AtPixel(5, 6)), expected);
+  }
+  {
+    // Each pixel once: a translucent wide line blends every pixel it covers exactly once.
+    Canvas canvas(16, 16);
+    RasterContext context = PixelContext(canvas);
+    context.lineWidth = 4;
+    context.blendEnable = true;
+    context.srcBlend = BlendFactor::One;
+    context.destBlend = BlendFactor::One;
+    const PixelSet drawn =
+        Draw(canvas, context, AtPixel(2, 3, 0x00080408), AtPixel(11, 9, 0x00080408));
+    EXPECT_EQ(drawn.size(), 4u * 13u);
+    for (const auto& [x, y] : drawn) EXPECT_EQ(canvas.At(x, y), 0x0821) << x << "," << y;
+  }
+  Canvas canvas(4, 4);
+  RasterContext context = PixelContext(canvas);
+  context.lineWidth = 0;
+  const LitVertex line[2] = {AtPixel(0, 0), AtPixel(3, 3)};
+  EXPECT_FALSE(DrawLineList(context, line));
+}
+
 TEST_P(Lines, ClippedLinesStayInsideTheViewport) {
   Canvas canvas(16, 16);
   RasterContext context = PixelContext(canvas);

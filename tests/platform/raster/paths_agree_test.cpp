@@ -162,6 +162,7 @@ TEST(PathsAgree, OverRandomTrianglesLinesAndStates) {
     RasterContext context =
         RandomContext(random, reference, textured ? &texture : nullptr, forKernel);
     kernelRounds += TakesTheSpanKernel(context);
+    context.lineWidth = 1 + round % 4;  // the render scales' widths, without drawing anew
     const bool perspective = context.projection.m[15] == 0.0f;
     const auto triangles = RandomPrimitives(random, 6, 3, perspective);
     const auto lines = RandomPrimitives(random, 6, 2, perspective);
