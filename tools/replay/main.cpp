@@ -1,4 +1,5 @@
 // tirravel-replay SCRIPT [--trace FILE] [--png DIR] [--frames LIST]
+//                 [--scale N|native] [--view 4:3|wide] [--display WxH]
 //
 // Plays the game from a script on the headless host, in the current folder (which must hold
 // Texture.bmp), and exits with the game's status. A mistake in the arguments or the script is
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
   const auto options = replay::ParseOptions(argc - 1, argv + 1, &error);
   if (!options) {
     return Fail(error +
-                "\nusage: tirravel-replay SCRIPT [--trace FILE] [--png DIR] [--frames LIST]");
+                "\nusage: tirravel-replay SCRIPT [--trace FILE] [--png DIR] [--frames LIST] " +
+                replay::kDisplayOptionsUsage);
   }
   std::string text;
   if (!ReadWholeFile(options->script, text)) {
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
   replay::ReplayOutputs outputs;
   outputs.pngFolder = options->pngFolder;
   outputs.pictures = options->pictures;
+  outputs.display = options->display;
   if (!outputs.pngFolder.empty()) {
     std::error_code failure;
     std::filesystem::create_directories(outputs.pngFolder, failure);

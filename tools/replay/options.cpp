@@ -44,7 +44,8 @@ std::optional<ReplayOptions> ParseOptions(int argc, const char* const* argv, std
   };
   for (int i = 0; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    const bool takesValue = argument == "--trace" || argument == "--png" || argument == "--frames";
+    const bool takesValue = argument == "--trace" || argument == "--png" ||
+                            argument == "--frames" || IsDisplayOption(argument);
     if (takesValue) {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') {
         return fail(std::string(argument) + " needs a value");
@@ -53,6 +54,10 @@ std::optional<ReplayOptions> ParseOptions(int argc, const char* const* argv, std
       if (argument == "--trace") options.trace = value;
       if (argument == "--png") options.pngFolder = value;
       if (argument == "--frames") frameList = value;
+      if (IsDisplayOption(argument) &&
+          !TakeDisplayOption(argument, value, &options.display, error)) {
+        return std::nullopt;
+      }
     } else if (argument.starts_with("--")) {
       return fail("unknown option " + std::string(argument));
     } else if (options.script.empty()) {

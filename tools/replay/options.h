@@ -1,11 +1,14 @@
 // The replay tool's command line:
 //   tirravel-replay SCRIPT [--trace FILE] [--png DIR] [--frames LIST]
+//                   [--scale N|native] [--view 4:3|wide] [--display WxH]
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
+
+#include "tools/replay/display_choice.h"
 
 namespace replay {
 
@@ -25,6 +28,7 @@ struct ReplayOptions {
   std::string trace;      // the trace's path, or empty for none
   std::string pngFolder;  // where pictures go, or empty for none
   PictureSelection pictures;
+  DisplayChoice display;
 };
 
 // Reads the arguments after the program's name. On a mistake returns nothing and sets *error to

@@ -48,7 +48,12 @@ class Replay {
     platform::testing::ResetUserInterface();
     platform::testing::InstallDirect3D();  // as the program's main would before WinMain
     const int kept = outputs_.keepLastPicture || !outputs_.pngFolder.empty() ? 1 : 0;
-    headless::Reset({.startTick = 0, .msPerPresent = 0, .framesKept = kept});
+    headless::Reset({.startTick = 0,
+                     .msPerPresent = 0,
+                     .framesKept = kept,
+                     .displayWidth = outputs_.display.displayWidth,
+                     .displayHeight = outputs_.display.displayHeight});
+    platform::ddraw::RequestRender(outputs_.display.render);
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", kTraceHeader);
 

@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "tools/replay/display_choice.h"
 #include "tools/replay/options.h"
 #include "tools/replay/replay_step.h"
 
@@ -29,6 +30,7 @@ struct ReplayOutputs {
   // Whether the headless host keeps a copy of the latest picture for LastFrame() during and
   // after the run (the pictures written to pngFolder need it); false spares every frame a copy.
   bool keepLastPicture = true;
+  DisplayChoice display;  // the render scale and view, and the display the host pretends
 };
 
 struct ReplayResult {

@@ -40,6 +40,11 @@ expect 2 "tirravel-replay: number.replay:1: bad milliseconds '-16' (a whole numb
   number.replay
 expect 2 "tirravel-replay: cannot read missing.replay: No such file or directory" missing.replay
 expect 2 "tirravel-replay: unknown option --fast" bad.replay --fast
+expect 2 "tirravel-replay: bad --scale '0.5' (a number from 1 to 17, or native)" \
+  bad.replay --scale 0.5
+expect 2 "tirravel-replay: bad --view '16:9' (4:3 or wide)" bad.replay --view 16:9
+expect 2 "tirravel-replay: bad --display '1920' (WIDTHxHEIGHT, for instance 1920x1080)" \
+  bad.replay --display 1920
 expect 2 "tirravel-replay: no script given"
 
 printf 'frames 3 16\n' >short.replay

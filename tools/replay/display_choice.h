@@ -1,0 +1,35 @@
+// The display a replay draws for: the render scale and view the game is drawn at, and the size
+// of the display the headless host pretends to have (what `native` and `wide` are worked out
+// from). Shared by tirravel-replay and tirravel-bench:
+//   --scale N|native   the render scale k, a number from 1, or the display's height / 480
+//   --view 4:3|wide    the game's shape, or the display's
+//   --display WxH      the pretended display, 640x480 unless given
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/ddraw/render_geometry.h"
+
+namespace replay {
+
+struct DisplayChoice {
+  platform::ddraw::RenderRequest render;
+  int displayWidth = 640;
+  int displayHeight = 480;
+};
+
+// Whether `option` is one of the three; a tool hands them to TakeDisplayOption.
+bool IsDisplayOption(std::string_view option);
+
+// Reads the value of one of the options into *choice. False, with *error set to one line naming
+// the option and what it accepts, for a bad value.
+bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayChoice* choice,
+                       std::string* error);
+
+// The usage text of the three options, for a tool's usage line.
+inline constexpr const char* kDisplayOptionsUsage =
+    "[--scale N|native] [--view 4:3|wide] [--display WxH]";
+
+}  // namespace replay
