@@ -27,10 +27,16 @@ std::string RunProblem(const GameRun& run) {
 
 }  // namespace
 
-int FramesCommand(const Arguments& arguments) {
-  if (arguments.size() != 3)
-    return Fail("frames SCRIPT SCENARIO[,SCENARIO...] optimised|reference");
+int FramesCommand(const Arguments& given) {
   std::string error;
+  replay::DisplayChoice display;
+  const auto rest = TakeDisplayOptions(given, &display, &error);
+  if (!rest) return Fail(error);
+  const Arguments& arguments = *rest;
+  if (arguments.size() != 3) {
+    return Fail(std::string("frames SCRIPT SCENARIO[,SCENARIO...] optimised|reference ") +
+                replay::kDisplayOptionsUsage);
+  }
   const auto script = LoadScript(arguments[0], &error);
   const auto reference = ReferenceDeviceNamed(arguments[2]);
   if (!script) return Fail(error);
@@ -44,7 +50,7 @@ int FramesCommand(const Arguments& arguments) {
   }
   if (!reference) return Fail("unknown device " + arguments[2]);
 
-  const GameRun run = PlayScript(*script, {.referenceDevice = *reference});
+  const GameRun run = PlayScript(*script, {.referenceDevice = *reference, .display = display});
   if (std::string problem = RunProblem(run); !problem.empty()) return Fail(problem);
   for (Scenario scenario : scenarios) {
     std::vector<double> costs;
@@ -53,7 +59,8 @@ int FramesCommand(const Arguments& arguments) {
     }
     if (costs.empty())
       return Fail(std::string("the script shows no frame of ") + ScenarioName(scenario));
-    PrintFrameSummary("frame", ScenarioName(scenario), arguments[2], Summarise(costs));
+    PrintFrameSummary("frame", ScenarioName(scenario), arguments[2] + DisplayLabel(display),
+                      Summarise(costs));
   }
   return 0;
 }

@@ -84,6 +84,7 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
   };
   replay::ReplayOutputs outputs;
   outputs.keepLastPicture = false;  // no picture is read: Present spares its copy
+  outputs.display = options.display;
   const replay::ReplayResult result = replay::RunReplay(nextStep, outputs);
 
   platform::testing::SetDrawListener(nullptr);
@@ -91,6 +92,33 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
   run.status = result.status;
   run.error = result.error;
   return run;
+}
+
+std::optional<std::vector<std::string>> TakeDisplayOptions(
+    const std::vector<std::string>& arguments, replay::DisplayChoice* display, std::string* error) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (!replay::IsDisplayOption(arguments[i])) {
+      rest.push_back(arguments[i]);
+      continue;
+    }
+    if (i + 1 >= arguments.size()) {
+      if (error) *error = arguments[i] + " needs a value";
+      return std::nullopt;
+    }
+    if (!replay::TakeDisplayOption(arguments[i], arguments[i + 1], display, error)) {
+      return std::nullopt;
+    }
+    ++i;
+  }
+  return rest;
+}
+
+std::string DisplayLabel(const replay::DisplayChoice& display) {
+  const auto geometry = platform::ddraw::GeometryFor(display.render, display.displayWidth,
+                                                     display.displayHeight, nullptr);
+  if (!geometry || (geometry->width == 640 && geometry->height == 480)) return {};
+  return " " + std::to_string(geometry->width) + "x" + std::to_string(geometry->height);
 }
 
 std::optional<replay::Script> LoadScript(const std::string& path, std::string* error) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "tools/replay/display_choice.h"
 #include "tools/replay/script.h"
 
 namespace bench {
@@ -33,6 +34,7 @@ struct FrameSample {
 struct GameRunOptions {
   bool referenceDevice = false;                         // draw with the "RGB" device
   platform::testing::DrawListener* listener = nullptr;  // told about every scene and draw
+  replay::DisplayChoice display = {};                   // the render scale and view
 };
 
 struct GameRun {
@@ -42,6 +44,15 @@ struct GameRun {
 };
 
 GameRun PlayScript(const replay::Script& script, const GameRunOptions& options);
+
+// Takes the display options (display_choice.h) out of a command's arguments into *display and
+// returns the rest; nothing, with *error set, for a bad or missing value.
+std::optional<std::vector<std::string>> TakeDisplayOptions(
+    const std::vector<std::string>& arguments, replay::DisplayChoice* display, std::string* error);
+
+// How a row names the size a run was drawn at: empty at the game's own 640 × 480, else " WxH",
+// the physical picture's size.
+std::string DisplayLabel(const replay::DisplayChoice& display);
 
 // Reads and parses a script file; nothing, with *error set, on failure.
 std::optional<replay::Script> LoadScript(const std::string& path, std::string* error);

@@ -45,17 +45,22 @@ int StartupChildCommand(const Arguments& arguments) {
   return 0;
 }
 
-int MemoryCommand(const Arguments& arguments) {
-  if (arguments.size() != 1) return Fail("memory SCRIPT");
+int MemoryCommand(const Arguments& given) {
   std::string error;
-  const auto script = LoadScript(arguments[0], &error);
+  replay::DisplayChoice display;
+  const auto arguments = TakeDisplayOptions(given, &display, &error);
+  if (!arguments) return Fail(error);
+  if (arguments->size() != 1) {
+    return Fail(std::string("memory SCRIPT ") + replay::kDisplayOptionsUsage);
+  }
+  const auto script = LoadScript((*arguments)[0], &error);
   if (!script) return Fail(error);
-  const GameRun run = PlayScript(*script, {});
+  const GameRun run = PlayScript(*script, {.display = display});
   if (!run.error.empty() || run.status != 0) return Fail("the game did not play the script");
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  PrintRow("memory", "peak resident", "race", "peak", static_cast<double>(usage.ru_maxrss) / 1024.0,
-           "MB");
+  PrintRow("memory", "peak resident", "race" + DisplayLabel(display), "peak",
+           static_cast<double>(usage.ru_maxrss) / 1024.0, "MB");
   return 0;
 }
 
