@@ -177,6 +177,10 @@ Command DecodeDraw(Reader& in) {
 DeviceInput DecodeDeviceInput(const std::uint8_t* data, std::size_t size) {
   Reader in(data, size);
   DeviceInput input;
+  static constexpr float kScales[4] = {1.0f, 2.0f, 2.25f, 3.0f};
+  const int display = in.Byte() % 8;
+  input.scale = kScales[display % 4];
+  input.wide = display / 4 != 0;
   const int format = in.Byte() % 8;
   if (format < 7) input.texture = DecodeTexture(in, format);
   const std::uint8_t low = in.Byte();

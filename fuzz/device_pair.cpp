@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/api/d3d.h"
+#include "platform/ddraw/render_geometry.h"
+#include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
 
 namespace device_fuzz {
@@ -36,8 +38,9 @@ DDSURFACEDESC EmptyDescription() {
 struct Screens {
   IDirectDraw2* directDraw = nullptr;
   IDirectDrawSurface* primary = nullptr;
-  IDirectDrawSurface* backBuffer = nullptr;  // the optimised device's target
-  IDirectDrawSurface* offscreen = nullptr;   // the reference device's target
+  IDirectDrawSurface* backBuffer = nullptr;  // both devices' target, in turn
+  float scale = 1.0f;                        // what the chain was made for
+  bool wide = false;
   IDirect3D2* direct3D = nullptr;
   std::vector<DDPIXELFORMAT> textureFormats;  // as the devices enumerate them
 };
@@ -47,8 +50,7 @@ HRESULT CollectFormat(LPDDSURFACEDESC description, LPVOID formats) {
   return D3DENUMRET_OK;
 }
 
-// As the game takes the display: DirectDraw 2 held exclusively, 640 × 480 × 16, a flip chain
-// with one back buffer.
+// As the game takes the display: DirectDraw 2 held exclusively, 640 × 480 × 16.
 void TakeDisplay(Screens& s) {
   IDirectDraw* first = nullptr;
   Require(DirectDrawCreate(nullptr, &first, nullptr), "DirectDrawCreate");
@@ -58,6 +60,14 @@ void TakeDisplay(Screens& s) {
   Require(s.directDraw->SetCooperativeLevel(kWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
           "SetCooperativeLevel");
   Require(s.directDraw->SetDisplayMode(kWidth, kHeight, 16, 0, 0), "SetDisplayMode");
+}
+
+// The flip chain with one back buffer, at the scale and view asked for.
+void MakeChain(Screens& s, float scale, bool wide) {
+  using platform::ddraw::ViewShape;
+  platform::ddraw::RequestRender({scale, false, wide ? ViewShape::Wide : ViewShape::Classic});
+  s.scale = scale;
+  s.wide = wide;
   DDSURFACEDESC chain = EmptyDescription();
   chain.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   chain.dwBackBufferCount = 1;
@@ -67,27 +77,26 @@ void TakeDisplay(Screens& s) {
   Require(s.primary->GetAttachedSurface(&backBufferCaps, &s.backBuffer), "the back buffer");
 }
 
-void MakeOffscreenTarget(Screens& s) {
-  DDSURFACEDESC description = EmptyDescription();
-  description.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-  description.dwWidth = kWidth;
-  description.dwHeight = kHeight;
-  description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE | DDSCAPS_SYSTEMMEMORY;
-  description.ddpfPixelFormat =
-      DDPIXELFORMAT{DDPIXELFORMAT_SIZE, DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0};
-  Require(s.directDraw->CreateSurface(&description, &s.offscreen, nullptr), "the 3-D target");
+void RemakeChainIfOther(Screens& s, float scale, bool wide) {
+  if (scale == s.scale && wide == s.wide) return;
+  s.backBuffer->Release();
+  s.primary->Release();
+  MakeChain(s, scale, wide);
 }
 
 Screens& TheScreens() {
   static Screens screens = [] {
+    // Both pictures of an input are kept; the wide view takes a 16:9 display's shape.
+    platform::host::headless::Reset({.framesKept = 2, .displayWidth = 1920, .displayHeight = 1080});
     Screens s;
     TakeDisplay(s);
-    MakeOffscreenTarget(s);
+    MakeChain(s, 1.0f, false);
     platform::testing::InstallDirect3D();  // no program main ran to plug it in
     Require(s.directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<LPVOID*>(&s.direct3D)),
             "QueryInterface(IDirect3D2)");
     IDirect3DDevice2* device = nullptr;
-    Require(s.direct3D->CreateDevice(IID_IDirect3DRGBDevice, s.offscreen, &device), "CreateDevice");
+    Require(s.direct3D->CreateDevice(IID_IDirect3DRGBDevice, s.backBuffer, &device),
+            "CreateDevice");
     device->EnumTextureFormats(&CollectFormat, &s.textureFormats);
     device->Release();
     if (s.textureFormats.size() != 7) Abandon("the devices offer other than seven formats");
@@ -191,12 +200,12 @@ HRESULT Run(IDirect3DDevice2* device, IDirect3DViewport2* viewport, const Comman
   return DDERR_INVALIDPARAMS;
 }
 
-// One device's run of the input: what each call answered.
-std::vector<HRESULT> Play(const IID& kind, IDirectDrawSurface* target, const DeviceInput& input,
-                          const InputTexture* texture) {
+// One device's run of the input on a cleared back buffer, then flipped: what each call answered.
+std::vector<HRESULT> Play(const IID& kind, const DeviceInput& input, const InputTexture* texture) {
   Screens& s = TheScreens();
+  Clear(s.backBuffer, input.clearColour);
   IDirect3DDevice2* device = nullptr;
-  Require(s.direct3D->CreateDevice(kind, target, &device), "CreateDevice");
+  Require(s.direct3D->CreateDevice(kind, s.backBuffer, &device), "CreateDevice");
   IDirect3DViewport2* viewport = nullptr;
   Require(s.direct3D->CreateViewport(&viewport, nullptr), "CreateViewport");
   Require(device->AddViewport(viewport), "AddViewport");
@@ -211,6 +220,7 @@ std::vector<HRESULT> Play(const IID& kind, IDirectDrawSurface* target, const Dev
   Require(device->EndScene(), "EndScene");
   viewport->Release();
   device->Release();
+  Require(s.primary->Flip(nullptr, DDFLIP_WAIT), "Flip");
   return answers;
 }
 
@@ -221,14 +231,12 @@ void MakeScreens() {
 }
 
 void DrawOnBothDevices(const DeviceInput& input) {
-  Screens& s = TheScreens();
-  Clear(s.backBuffer, input.clearColour);
-  Clear(s.offscreen, input.clearColour);
+  RemakeChainIfOther(TheScreens(), input.scale, input.wide);
   std::optional<InputTexture> texture;
   if (input.texture) texture.emplace(*input.texture);
   const InputTexture* shared = texture ? &*texture : nullptr;
-  const std::vector<HRESULT> optimised = Play(IID_IDirect3DMMXDevice, s.backBuffer, input, shared);
-  const std::vector<HRESULT> reference = Play(IID_IDirect3DRGBDevice, s.offscreen, input, shared);
+  const std::vector<HRESULT> optimised = Play(IID_IDirect3DMMXDevice, input, shared);
+  const std::vector<HRESULT> reference = Play(IID_IDirect3DRGBDevice, input, shared);
   for (std::size_t i = 0; i < optimised.size(); ++i) {
     if (optimised[i] != reference[i]) {
       std::fprintf(stderr, "the devices answered call %zu apart: optimised 0x%x, reference 0x%x\n",
@@ -239,27 +247,22 @@ void DrawOnBothDevices(const DeviceInput& input) {
 }
 
 void CompareBackBuffers() {
-  Screens& s = TheScreens();
-  DDSURFACEDESC optimised = EmptyDescription();
-  DDSURFACEDESC reference = EmptyDescription();
-  Require(s.backBuffer->Lock(nullptr, &optimised, DDLOCK_WAIT, nullptr), "locking the back buffer");
-  Require(s.offscreen->Lock(nullptr, &reference, DDLOCK_WAIT, nullptr), "locking the 3-D target");
-  for (int y = 0; y < kHeight; ++y) {
-    const auto* a = reinterpret_cast<const std::uint16_t*>(
-        static_cast<const std::uint8_t*>(optimised.lpSurface) + y * optimised.lPitch);
-    const auto* b = reinterpret_cast<const std::uint16_t*>(
-        static_cast<const std::uint8_t*>(reference.lpSurface) + y * reference.lPitch);
-    if (std::memcmp(a, b, kWidth * sizeof *a) == 0) continue;
-    int x = 0;
-    while (a[x] == b[x]) ++x;
+  const auto& frames = platform::host::headless::KeptFrames();
+  if (frames.size() != 2) Abandon("the host kept other than the two pictures");
+  const auto& optimised = frames[0];
+  const auto& reference = frames[1];
+  if (optimised.width != reference.width || optimised.height != reference.height) {
+    Abandon("the two pictures have different sizes");
+  }
+  for (std::size_t i = 0; i < optimised.pixels.size(); ++i) {
+    if (optimised.pixels[i] == reference.pixels[i]) continue;
     std::fprintf(stderr,
-                 "the devices drew apart: first at pixel (%d, %d), optimised 0x%04x, "
+                 "the devices drew apart at %dx%d: first at pixel (%d, %d), optimised 0x%04x, "
                  "reference 0x%04x\n",
-                 x, y, a[x], b[x]);
+                 optimised.width, optimised.height, static_cast<int>(i % optimised.width),
+                 static_cast<int>(i / optimised.width), optimised.pixels[i], reference.pixels[i]);
     std::abort();
   }
-  s.offscreen->Unlock(nullptr);
-  s.backBuffer->Unlock(nullptr);
 }
 
 }  // namespace device_fuzz

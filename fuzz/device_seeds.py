@@ -202,4 +202,6 @@ def picked_draws(capture_path):
 
 
 def device_seeds(capture_path):
-    return ((name, data) for name, data in picked_draws(capture_path) if data is not None)
+    """Each seed starts with its display byte: the seeds spread over the render scales and views."""
+    kept = [(name, data) for name, data in picked_draws(capture_path) if data is not None]
+    return ((name, bytes([index * 3 % 8]) + data) for index, (name, data) in enumerate(kept))
