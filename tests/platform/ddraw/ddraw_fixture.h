@@ -39,6 +39,15 @@ inline DDSURFACEDESC TextureDescription(int width, int height, const DDPIXELFORM
   return description;
 }
 
+// A colour fill's record.
+inline DDBLTFX Fill(DWORD colour) {
+  DDBLTFX fx;
+  std::memset(&fx, 0, sizeof fx);
+  fx.dwSize = DDBLTFX_SIZE;
+  fx.dwFillColor = colour;
+  return fx;
+}
+
 inline DDPIXELFORMAT RgbFormat(DWORD flags, DWORD bits, DWORD r, DWORD g, DWORD b, DWORD a) {
   return DDPIXELFORMAT{DDPIXELFORMAT_SIZE, flags, 0, bits, r, g, b, a};
 }

@@ -12,14 +12,6 @@ using platform::ddraw::GeometryFor;
 using platform::ddraw::RenderRequest;
 using platform::ddraw::ViewShape;
 
-DDBLTFX FillWith(DWORD colour) {
-  DDBLTFX fx;
-  std::memset(&fx, 0, sizeof fx);
-  fx.dwSize = DDBLTFX_SIZE;
-  fx.dwFillColor = colour;
-  return fx;
-}
-
 TEST(RenderGeometryTest, SizesForScalesViewsAndDisplays) {
   struct Case {
     RenderRequest request;
@@ -109,12 +101,12 @@ TEST_F(RenderScaleTest, WideNativeChainIsPhysicalBehindTheGamesSize) {
   texture->Release();
 
   // A whole fill reaches the side columns; a rectangle lands where the game's pixels do.
-  DDBLTFX fx = FillWith(0x1234);
+  DDBLTFX fx = Fill(0x1234);
   ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
   EXPECT_EQ(At(pixels, 0, 0), 0x1234);
   EXPECT_EQ(At(pixels, 1919, 1079), 0x1234);
   RECT rect{1, 2, 3, 4};  // physical columns 242 to 246, rows 5 (4.5 rounded) to 8
-  fx = FillWith(0xBEEF);
+  fx = Fill(0xBEEF);
   ASSERT_EQ(back->Blt(&rect, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
   EXPECT_EQ(At(pixels, 241, 5), 0x1234);
   EXPECT_EQ(At(pixels, 242, 4), 0x1234);

@@ -6,14 +6,6 @@ namespace {
 
 using platform::host::headless::LastFrame;
 
-DDBLTFX Fill(DWORD colour) {
-  DDBLTFX fx;
-  std::memset(&fx, 0, sizeof fx);
-  fx.dwSize = DDBLTFX_SIZE;
-  fx.dwFillColor = colour;
-  return fx;
-}
-
 TEST_F(DirectDrawTest, FlipChainIsTwo640x480Rgb565Surfaces) {
   IDirectDrawSurface3* front = nullptr;
   IDirectDrawSurface3* back = nullptr;
