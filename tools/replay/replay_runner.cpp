@@ -55,7 +55,7 @@ class Replay {
                      .displayHeight = outputs_.display.displayHeight});
     platform::ddraw::RequestRender(outputs_.display.render);
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
-    if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", kTraceHeader);
+    if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", TraceHeader().c_str());
 
     Deliver(nextStep_(), /*beforeTheLoop=*/true);
     char commandLine[] = "";

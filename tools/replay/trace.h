@@ -8,8 +8,8 @@ struct GameGlobals;
 
 namespace replay {
 
-// The header line, without its line break.
-extern const char kTraceHeader[];
+// The header line, without its line break: "frame", then the names of record_fields.h.
+std::string TraceHeader();
 
 // One row (without its line break) for the frame just rendered: floats as %.9g, so that they read
 // back to the same bits; integers and flags in decimal.

@@ -2,11 +2,12 @@
 
 #include <cmath>
 #include <sstream>
+#include <type_traits>
 #include <utility>
 
 #include "record/course_grid.h"
-#include "record/float_fields.h"
 #include "record/game_globals.h"
+#include "tools/replay/record_fields.h"
 
 namespace {
 
@@ -41,8 +42,9 @@ class Report {
 };
 
 void CheckFinite(const GameGlobals& g, Report& report) {
-  for (const auto& [name, value] : FloatFields(g)) report.Finite(name, value);
-  for (float element : g.viewMatrix.m) report.Finite("viewMatrix element", element);
+  replay::VisitRecordFields(g, [&report](const char* name, auto value) {
+    if constexpr (std::is_same_v<decltype(value), float>) report.Finite(name, value);
+  });
   for (float element : g.projectionMatrix.m) report.Finite("projectionMatrix element", element);
 }
 

@@ -58,7 +58,7 @@ Replayed Play(const std::string& text, replay::ReplayOutputs outputs = {}) {
   std::fclose(trace);
   std::string line;
   std::getline(lines, line);
-  EXPECT_EQ(line, replay::kTraceHeader);
+  EXPECT_EQ(line, replay::TraceHeader());
   const std::vector<std::string> names = Cells(line);
   while (std::getline(lines, line)) {
     const std::vector<std::string> cells = Cells(line);

@@ -46,7 +46,7 @@ TEST(GameChecks, EachBrokenPromiseIsNamed) {
   const Broken cases[] = {
       {"speed", [](GameGlobals& g) { g.speed = std::numeric_limits<float>::quiet_NaN(); }},
       {"speed", [](GameGlobals& g) { g.speed = 50.5f; }},
-      {"viewMatrix", [](GameGlobals& g) { g.viewMatrix.m[5] = INFINITY; }},
+      {"view11", [](GameGlobals& g) { g.viewMatrix.m[5] = INFINITY; }},
       {"the butterfly's cell", [](GameGlobals& g) { g.playerX = 75.0f; }},  // row 1, column 2
       {"the butterfly's cell", [](GameGlobals& g) { g.playerX = 700.0f; }},
       {"playerY", [](GameGlobals& g) { g.playerY = 30.5f; }},
