@@ -51,7 +51,7 @@ std::uint32_t TickMilliseconds();
 
 // Told by the platform each time the program has handled a message and nothing else waits in
 // its queue, so its next turn renders unless the host has input pending. The headless host may
-// move its clock here (a replay's frame time); the SDL host does nothing.
+// move its clock here (a frame's length asked for after input); the SDL host does nothing.
 void MessageQueueDrained();
 
 // The size in pixels of the display the window is on (of the first display before a window

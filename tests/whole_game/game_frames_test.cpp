@@ -44,7 +44,7 @@ platform::host::Event Key(platform::host::Event::Type type, int key) {
 Frames PlayScript(bool referenceDevice) {
   globals = GameGlobals{};
   platform::testing::ResetUserInterface();
-  headless::Reset({.startTick = 5000, .msPerPresent = 32, .framesKept = 1});
+  headless::Reset({.startTick = 5000, .framesKept = 1});
   platform::testing::SetDeviceAvailability({.optimised = !referenceDevice, .reference = true});
 
   using Type = platform::host::Event::Type;
@@ -56,6 +56,7 @@ Frames PlayScript(bool referenceDevice) {
 
   Frames frames;
   headless::SetPresentObserver([&frames](std::uint64_t number) {
+    headless::AdvanceClock(32);  // time passes at every flip, messages or not
     if (kNames.count(number)) frames[number] = *headless::LastFrame();
   });
 

@@ -49,7 +49,6 @@ class Replay {
     platform::testing::InstallDirect3D();  // as the program's main would before WinMain
     const int kept = outputs_.keepLastPicture || !outputs_.pngFolder.empty() ? 1 : 0;
     headless::Reset({.startTick = 0,
-                     .msPerPresent = 0,
                      .framesKept = kept,
                      .displayWidth = outputs_.display.displayWidth,
                      .displayHeight = outputs_.display.displayHeight});
@@ -57,7 +56,7 @@ class Replay {
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", TraceHeader().c_str());
 
-    Deliver(nextStep_(), /*beforeTheLoop=*/true);
+    Deliver(nextStep_());
     char commandLine[] = "";
     result_.status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
 
@@ -84,12 +83,12 @@ class Replay {
     }
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", TraceRow(frame, globals).c_str());
     if (!outputs_.pngFolder.empty() && outputs_.pictures.Wants(frame)) WritePicture();
-    Deliver(nextStep_(), /*beforeTheLoop=*/false);
+    Deliver(nextStep_());
   }
 
-  // Queues the step's input and arranges for the clock to move by its frame's length exactly
-  // between the last message turn and the frame's turn (see the header).
-  void Deliver(const ReplayStep& step, bool beforeTheLoop) {
+  // Queues the step's input and asks the host to move the clock by its frame's length exactly
+  // between the last message turn and the frame's turn (see the README's "Frame times").
+  void Deliver(const ReplayStep& step) {
     bool quits = false;
     for (const MessageKey key : step.messages) {
       PressAndRelease(MessageVirtualKey(key));
@@ -100,10 +99,8 @@ class Replay {
       if (!quits) PressAndRelease(VK_ESCAPE);
       return;
     }
-    bool keysChange = false;
     for (std::size_t i = 0; i < kPolledVirtualKeys.size(); ++i) {
       if (held_[i] == step.frame->keys[i]) continue;
-      keysChange = true;
       if (step.frame->keys[i]) {
         headless::QueueKeyDown(kPolledVirtualKeys[i]);
       } else {
@@ -111,14 +108,7 @@ class Replay {
       }
     }
     held_ = step.frame->keys;
-    const std::uint32_t milliseconds = step.frame->milliseconds;
-    if (!step.messages.empty() || keysChange) {
-      headless::AdvanceClockWhenQueueDrains(milliseconds);
-    } else if (beforeTheLoop) {
-      headless::AdvanceClockAfterNextReading(milliseconds);
-    } else {
-      headless::AdvanceClock(milliseconds);
-    }
+    headless::AdvanceClockBeforeNextFrame(step.frame->milliseconds);
   }
 
   std::string PicturePath(std::uint64_t frame) const {

@@ -19,13 +19,15 @@ struct Pending {
   bool focusLost = false;
 };
 
+// When a frame's length asked for is added to the clock (see AdvanceClockBeforeNextFrame).
+enum class FrameMoment { None, AtDrain, AfterReading };
+
 struct HeadlessState {
   Settings settings;
-  std::uint32_t clock = 0;                // milliseconds, wrapping
-  std::uint32_t advanceOnDrain = 0;       // added to the clock at the next quiet drain
-  bool advanceOnDrainRequested = false;   // whether that advance is still to come
-  std::uint32_t advanceAfterReading = 0;  // added to the clock right after the next reading
-  bool advanceAfterReadingRequested = false;
+  std::uint32_t clock = 0;         // milliseconds, wrapping
+  bool clockRead = false;          // whether the clock was read since Reset
+  std::uint32_t frameAdvance = 0;  // a frame's length asked for and not yet added
+  FrameMoment frameMoment = FrameMoment::None;
   bool windowOpen = false;
   bool windowVisible = false;
   std::string windowTitle;
@@ -41,6 +43,17 @@ struct HeadlessState {
 HeadlessState& State() {
   static HeadlessState state;
   return state;
+}
+
+bool InputWaits(const HeadlessState& state) {
+  return !state.pending.empty() || !state.releases.empty();
+}
+
+// Adds the frame's length asked for to the clock: its moment has come.
+void AddFrameAdvance(HeadlessState& state) {
+  state.clock += state.frameAdvance;
+  state.frameAdvance = 0;
+  state.frameMoment = FrameMoment::None;
 }
 
 // Moves the events whose frame has come into the pending stream.
@@ -87,16 +100,16 @@ void AdvanceClock(std::uint32_t milliseconds) {
   State().clock += milliseconds;
 }
 
-void AdvanceClockWhenQueueDrains(std::uint32_t milliseconds) {
+void AdvanceClockBeforeNextFrame(std::uint32_t milliseconds) {
   HeadlessState& state = State();
-  state.advanceOnDrain += milliseconds;
-  state.advanceOnDrainRequested = true;
-}
-
-void AdvanceClockAfterNextReading(std::uint32_t milliseconds) {
-  HeadlessState& state = State();
-  state.advanceAfterReading += milliseconds;
-  state.advanceAfterReadingRequested = true;
+  state.frameAdvance += milliseconds;
+  if (InputWaits(state)) {
+    state.frameMoment = FrameMoment::AtDrain;
+  } else if (!state.clockRead) {
+    state.frameMoment = FrameMoment::AfterReading;
+  } else if (state.frameMoment == FrameMoment::None) {
+    AddFrameAdvance(state);
+  }
 }
 
 void QueueEvent(const Event& event) {
@@ -216,20 +229,16 @@ bool PollEvent(Event& event) {
 void MessageQueueDrained() {
   auto& state = State();
   // Input still waiting here becomes more messages first; the drain after those is the one.
-  if (!state.advanceOnDrainRequested || !state.pending.empty() || !state.releases.empty()) return;
-  state.clock += state.advanceOnDrain;
-  state.advanceOnDrain = 0;
-  state.advanceOnDrainRequested = false;
+  if (state.frameMoment == headless::FrameMoment::AtDrain && !headless::InputWaits(state)) {
+    headless::AddFrameAdvance(state);
+  }
 }
 
 std::uint32_t TickMilliseconds() {
   auto& state = State();
   const std::uint32_t reading = state.clock;
-  if (state.advanceAfterReadingRequested) {
-    state.clock += state.advanceAfterReading;
-    state.advanceAfterReading = 0;
-    state.advanceAfterReadingRequested = false;
-  }
+  state.clockRead = true;
+  if (state.frameMoment == headless::FrameMoment::AfterReading) headless::AddFrameAdvance(state);
   return reading;
 }
 
@@ -238,7 +247,6 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   if (!pixels || width <= 0 || height <= 0 || pitchBytes < 2 * width) return;
   ++state.presented;
   KeepFrame(state, pixels, width, height, pitchBytes);
-  state.clock += state.settings.msPerPresent;
   ReleaseScheduled(state);
   if (state.observer) state.observer(state.presented);
 }

@@ -13,8 +13,7 @@
 namespace platform::host::headless {
 
 struct Settings {
-  std::uint32_t startTick = 0;     // the clock's reading at Reset
-  std::uint32_t msPerPresent = 0;  // the clock moves this far at every Present
+  std::uint32_t startTick = 0;  // the clock's reading at Reset
   // How many of the latest pictures stay in memory as copies. 0 keeps none (LastFrame is null,
   // KeptFrames empty) and spares each Present a copy of the picture, for runs that read none.
   int framesKept = 1;
@@ -36,16 +35,19 @@ struct Frame {
 // requested clock moves; sets the clock to settings.startTick.
 void Reset(const Settings& settings = {});
 
-// Moves the clock forward (wrapping at 2^32).
+// Time passes: the clock moves forward now (wrapping at 2^32).
 void AdvanceClock(std::uint32_t milliseconds);
 
-// Moves the clock by `milliseconds` when the platform next reports its message queue drained
-// (host.h's MessageQueueDrained) while no event waits here: after the last message a program
-// handles and before the clock reading that starts its next frame. Requests add up until then.
-void AdvanceClockWhenQueueDrains(std::uint32_t milliseconds);
-// Moves the clock by `milliseconds` right after its next reading, which still shows the old
-// time. A program's first reading is the mark its message loop measures the first frame from.
-void AdvanceClockAfterNextReading(std::uint32_t milliseconds);
+// A frame's length: the clock moves by `milliseconds` between the program's last reading before
+// its next frame and that frame's own, so that the frame measures exactly this and every message
+// handled before it measures nothing. The host picks the moment:
+//  - input waits here: once it has all become messages and the platform reports its message
+//    queue drained after the last of them (host.h's MessageQueueDrained);
+//  - nothing waits and the program has not read the clock since Reset: right after its first
+//    reading, the mark its message loop measures the first frame from;
+//  - nothing waits otherwise (between two frames, say from a present observer): at once.
+// Requests add up until the moment comes.
+void AdvanceClockBeforeNextFrame(std::uint32_t milliseconds);
 
 // Makes an event pending for the next PollEvent, after those pending already. Events are passed
 // on as the SDL host would: a release of a key not down is dropped, a press of a key down is a

@@ -1,6 +1,6 @@
-// The headless host's clock moves that replays rely on, at the host's own level: a move asked
-// for the next queue drain waits until no input is pending; a move after the next reading leaves
-// that reading alone.
+// A frame's length asked of the headless host, which the replays rely on, at the host's own
+// level: with input waiting it waits for the drain after the input; before any reading it comes
+// after the first; otherwise at once. Requests add up and are used once.
 #include <gtest/gtest.h>
 
 #include "platform/api/win32.h"
@@ -11,11 +11,13 @@ namespace {
 namespace headless = platform::host::headless;
 namespace host = platform::host;
 
-TEST(HeadlessClock, ADrainMovesTheClockOnlyOnceNoInputIsPending) {
+TEST(HeadlessClock, WithInputWaitingTheFrameMovesTheClockAtTheDrainAfterIt) {
   headless::Reset({.startTick = 1000});
+  EXPECT_EQ(host::TickMilliseconds(), 1000u);
   headless::QueueKeyDown(VK_SPACE);
-  headless::AdvanceClockWhenQueueDrains(40);
-  headless::AdvanceClockWhenQueueDrains(2);  // requests add up
+  headless::AdvanceClockBeforeNextFrame(40);
+  headless::AdvanceClockBeforeNextFrame(2);  // requests add up
+  EXPECT_EQ(host::TickMilliseconds(), 1000u) << "the message turns measure nothing";
   host::MessageQueueDrained();
   EXPECT_EQ(host::TickMilliseconds(), 1000u) << "a key is still waiting to become a message";
   host::Event event;
@@ -26,18 +28,22 @@ TEST(HeadlessClock, ADrainMovesTheClockOnlyOnceNoInputIsPending) {
   EXPECT_EQ(host::TickMilliseconds(), 1042u) << "a request is used once";
 }
 
-TEST(HeadlessClock, AMoveAfterTheNextReadingLeavesThatReadingAlone) {
+TEST(HeadlessClock, BeforeAnyReadingTheFrameMovesTheClockAfterTheFirstAndLaterAtOnce) {
   headless::Reset({.startTick = 0xFFFFFFF0u});
-  headless::AdvanceClockAfterNextReading(0x20);
-  EXPECT_EQ(host::TickMilliseconds(), 0xFFFFFFF0u);
+  headless::AdvanceClockBeforeNextFrame(0x20);
+  EXPECT_EQ(host::TickMilliseconds(), 0xFFFFFFF0u) << "the first reading is the loop's mark";
   EXPECT_EQ(host::TickMilliseconds(), 0x10u) << "the clock wraps at 2^32";
   EXPECT_EQ(host::TickMilliseconds(), 0x10u);
+  headless::AdvanceClockBeforeNextFrame(5);
+  EXPECT_EQ(host::TickMilliseconds(), 0x15u);
+  host::MessageQueueDrained();
+  EXPECT_EQ(host::TickMilliseconds(), 0x15u);
 }
 
-TEST(HeadlessClock, ResetForgetsRequestedMoves) {
+TEST(HeadlessClock, ResetForgetsARequestedFrame) {
   headless::Reset({.startTick = 5});
-  headless::AdvanceClockWhenQueueDrains(40);
-  headless::AdvanceClockAfterNextReading(40);
+  headless::QueueKeyDown(VK_SPACE);
+  headless::AdvanceClockBeforeNextFrame(40);
   headless::Reset({.startTick = 5});
   host::MessageQueueDrained();
   EXPECT_EQ(host::TickMilliseconds(), 5u);
