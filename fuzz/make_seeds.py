@@ -3,21 +3,15 @@
 reader accepts (each depth, each header size, both row orders, bit fields), so the fuzzer starts
 past the headers. Text: the game's own screen texts in code page 932, each followed by the bytes
 the target reads its font, position and colours from (it takes those from the end).
-Devices: draws of the game's title screen (course cells with their outlines, one cell seen
-through the near plane, the butterfly's wings) with the game's states, matrices, viewport and
-texture (scaled down to 16 x 16), taken from a capture of its device calls and written in the
-device fuzzer's format (fuzz/device_input.h); only with --capture.
+The device seeds are draws of the game's title screen, written from a capture of its device
+calls by the program that reads captures (run in assets/):
+  tirravel-bench capture ../bench/scenarios/title.replay title FILE
+  tirravel-bench fuzz-seeds FILE ../fuzz/corpus/device
 The files named by their SHA-1 beside the seeds are what long fuzzing runs added that reached
 something new (kept with libFuzzer's -merge=1); this script leaves them alone.
-Run: fuzz/make_seeds.py [--capture FILE], the capture made in assets/ with
-  tirravel-bench capture ../bench/scenarios/title.replay title FILE"""
-import argparse
+Run: fuzz/make_seeds.py"""
 import os
 import struct
-import sys
-
-sys.dont_write_bytecode = True  # no __pycache__ beside the sources
-from device_seeds import device_seeds  # noqa: E402
 
 CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 
@@ -97,13 +91,8 @@ def write(folder, extension, seeds):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--capture", help="a capture of the title screen's device calls")
-    arguments = parser.parse_args()
     write("bitmap", ".bmp", bitmap_seeds())
     write("text", ".bin", text_seeds())
-    if arguments.capture:
-        write("device", ".bin", device_seeds(arguments.capture))
 
 
 if __name__ == "__main__":

@@ -36,6 +36,12 @@ int TextChildCommand(const Arguments& arguments);
 // memory SCRIPT: the peak resident memory of a whole replayed script, in a fresh process.
 int MemoryCommand(const Arguments& arguments);
 
+// table FILE.csv: the table of the rows gathered from the commands above (scripts/bench).
+int TableCommand(const Arguments& arguments);
+// fuzz-seeds CAPTURE FOLDER: the device fuzzer's seeds from a title screen capture
+// (device_seeds.h), written into FOLDER.
+int FuzzSeedsCommand(const Arguments& arguments);
+
 // The usage line of every command.
 std::string Usage();
 

@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
       {"text", &bench::TextCommand},
       {"startup", &bench::StartupCommand},
       {"memory", &bench::MemoryCommand},
+      {"table", &bench::TableCommand},
+      {"fuzz-seeds", &bench::FuzzSeedsCommand},
       {"startup-child", &bench::StartupChildCommand},
       {"text-child", &bench::TextChildCommand},
   };

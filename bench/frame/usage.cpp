@@ -12,6 +12,8 @@ std::string Usage() {
          "  text                                         DrawHudText, first use and cached\n"
          "  startup                                      process start to the first flip\n"
          "  memory SCRIPT                                peak resident memory of a replay\n"
+         "  table FILE.csv                               the table of the rows of a run\n"
+         "  fuzz-seeds CAPTURE FOLDER                    the device fuzzer's seeds, from a title\n"
          "SCENARIO is title, countdown, flight or goal. Run from a folder with Texture.bmp.\n"
          "frames and memory also take [--scale N|native] [--view 4:3|wide] [--display WxH]:\n"
          "the game drawn at a render scale and view on a pretended display (640x480 unless\n"
