@@ -47,12 +47,6 @@ measure() {
   if [[ -n "$keep_dir" ]]; then import -window root "$keep_dir/$1-$2.png" 2>/dev/null; fi
 }
 
-window_size() {
-  local WIDTH="" HEIGHT=""
-  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-  echo "${WIDTH}x${HEIGHT}"
-}
-window_is() { [[ "$(window_size)" == "$1" ]]; }
 # toggle SIZE: Alt+Enter, then waits for the window to take SIZE and settle.
 toggle() {
   xdotool key alt+Return

@@ -36,13 +36,6 @@ printed() { since_mark | grep -qx "$1"; }
 expect_printed() { wait_until 10 printed "$1" || fail "the game never saw: $1"; }
 frame_drawn() { since_mark | grep -q '^frame '; }
 
-window_size() {
-  local WIDTH="" HEIGHT=""
-  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
-  echo "${WIDTH}x${HEIGHT}"
-}
-window_is() { [[ "$(window_size)" == "$1" ]]; }
-
 expect_exit_zero() {
   wait_until 15 bash -c "! kill -0 $demo_pid" || fail "the demo did not end"
   wait "$demo_pid"

@@ -75,6 +75,13 @@ find_window() {
 # waits until it has the focus. Failures say so after PREFIX (such as "start: ").
 window=""
 focused() { [[ "$(xdotool getwindowfocus)" == "$window" ]]; }
+# The size of $window as WIDTHxHEIGHT, and whether it is SIZE.
+window_size() {
+  local WIDTH="" HEIGHT=""
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+  echo "${WIDTH}x${HEIGHT}"
+}
+window_is() { [[ "$(window_size)" == "$1" ]]; }
 focus_game_window() {
   window="$(find_window 20 '^Direct3D IM test$')"
   [[ -n "$window" ]] || fail "$1no window titled 'Direct3D IM test'"
