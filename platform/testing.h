@@ -12,7 +12,7 @@
 #include "platform/ddraw/direct3d_hooks.h"
 #include "platform/ddraw/driver_override.h"
 #include "platform/ddraw/surface_texture.h"
-#include "platform/raster/span_lanes.h"
+#include "platform/pixel/lane_choice.h"
 #include "platform/win32/user_interface.h"
 
 namespace platform::testing {
@@ -49,9 +49,10 @@ using d3d::DrawCall;
 using d3d::DrawListener;
 using d3d::SetDrawListener;
 
-// The span kernel held to SSE2, to compare it with the widest lanes.
-using raster::SpanLanes;
-using raster::SpanLanesAreAvx2;
-using raster::UseSpanLanes;
+// The SIMD code (the span kernel, the text blends) held to SSE2, to compare it with the widest
+// lanes.
+using pixel::Lanes;
+using pixel::LanesAreAvx2;
+using pixel::UseLanes;
 
 }  // namespace platform::testing

@@ -4,26 +4,15 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/pixel/rgb565.h"
+
 namespace platform::gdi {
 namespace {
-
-// Repeats an n-bit pattern until it fills `to` bits (bit replication in any direction).
-std::uint32_t Replicate(std::uint32_t value, int from, int to) {
-  if (from <= 0) return 0;
-  if (from >= to) return value >> (from - to);
-  std::uint64_t result = 0;
-  int filled = 0;
-  while (filled < to) {
-    result = (result << from) | value;
-    filled += from;
-  }
-  return static_cast<std::uint32_t>(result >> (filled - to));
-}
 
 // GDI narrows 8-bit channels by dropping low bits; wider channels get the byte replicated.
 std::uint32_t NarrowChannel(std::uint8_t value, int bits) {
   if (bits <= 8) return static_cast<std::uint32_t>(value) >> (8 - bits);
-  return Replicate(value, 8, bits);
+  return pixel::ReplicateBits(value, 8, bits);
 }
 
 std::uint8_t* RowStart(const PixelBuffer& buffer, int y) {
@@ -33,7 +22,7 @@ std::uint8_t* RowStart(const PixelBuffer& buffer, int y) {
 }  // namespace
 
 std::uint8_t WidenChannel(std::uint32_t value, int bits) {
-  return static_cast<std::uint8_t>(Replicate(value, bits, 8));
+  return static_cast<std::uint8_t>(pixel::ReplicateBits(value, bits, 8));
 }
 
 Channel ChannelOfMask(std::uint32_t mask) {

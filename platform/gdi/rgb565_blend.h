@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/gdi/pixel_codec.h"
+#include "platform/pixel/rgb565.h"
 
 namespace platform::gdi {
 
@@ -23,20 +24,16 @@ inline std::uint8_t Mix(std::uint8_t over, std::uint8_t under, int coverage) {
   return static_cast<std::uint8_t>((over * coverage + under * (255 - coverage) + 127) / 255);
 }
 
-inline void BlendRgb565(std::uint16_t& pixel, int coverage, const Rgb565Ink& ink) {
+inline void BlendRgb565(std::uint16_t& target, int coverage, const Rgb565Ink& ink) {
   if (coverage == 0) return;
   if (coverage == 255) {
-    pixel = ink.solid;
+    target = ink.solid;
     return;
   }
-  const int r5 = pixel >> 11, g6 = (pixel >> 5) & 0x3F, b5 = pixel & 0x1F;
-  const std::uint8_t red =
-      Mix(ink.colour.red, static_cast<std::uint8_t>(r5 << 3 | r5 >> 2), coverage);
-  const std::uint8_t green =
-      Mix(ink.colour.green, static_cast<std::uint8_t>(g6 << 2 | g6 >> 4), coverage);
-  const std::uint8_t blue =
-      Mix(ink.colour.blue, static_cast<std::uint8_t>(b5 << 3 | b5 >> 2), coverage);
-  pixel = static_cast<std::uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+  const pixel::Rgb888 under = pixel::ExpandRgb565(target);
+  target = pixel::PackRgb565(Mix(ink.colour.red, under.red, coverage),
+                             Mix(ink.colour.green, under.green, coverage),
+                             Mix(ink.colour.blue, under.blue, coverage));
 }
 
 // The lanes below do Mix on 16-bit lanes with multiply-high identities, each exact for every

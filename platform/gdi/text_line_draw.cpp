@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/pixel/lane_choice.h"
+
 namespace platform::gdi {
 namespace {
-
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2") != 0;
-  return has;
-}
 
 std::uint16_t* Row(const PixelBuffer& pixels, long long y) {
   return reinterpret_cast<std::uint16_t*>(pixels.bits +
@@ -108,7 +105,7 @@ __attribute__((target("avx2"))) void DrawRunsAvx2(const LineImage& line, const P
 
 void DrawLineRgb565(const LineImage& line, const PixelBuffer& pixels, long long x, long long y,
                     const Rgb565Ink& ink) {
-  if (HasAvx2()) {
+  if (pixel::LanesAreAvx2()) {
     DrawRunsAvx2(line, pixels, x, y, ink);
   } else {
     DrawRunsSse2(line, pixels, x, y, ink);

@@ -19,13 +19,13 @@
 #pragma GCC push_options
 #pragma GCC target("avx2")
 #endif
-#include "platform/raster/lanes_avx2.h"
+#include "platform/pixel/lanes_avx2.h"
 #include "platform/raster/span_table.h"
 
 namespace platform::raster {
 
 KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog) {
-  return SpanTable<LanesAvx2>::Select(format, fog);
+  return SpanTable<pixel::LanesAvx2>::Select(format, fog);
 }
 
 }  // namespace platform::raster

@@ -3,7 +3,8 @@
 // is located (plane values, the perspective divide, texel positions, fog weights and, where each
 // pixel chooses, the filter), then each is drawn (the colour key, point or bilinear filtering,
 // modulate, specular, fog, the blend and the RGB 565 store). Written once over a lanes type
-// (lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the filter and fog.
+// (platform/pixel/lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the
+// filter and fog.
 // It follows pixel_math.h operation for operation, so it draws what the reference path draws.
 //
 // It serves the states the game draws with (see KernelServes in span_select.cpp); the reference

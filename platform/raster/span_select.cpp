@@ -3,26 +3,11 @@
 
 #include "platform/raster/span.h"
 
+#include "platform/pixel/lane_choice.h"
 #include "platform/raster/pixel_math.h"
-#include "platform/raster/span_lanes.h"
 
 namespace platform::raster {
 namespace {
-
-// The span drawers' one setting.
-struct SpanSettings {
-  SpanLanes lanes = SpanLanes::Widest;  // tests and benchmarks may ask for SSE2 only
-};
-
-SpanSettings& Settings() {
-  static SpanSettings settings;
-  return settings;
-}
-
-bool ProcessorHasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2") != 0;
-  return has;
-}
 
 // The kernel reads texels as whole rows of a power-of-two length, wraps by masking, and knows
 // two formats; it blends only as the game does (or not at all).
@@ -41,14 +26,6 @@ bool KernelServes(const PixelState& state) {
 }
 
 }  // namespace
-
-void UseSpanLanes(SpanLanes lanes) {
-  Settings().lanes = lanes;
-}
-
-bool SpanLanesAreAvx2() {
-  return Settings().lanes == SpanLanes::Widest && ProcessorHasAvx2();
-}
 
 void SetSpanPrimitive(SpanInputs& inputs, const PlaneSet& planes, bool smooth,
                       std::uint32_t diffuse, std::uint32_t specular) {
@@ -74,8 +51,8 @@ KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs) {
   inputs.fog565 = PackRgb565(UnpackArgb(state.fogColour));
   inputs.pitchShift =
       std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
-  return SpanLanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, state.fog)
-                            : SelectKernelDrawersSse2(state.texture.format, state.fog);
+  return pixel::LanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, state.fog)
+                               : SelectKernelDrawersSse2(state.texture.format, state.fog);
 }
 
 }  // namespace platform::raster

@@ -1,11 +1,11 @@
 // The span drawers in SSE2, which every x86-64 processor has.
-#include "platform/raster/lanes_sse2.h"
+#include "platform/pixel/lanes_sse2.h"
 #include "platform/raster/span_table.h"
 
 namespace platform::raster {
 
 KernelDrawers SelectKernelDrawersSse2(TextureFormat format, bool fog) {
-  return SpanTable<LanesSse2>::Select(format, fog);
+  return SpanTable<pixel::LanesSse2>::Select(format, fog);
 }
 
 }  // namespace platform::raster

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/pixel/rgb565.h"
 #include "platform/raster/raster.h"
 
 namespace platform::raster {
@@ -33,16 +34,10 @@ constexpr std::uint32_t TexelKeyMask(TextureFormat format) {
   }
 }
 
-// Widens an n-bit channel to 8 bits by bit replication, so full scale stays full scale.
-constexpr std::uint32_t Widen5(std::uint32_t c) {
-  return (c << 3) | (c >> 2);
-}
-constexpr std::uint32_t Widen6(std::uint32_t c) {
-  return (c << 2) | (c >> 4);
-}
-constexpr std::uint32_t Widen4(std::uint32_t c) {
-  return c * 17u;
-}
+// Channels widen to 8 bits by bit replication, so full scale stays full scale.
+using pixel::Widen4;
+using pixel::Widen5;
+using pixel::Widen6;
 
 constexpr std::uint32_t PackArgb(std::uint32_t a, std::uint32_t r, std::uint32_t g,
                                  std::uint32_t b) {

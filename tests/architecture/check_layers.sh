@@ -4,8 +4,11 @@
 #  - the game (app, game, math, record, render, video) includes of the platform only its contract,
 #    the Windows and DirectX headers in platform/api/;
 #  - platform/api includes nothing but itself and the standard library;
+#  - platform/pixel, the pixel arithmetic and SIMD lanes below every module, includes nothing but
+#    itself, the standard library and the compiler's intrinsics;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
-#  - platform/raster and math include nothing but the standard library and themselves;
+#  - platform/raster includes nothing but the standard library, platform/pixel and itself, and math
+#    nothing but the standard library and itself;
 #  - the host (platform/host) includes nothing of Windows, DirectDraw, GDI or Direct3D;
 #  - the game never includes platform/testing.h, the door for tests and tools, and outside the
 #    platform the hooks behind that door are reached only through it.
@@ -55,18 +58,20 @@ declare -A game_may_include=(
 check_order "" game_may_include platform "includes a layer above it or beside it"
 
 # The platform's modules, lowest first, and the modules whose internals each may include beside
-# its own. The contract, platform/api, sits below them all: any module but the rasterizer and the
-# host may include it (the host only its virtual-key codes, checked below).
+# its own. The contract, platform/api, and the pixel arithmetic, platform/pixel, sit below them
+# all: any module may include pixel, and any module but the rasterizer and the host the contract
+# (the host only its virtual-key codes, checked below).
 declare -A platform_may_include=(
   [api]="api"
-  [raster]="raster"
-  [core]="core"
-  [host]="api host"
-  [win32]="api core host win32"
-  [gdi]="api core host win32 gdi"
-  [ddraw]="api core host win32 gdi ddraw"
-  [d3d]="api raster core host win32 gdi ddraw d3d"
-  [startup]="api core host win32 gdi ddraw d3d startup"
+  [pixel]="pixel"
+  [raster]="pixel raster"
+  [core]="pixel core"
+  [host]="api pixel host"
+  [win32]="api pixel core host win32"
+  [gdi]="api pixel core host win32 gdi"
+  [ddraw]="api pixel core host win32 gdi ddraw"
+  [d3d]="api pixel raster core host win32 gdi ddraw d3d"
+  [startup]="api pixel core host win32 gdi ddraw d3d startup"
 )
 check_order platform/ platform_may_include "" "includes the internals of a module above it"
 
@@ -82,9 +87,11 @@ mapfile -t font_lines < <(sources app game math record render video platform too
   grep -v '^platform/gdi/' | xargs -r grep -nE '#include [<"](ft2build|freetype|fontconfig|iconv)' || true)
 offend "FreeType, fontconfig or iconv outside platform/gdi" "${font_lines[@]}"
 
-mapfile -t pure_lines < <(sources platform/raster math |
-  xargs -r grep -nE '#include "' | grep -vE '#include "(platform/raster|math)/' || true)
-offend "platform/raster or math depends on more than the standard library" "${pure_lines[@]}"
+mapfile -t pure_lines < <(sources platform/pixel platform/raster math |
+  xargs -r grep -nE '#include "' | grep -vE '#include "(platform/pixel|platform/raster|math)/' ||
+  true)
+offend "platform/pixel, platform/raster or math depends on more than the standard library" \
+  "${pure_lines[@]}"
 
 mapfile -t host_lines < <(sources platform/host | xargs -r grep -nE \
   '#include "platform/(api/(win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)
@@ -96,7 +103,7 @@ offend "the game includes the platform's testing door" "${door_lines[@]}"
 
 hooks='core/live_objects|core/live_object_counts|win32/user_interface|ddraw/driver_override'
 hooks+='|ddraw/direct3d_hooks|ddraw/surface_texture|d3d/device_override|d3d/draw_listener'
-hooks+='|d3d/install|raster/span_lanes'
+hooks+='|d3d/install|pixel/lane_choice'
 mapfile -t hook_lines < <(sources app game math record render video tests tools bench fuzz |
   xargs -r grep -nE "#include \"platform/($hooks)\.h\"" || true)
 offend "a platform hook reached around platform/testing.h" "${hook_lines[@]}"

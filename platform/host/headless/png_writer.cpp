@@ -8,16 +8,9 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+#include "platform/pixel/rgb565.h"
 
-Rgb888 ExpandRgb565(std::uint16_t pixel) {
-  const unsigned r5 = (pixel >> 11) & 0x1Fu;
-  const unsigned g6 = (pixel >> 5) & 0x3Fu;
-  const unsigned b5 = pixel & 0x1Fu;
-  return {static_cast<std::uint8_t>(r5 << 3 | r5 >> 2),
-          static_cast<std::uint8_t>(g6 << 2 | g6 >> 4),
-          static_cast<std::uint8_t>(b5 << 3 | b5 >> 2)};
-}
+namespace platform {
 
 namespace {
 
@@ -47,9 +40,9 @@ bool Fail(std::string* error, const std::string& text) {
 std::vector<std::uint8_t> ExpandRow(const std::uint8_t* row, int width) {
   std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * 3);
   for (int x = 0; x < width; ++x) {
-    std::uint16_t pixel;
-    std::memcpy(&pixel, row + static_cast<std::size_t>(x) * 2, sizeof pixel);
-    const Rgb888 rgb = ExpandRgb565(pixel);
+    std::uint16_t value;
+    std::memcpy(&value, row + static_cast<std::size_t>(x) * 2, sizeof value);
+    const pixel::Rgb888 rgb = pixel::ExpandRgb565(value);
     out[static_cast<std::size_t>(x) * 3 + 0] = rgb.red;
     out[static_cast<std::size_t>(x) * 3 + 1] = rgb.green;
     out[static_cast<std::size_t>(x) * 3 + 2] = rgb.blue;

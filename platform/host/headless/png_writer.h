@@ -13,12 +13,4 @@ namespace platform {
 bool WriteRgb565Png(const std::string& path, const std::uint16_t* bits, int width, int height,
                     int pitchBytes, std::string* error = nullptr);
 
-// The 8-bit red, green and blue of one RGB565 pixel, as WriteRgb565Png stores them.
-struct Rgb888 {
-  std::uint8_t red;
-  std::uint8_t green;
-  std::uint8_t blue;
-};
-Rgb888 ExpandRgb565(std::uint16_t pixel);
-
 }  // namespace platform

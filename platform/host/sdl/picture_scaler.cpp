@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/pixel/rgb565.h"
+
 namespace platform::host::sdl {
 namespace {
 
@@ -21,15 +23,9 @@ int LowestBit(std::uint32_t mask) {
 }
 
 // A channel of `bits` bits with value `value`, put into `mask`: widened by repeating its bits
-// (a 5-bit 3 becomes 00011 000 = 24, as SDL's own conversion does), or narrowed by dropping the
-// lowest.
+// (as SDL's own conversion does), or narrowed by dropping the lowest.
 std::uint32_t Place(std::uint32_t value, int bits, std::uint32_t mask) {
-  const int targetBits = CountBits(mask);
-  std::uint64_t repeated = 0;
-  int filled = 0;
-  for (; filled < targetBits; filled += bits) repeated = (repeated << bits) | value;
-  const std::uint64_t placed = repeated >> (filled - targetBits);
-  return static_cast<std::uint32_t>(placed << LowestBit(mask)) & mask;
+  return (pixel::ReplicateBits(value, bits, CountBits(mask)) << LowestBit(mask)) & mask;
 }
 
 // The source index under the centre of each of `target` cells spread over `source` cells.

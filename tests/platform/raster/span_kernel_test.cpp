@@ -17,9 +17,9 @@
 namespace {
 
 using namespace platform::raster;
-using platform::testing::SpanLanes;
-using platform::testing::SpanLanesAreAvx2;
-using platform::testing::UseSpanLanes;
+using platform::testing::Lanes;
+using platform::testing::LanesAreAvx2;
+using platform::testing::UseLanes;
 using namespace raster_test;
 
 // A power-of-two texture of one of the kernel's formats, random texels, often with a key that
@@ -107,20 +107,20 @@ std::vector<LitVertex> KernelLines(Random& random, int count) {
   return vertices;
 }
 
-class SpanKernel : public ::testing::TestWithParam<SpanLanes> {
+class SpanKernel : public ::testing::TestWithParam<Lanes> {
  protected:
   void SetUp() override {
-    UseSpanLanes(GetParam());
-    if (GetParam() == SpanLanes::Widest && !SpanLanesAreAvx2()) {
+    UseLanes(GetParam());
+    if (GetParam() == Lanes::Widest && !LanesAreAvx2()) {
       GTEST_SKIP() << "this processor lacks AVX2: the widest lanes are the SSE2 ones, which the "
                       "Sse2 cases test";
     }
   }
-  void TearDown() override { UseSpanLanes(SpanLanes::Widest); }
+  void TearDown() override { UseLanes(Lanes::Widest); }
 };
 
 TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesLinesAndStates) {
-  Random random(GetParam() == SpanLanes::Sse2 ? 11 : 12);
+  Random random(GetParam() == Lanes::Sse2 ? 11 : 12);
   long long drawn = 0;
   for (int round = 0; round < 300; ++round) {
     const TestTexture texture = KernelTexture(random);
@@ -174,9 +174,9 @@ TEST_P(SpanKernel, ServesTheGamesStatesAndNotOthers) {
   EXPECT_FALSE(SelectKernelDrawers(state, inputs).Serves());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel, ::testing::Values(SpanLanes::Sse2, SpanLanes::Widest),
+INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel, ::testing::Values(Lanes::Sse2, Lanes::Widest),
                          [](const auto& info) {
-                           return info.param == SpanLanes::Sse2 ? "Sse2" : "Avx2";
+                           return info.param == Lanes::Sse2 ? "Sse2" : "Avx2";
                          });
 
 }  // namespace
