@@ -20,8 +20,6 @@
 #include "platform/gdi/text_line.h"
 #include "platform/gdi/text_line_draw.h"
 
-using platform::gdi::BlendEightRgb565;
-using platform::gdi::BlendRgb565;
 using platform::gdi::Canvas;
 using platform::gdi::GlyphImage;
 using platform::gdi::LineImage;
@@ -105,23 +103,10 @@ class Painter {
   }
 
   // Plot over one glyph row on the display's own format, without the general codec: the same
-  // bit replication, mix and truncation, eight pixels at a time, skipping runs of eight that the
-  // glyph leaves empty and filling those it covers fully.
+  // bit replication, mix and truncation, a register of pixels at a time.
   void BlendRowRgb565(const std::uint8_t* coverage, long long first, long long last, long long left,
                       int y) const {
-    std::uint16_t* row = Row565(y);
-    long long column = first;
-    for (; column + 8 <= last; column += 8) {
-      std::uint64_t eight;
-      std::memcpy(&eight, coverage + column, sizeof eight);
-      if (eight == 0) continue;
-      if (eight == ~std::uint64_t{0}) {
-        std::fill_n(row + left + column, 8, static_cast<std::uint16_t>(solid_));
-        continue;
-      }
-      BlendEightRgb565(row + left + column, coverage + column, ink_);
-    }
-    for (; column < last; ++column) BlendRgb565(row[left + column], coverage[column], ink_);
+    platform::gdi::BlendSpanRgb565(Row565(y) + left + first, coverage + first, last - first, ink_);
   }
 
   void Plot(int x, int y, int coverage) const {

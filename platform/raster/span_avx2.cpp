@@ -13,12 +13,8 @@
 #include "platform/raster/setup.h"
 #include "platform/raster/span.h"
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC push_options
-#pragma GCC target("avx2")
-#endif
+#include "platform/pixel/avx2_begin.h"
+
 #include "platform/pixel/lanes_avx2.h"
 #include "platform/raster/span_table.h"
 
@@ -29,8 +25,4 @@ KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog) {
 }
 
 }  // namespace platform::raster
-#if defined(__clang__)
-#pragma clang attribute pop
-#else
-#pragma GCC pop_options
-#endif
+#include "platform/pixel/avx2_end.h"

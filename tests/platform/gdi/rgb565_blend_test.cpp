@@ -1,64 +1,112 @@
-// The RGB 565 blends, one, eight and sixteen pixels at a time, against the general codec's mix
-// for every pixel value and every coverage, in the game's orange (both extreme channel values)
-// and an odd colour.
+// The text blends, one pixel at a time and a register of pixels at a time in each width of
+// lanes, against the general codec's mix for every pixel value under every coverage, in the
+// game's orange (both extreme channel values) and an odd colour; and runs that are solid, wholly
+// covered or bare block by block, and cut by clipping.
+#include "platform/gdi/rgb565_blend.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/gdi/pixel_codec.h"
-#include "platform/gdi/rgb565_blend.h"
+#include "platform/gdi/text_line_draw.h"
+#include "platform/testing.h"
 
 namespace {
 
+using platform::PixelBuffer;
+using platform::gdi::LineImage;
 using platform::gdi::Rgb;
 using platform::gdi::Rgb565Ink;
+using platform::testing::Lanes;
 
-__attribute__((target("avx2"))) void BlendSixteen(std::uint16_t* pixels,
-                                                  const std::uint8_t* coverage,
-                                                  const Rgb565Ink& ink) {
-  platform::gdi::BlendSixteenRgb565(pixels, coverage, ink);
+class Rgb565Blend : public ::testing::TestWithParam<Lanes> {
+ protected:
+  void SetUp() override {
+    platform::testing::UseLanes(GetParam());
+    if (GetParam() == Lanes::Widest && !platform::testing::LanesAreAvx2()) {
+      GTEST_SKIP() << "this processor lacks AVX2: the widest lanes are the SSE2 ones, which the "
+                      "Sse2 cases test";
+    }
+  }
+  void TearDown() override { platform::testing::UseLanes(Lanes::Widest); }
+};
+
+// One row of RGB 565 pixels, `width` wide.
+PixelBuffer Row(std::vector<std::uint16_t>& pixels) {
+  return {reinterpret_cast<std::uint8_t*>(pixels.data()), static_cast<int>(pixels.size()), 1,
+          static_cast<int>(pixels.size() * 2), platform::kRgb565Layout};
 }
 
-// Blends every pixel value under every coverage (pixel p, coverage c at index p * 256 + c),
-// `width` pixels a call, and expects what the codec's mix makes of each, in both colours.
-template <class Blend>
-void ExpectEveryPixelMixedAsTheCodecDoes(std::size_t width, Blend blend) {
+// A line of one blended run of the coverage from (0, 0), and a solid run of `solid` pixels
+// after it.
+LineImage LineOf(const std::vector<std::uint8_t>& coverage, int solid = 0) {
+  LineImage line;
+  const int length = static_cast<int>(coverage.size());
+  line.runs.push_back({0, 0, length, 0, false});
+  if (solid > 0) line.runs.push_back({length, 0, solid, 0, true});
+  line.coverage = coverage;
+  line.right = length + solid;
+  line.bottom = 1;
+  return line;
+}
+
+TEST_P(Rgb565Blend, EveryPixelUnderEveryCoverageMixesAsTheCodecDoes) {
   const platform::gdi::PixelCodec codec(platform::kRgb565Layout, nullptr, 0);
   for (const Rgb colour : {Rgb{255, 180, 0}, Rgb{37, 201, 90}}) {
     const Rgb565Ink ink{colour, static_cast<std::uint16_t>(codec.Encode(colour))};
-    std::vector<std::uint16_t> expected(65536 * 256), drawn(expected.size());
-    std::vector<std::uint8_t> coverage(expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-      const auto pixel = static_cast<std::uint16_t>(i >> 8);
+    // Pixel p under coverage c at index p * 256 + c: every lane of a register differs.
+    std::vector<std::uint16_t> under(65536 * 256), expected(under.size());
+    std::vector<std::uint8_t> coverage(under.size());
+    for (std::size_t i = 0; i < under.size(); ++i) {
+      under[i] = static_cast<std::uint16_t>(i >> 8);
       const int c = static_cast<int>(i & 255);
       coverage[i] = static_cast<std::uint8_t>(c);
-      drawn[i] = pixel;
-      const Rgb under = codec.Decode(pixel);
+      const Rgb old = codec.Decode(under[i]);
       using platform::gdi::Mix;
       expected[i] = static_cast<std::uint16_t>(
-          c == 0 ? pixel
-                 : codec.Encode({Mix(colour.red, under.red, c), Mix(colour.green, under.green, c),
-                                 Mix(colour.blue, under.blue, c)}));
+          c == 0 ? under[i]
+                 : codec.Encode({Mix(colour.red, old.red, c), Mix(colour.green, old.green, c),
+                                 Mix(colour.blue, old.blue, c)}));
     }
-    for (std::size_t i = 0; i < drawn.size(); i += width) blend(&drawn[i], &coverage[i], ink);
-    EXPECT_EQ(drawn, expected) << width << " at a time";
+    std::vector<std::uint16_t> single = under, lanes = under;
+    for (std::size_t i = 0; i < single.size(); ++i) {
+      platform::gdi::BlendRgb565(single[i], coverage[i], ink);
+    }
+    platform::gdi::DrawLineRgb565(LineOf(coverage), Row(lanes), 0, 0, ink);
+    EXPECT_EQ(single, expected) << "one at a time";
+    EXPECT_EQ(lanes, expected) << "a register at a time";
   }
 }
 
-TEST(Rgb565BlendTest, OneAndEightAtATimeMixEveryPixelAsTheCodecDoes) {
-  ExpectEveryPixelMixedAsTheCodecDoes(
-      1, [](std::uint16_t* pixel, const std::uint8_t* coverage, const Rgb565Ink& ink) {
-        platform::gdi::BlendRgb565(*pixel, *coverage, ink);
-      });
-  ExpectEveryPixelMixedAsTheCodecDoes(8, platform::gdi::BlendEightRgb565);
+TEST_P(Rgb565Blend, RunsWhollyCoveredBareSolidOrClippedDrawAsOnePixelAtATime) {
+  const Rgb565Ink ink{{255, 180, 0}, 0xFDA0};
+  // Blocks of 16 fully covered, bare, with one lane covered, and of every coverage.
+  std::vector<std::uint8_t> coverage(64, 0);
+  for (int i = 0; i < 16; ++i) {
+    coverage[i] = 255;
+    coverage[48 + i] = static_cast<std::uint8_t>(i * 17);
+  }
+  coverage[40] = 90;
+  const LineImage line = LineOf(coverage, 40);
+  for (const int x : {0, -3, 40}) {  // inside, cut on the left, cut on the right
+    std::vector<std::uint16_t> drawn(100), expected(100);
+    for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = static_cast<std::uint16_t>(i * 2749);
+    expected = drawn;
+    for (int i = 0; i < 104; ++i) {
+      const int column = x + i;
+      if (column < 0 || column >= 100) continue;
+      platform::gdi::BlendRgb565(expected[column], i < 64 ? coverage[i] : 255, ink);
+    }
+    platform::gdi::DrawLineRgb565(line, Row(drawn), x, 0, ink);
+    EXPECT_EQ(drawn, expected) << "drawn at " << x;
+  }
 }
 
-TEST(Rgb565BlendTest, SixteenAtATimeMixEveryPixelAsTheCodecDoes) {
-  if (__builtin_cpu_supports("avx2") == 0) {
-    GTEST_SKIP() << "this processor lacks AVX2, which the sixteen-pixel blend is written in";
-  }
-  ExpectEveryPixelMixedAsTheCodecDoes(16, BlendSixteen);
-}
+INSTANTIATE_TEST_SUITE_P(Lanes, Rgb565Blend, ::testing::Values(Lanes::Sse2, Lanes::Widest),
+                         [](const auto& info) {
+                           return info.param == Lanes::Sse2 ? "Sse2" : "Avx2";
+                         });
 
 }  // namespace
