@@ -6,81 +6,116 @@
 
 namespace platform::gdi {
 
-std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& characters) {
-  LineImage line;
-  struct Placement {
-    long long left, top;
-    int width, height;
-  };
-  std::vector<Placement> placements;
-  placements.reserve(characters.size());
-  long long pen = 0;
+namespace {
+
+// Where a glyph's pixels land, from the point the line is drawn for.
+struct Placement {
+  long long left, top;
+  int width, height;
+};
+
+// Where every glyph of a line lands, and the box of the pixels they cover.
+struct Layout {
+  std::vector<Placement> placements;  // one a character
+  long long width = 0;                // the advances added up
+  bool any = false;                   // whether any glyph has pixels (the box is empty else)
   long long minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool any = false;
+};
+
+// Each pixel's blends, glyph after glyph, over the layout's box.
+struct Blends {
+  std::size_t width = 0;
+  std::vector<std::uint8_t> first;                          // the first of each pixel, 0: none
+  std::vector<std::pair<std::size_t, std::uint8_t>> later;  // (pixel, coverage), in order
+};
+
+// The pen moves along the advances; each glyph is placed from the pen.
+Layout PlaceGlyphs(RealizedFont& font, const std::u32string& characters) {
+  Layout layout;
+  layout.placements.reserve(characters.size());
   for (char32_t character : characters) {
     const GlyphImage& glyph = font.Glyph(character);
-    const Placement placement{pen + glyph.left, font.Ascent() - static_cast<long long>(glyph.top),
-                              glyph.width, glyph.height};
-    placements.push_back(placement);
-    pen += glyph.advance;
+    const Placement placement{layout.width + glyph.left,
+                              font.Ascent() - static_cast<long long>(glyph.top), glyph.width,
+                              glyph.height};
+    layout.placements.push_back(placement);
+    layout.width += glyph.advance;
     if (glyph.width <= 0 || glyph.height <= 0) continue;
-    if (!any) {
-      minX = placement.left, minY = placement.top;
-      maxX = placement.left + glyph.width, maxY = placement.top + glyph.height;
-      any = true;
+    if (!layout.any) {
+      layout.minX = placement.left, layout.minY = placement.top;
+      layout.maxX = placement.left + glyph.width, layout.maxY = placement.top + glyph.height;
+      layout.any = true;
     }
-    minX = std::min(minX, placement.left);
-    minY = std::min(minY, placement.top);
-    maxX = std::max(maxX, placement.left + glyph.width);
-    maxY = std::max(maxY, placement.top + glyph.height);
+    layout.minX = std::min(layout.minX, placement.left);
+    layout.minY = std::min(layout.minY, placement.top);
+    layout.maxX = std::max(layout.maxX, placement.left + glyph.width);
+    layout.maxY = std::max(layout.maxY, placement.top + glyph.height);
   }
-  line.width = pen;
-  if (!any) return line;
-  constexpr long long kFar = 1LL << 30;  // offsets kept as int
+  return layout;
+}
+
+// Whether a line so laid out in the font is small enough to keep, with offsets that fit an int.
+bool Keepable(const Layout& layout, const RealizedFont& font) {
+  constexpr long long kFar = 1LL << 30;
+  const auto maxArea = static_cast<long long>(ScaledBound(kMaxLineArea, font));
+  return (layout.maxX - layout.minX) * (layout.maxY - layout.minY) <= maxArea &&
+         layout.minX >= -kFar && layout.maxX + static_cast<long long>(kLineBlock) <= kFar &&
+         layout.minY >= -kFar && layout.maxY <= kFar;
+}
+
+// Every glyph's coverage, in order: a pixel's first blend, or a full one after others (which
+// makes them moot), goes to `first`; a partial blend after another to `later`. Nothing when
+// there are more later blends than a kept line holds.
+std::optional<Blends> GatherBlends(RealizedFont& font, const std::u32string& characters,
+                                   const Layout& layout) {
   const std::size_t maxLaterBlends = ScaledBound(kMaxLaterBlends, font);
-  if ((maxX - minX) * (maxY - minY) > static_cast<long long>(ScaledBound(kMaxLineArea, font)) ||
-      minX < -kFar || maxX + static_cast<long long>(kLineBlock) > kFar || minY < -kFar ||
-      maxY > kFar) {
-    return std::nullopt;
-  }
-  const std::size_t width = static_cast<std::size_t>(maxX - minX);
-  const std::size_t height = static_cast<std::size_t>(maxY - minY);
-  std::vector<std::uint8_t> first(width * height, 0);  // the first blend of each pixel, 0: none
-  std::vector<std::pair<std::size_t, std::uint8_t>> later;  // (pixel, coverage), in order
+  Blends blends;
+  blends.width = static_cast<std::size_t>(layout.maxX - layout.minX);
+  blends.first.assign(blends.width * static_cast<std::size_t>(layout.maxY - layout.minY), 0);
   for (std::size_t i = 0; i < characters.size(); ++i) {
-    const Placement& placement = placements[i];
+    const Placement& placement = layout.placements[i];
     if (placement.width <= 0 || placement.height <= 0) continue;
     // Glyph references last only until the next glyph is asked for.
     const GlyphImage& glyph = font.Glyph(characters[i]);
     for (int row = 0; row < glyph.height; ++row) {
       const std::uint8_t* source =
           glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
-      const std::size_t base = static_cast<std::size_t>(placement.top - minY + row) * width +
-                               static_cast<std::size_t>(placement.left - minX);
+      const std::size_t base =
+          static_cast<std::size_t>(placement.top - layout.minY + row) * blends.width +
+          static_cast<std::size_t>(placement.left - layout.minX);
       for (int column = 0; column < glyph.width; ++column) {
         const std::uint8_t value = source[column];
         if (value == 0) continue;
-        std::uint8_t& pixel = first[base + column];
+        std::uint8_t& pixel = blends.first[base + column];
         if (pixel == 0 || value == 255) {
-          if (pixel != 0 && !later.empty()) {
-            std::erase_if(later, [&](const auto& blend) { return blend.first == base + column; });
+          if (pixel != 0 && !blends.later.empty()) {
+            std::erase_if(blends.later,
+                          [&](const auto& blend) { return blend.first == base + column; });
           }
           pixel = value;
         } else {
-          if (later.size() >= maxLaterBlends) return std::nullopt;
-          later.emplace_back(base + column, value);
+          if (blends.later.size() >= maxLaterBlends) return std::nullopt;
+          blends.later.emplace_back(base + column, value);
         }
       }
     }
   }
-  // Gaps of fewer than a block of untouched pixels stay inside a run: blending coverage 0 costs
-  // less than starting another run.
-  long long right = maxX;
+  return blends;
+}
+
+// The runs of the first blends, row by row, into the line; returns how far right they reach.
+// Gaps of fewer than a block of untouched pixels stay inside a run: blending coverage 0 costs
+// less than starting another run. Long stretches of full coverage become solid runs; the pieces
+// between are blended.
+long long AddRuns(const Blends& blends, const Layout& layout, LineImage& line) {
+  long long right = layout.maxX;
+  const std::size_t width = blends.width;
+  const std::size_t height = static_cast<std::size_t>(layout.maxY - layout.minY);
   for (std::size_t row = 0; row < height; ++row) {
-    const std::uint8_t* values = first.data() + row * width;
+    const std::uint8_t* values = blends.first.data() + row * width;
     auto run = [&](std::size_t from, std::size_t to, bool solid) {
-      LineImage::Run kept{static_cast<int>(minX + static_cast<long long>(from)),
-                          static_cast<int>(minY + static_cast<long long>(row)),
+      LineImage::Run kept{static_cast<int>(layout.minX + static_cast<long long>(from)),
+                          static_cast<int>(layout.minY + static_cast<long long>(row)),
                           static_cast<int>(to - from), static_cast<int>(line.coverage.size()),
                           solid};
       if (!solid) {
@@ -89,7 +124,7 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
         line.coverage.insert(line.coverage.end(), values + from, values + to);
         line.coverage.resize(line.coverage.size() + (kept.length - (to - from)), 0);
       }
-      right = std::max(right, minX + static_cast<long long>(from) + kept.length);
+      right = std::max(right, layout.minX + static_cast<long long>(from) + kept.length);
       line.runs.push_back(kept);
     };
     std::size_t column = 0;
@@ -102,7 +137,6 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
       for (std::size_t next = end; next < width && next < end + kLineBlock; ++next) {
         if (values[next] != 0) end = next + 1;
       }
-      // Long stretches of full coverage become solid runs; the pieces between are blended.
       std::size_t piece = column;
       for (std::size_t at = column; at < end;) {
         if (values[at] != 255) {
@@ -122,16 +156,31 @@ std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& char
       column = end;
     }
   }
-  for (const auto& [pixel, value] : later) {
-    line.extras.push_back({static_cast<int>(minX + static_cast<long long>(pixel % width)),
-                           static_cast<int>(minY + static_cast<long long>(pixel / width)), value});
+  return right;
+}
+
+}  // namespace
+
+std::optional<LineImage> MakeLine(RealizedFont& font, const std::u32string& characters) {
+  const Layout layout = PlaceGlyphs(font, characters);
+  LineImage line;
+  line.width = layout.width;
+  if (!layout.any) return line;
+  if (!Keepable(layout, font)) return std::nullopt;
+  const std::optional<Blends> blends = GatherBlends(font, characters, layout);
+  if (!blends) return std::nullopt;
+  const long long right = AddRuns(*blends, layout, line);
+  for (const auto& [pixel, value] : blends->later) {
+    line.extras.push_back(
+        {static_cast<int>(layout.minX + static_cast<long long>(pixel % blends->width)),
+         static_cast<int>(layout.minY + static_cast<long long>(pixel / blends->width)), value});
   }
   line.runs.shrink_to_fit();
   line.coverage.shrink_to_fit();
-  line.left = static_cast<int>(minX);
-  line.top = static_cast<int>(minY);
+  line.left = static_cast<int>(layout.minX);
+  line.top = static_cast<int>(layout.minY);
   line.right = static_cast<int>(right);
-  line.bottom = static_cast<int>(maxY);
+  line.bottom = static_cast<int>(layout.maxY);
   return line;
 }
 

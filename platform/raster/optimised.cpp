@@ -35,6 +35,33 @@ struct EdgeWalker {
   }
 };
 
+// A triangle's rows, top to bottom: each row's pixels from the edge functions.
+class TriangleRows {
+ public:
+  explicit TriangleRows(const TriangleSetup& triangle)
+      : box_(triangle.box),
+        edges_{EdgeWalker(triangle.edges[0], box_.y0), EdgeWalker(triangle.edges[1], box_.y0),
+               EdgeWalker(triangle.edges[2], box_.y0)} {}
+
+  // The next row's pixels [left, right); none (left == right) where the row has none.
+  void Next(int& left, int& right) {
+    std::int64_t first = box_.x0, last = box_.x1 - 1;
+    for (EdgeWalker& edge : edges_) {
+      edge.Clip(first, last);
+      edge.rowValue += edge.rowStep;
+    }
+    left = right = 0;
+    if (first > last) return;
+    // Within the box now, so the span fits an int.
+    left = static_cast<int>(first);
+    right = static_cast<int>(last) + 1;
+  }
+
+ private:
+  const PixelRect& box_;
+  EdgeWalker edges_[3];
+};
+
 // Rows judged together for their filter: few enough that most bands of a floor lie wholly on
 // one side of where it turns from magnified to minified.
 constexpr int kBandRows = 8;
@@ -75,49 +102,62 @@ SpanDrawer OptimisedRasterizer::Drawer(FilterChoice choice) const {
   return kernel_.span[static_cast<int>(SpanFilter::PerPixel)];
 }
 
+// A triangle's rows take their filter by one of three policies:
+// - the whole triangle: where both filters are the same, or the triangle certainly takes one;
+// - band by band: where a triangle worth bounding may take either, each band of kBandRows rows
+//   is judged on its own (a floor running from magnified to minified is mostly one or the other
+//   band by band), and its pixels one by one where the band, too, may take either;
+// - pixel by pixel: where a small triangle costs less to judge pixel by pixel than to bound.
 void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
   if (!kernel_.Serves()) {
     reference_.DrawTriangle(triangle);
     return;
   }
-  const PlaneSet& planes = triangle.planes;
-  Begin(planes);
+  Begin(triangle.planes);
+  if (state_.minFilter == state_.magFilter) {
+    DrawRows(triangle, Drawer(FilterChoice::Magnified));  // either way
+    return;
+  }
   const PixelRect& box = triangle.box;
-  // A small triangle costs less to judge pixel by pixel than to bound.
   const bool worthBounding =
       static_cast<std::int64_t>(box.x1 - box.x0) * (box.y1 - box.y0) >= kAreaWorthBounding;
-  FilterChoice choice = FilterChoice::Magnified;  // either way where both filters are the same
-  if (state_.minFilter != state_.magFilter) {
-    choice = worthBounding ? BoundTriangleFilter(triangle, state_) : FilterChoice::PerPixel;
+  if (!worthBounding) {
+    DrawRows(triangle, Drawer(FilterChoice::PerPixel));
+    return;
   }
-  EdgeWalker edges[3] = {EdgeWalker(triangle.edges[0], box.y0),
-                         EdgeWalker(triangle.edges[1], box.y0),
-                         EdgeWalker(triangle.edges[2], box.y0)};
-  // Where the triangle as a whole may take either filter, each band of rows is judged on its
-  // own: a floor running from magnified to minified is mostly one or the other band by band.
-  const int bandRows = choice == FilterChoice::PerPixel && worthBounding ? kBandRows : 1;
+  const FilterChoice choice = BoundTriangleFilter(triangle, state_);
+  if (choice != FilterChoice::PerPixel) {
+    DrawRows(triangle, Drawer(choice));
+  } else {
+    DrawBands(triangle);
+  }
+}
+
+void OptimisedRasterizer::DrawRows(const TriangleSetup& triangle, SpanDrawer span) {
+  TriangleRows rows(triangle);
+  for (int y = triangle.box.y0; y < triangle.box.y1; ++y) {
+    int left, right;
+    rows.Next(left, right);
+    if (left < right) span(spanInputs_, y, left, right);
+  }
+}
+
+void OptimisedRasterizer::DrawBands(const TriangleSetup& triangle) {
+  const PixelRect& box = triangle.box;
+  TriangleRows rows(triangle);
   int lefts[kBandRows], rights[kBandRows];
-  for (int band = box.y0; band < box.y1; band += bandRows) {
-    const int rows = std::min(bandRows, box.y1 - band);
-    PixelRect reach{box.x1, band, box.x0, band + rows};
-    for (int r = 0; r < rows; ++r) {
-      std::int64_t left = box.x0, right = box.x1 - 1;
-      for (EdgeWalker& edge : edges) {
-        edge.Clip(left, right);
-        edge.rowValue += edge.rowStep;
-      }
-      lefts[r] = rights[r] = 0;
-      if (left > right) continue;
-      // Within the box now, so the span fits an int.
-      lefts[r] = static_cast<int>(left);
-      rights[r] = static_cast<int>(right) + 1;
+  for (int band = box.y0; band < box.y1; band += kBandRows) {
+    const int count = std::min(kBandRows, box.y1 - band);
+    PixelRect reach{box.x1, band, box.x0, band + count};
+    for (int r = 0; r < count; ++r) {
+      rows.Next(lefts[r], rights[r]);
+      if (lefts[r] == rights[r]) continue;
       reach.x0 = std::min(reach.x0, lefts[r]);
       reach.x1 = std::max(reach.x1, rights[r]);
     }
     if (reach.x0 >= reach.x1) continue;
-    const SpanDrawer span =
-        Drawer(bandRows > 1 ? BoundRectangleFilter(planes, state_, reach) : choice);
-    for (int r = 0; r < rows; ++r) {
+    const SpanDrawer span = Drawer(BoundRectangleFilter(triangle.planes, state_, reach));
+    for (int r = 0; r < count; ++r) {
       if (lefts[r] < rights[r]) span(spanInputs_, band + r, lefts[r], rights[r]);
     }
   }

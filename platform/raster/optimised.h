@@ -25,6 +25,10 @@ class OptimisedRasterizer {
   void Begin(const PlaneSet& planes);
   // The row drawer for a filter choice.
   SpanDrawer Drawer(FilterChoice choice) const;
+  // The triangle's rows, each with the one drawer.
+  void DrawRows(const TriangleSetup& triangle, SpanDrawer span);
+  // The triangle's rows in bands, each band with the filter it certainly takes, if any.
+  void DrawBands(const TriangleSetup& triangle);
 
   const PixelState& state_;
   SpanInputs spanInputs_;

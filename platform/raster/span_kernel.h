@@ -159,6 +159,99 @@ struct TexelFetch {
   }
 };
 
+// A group's texels by position in 1/256 texel, wrapped into the texture: the one containing
+// the position, or filtered as SampleTexture filters (point, bilinear, or chosen pixel by
+// pixel), after the colour key.
+template <class L, TextureFormat kFormat, SpanFilter kFilter>
+class TexelSampler {
+ public:
+  using I = typename L::I;
+  using M = LaneMath<L>;
+  using Split = SplitColour<L>;
+  using Fetch = TexelFetch<L, kFormat>;
+
+  explicit TexelSampler(const SpanInputs& inputs)
+      : in_(inputs),
+        widthMask_(L::Splat(inputs.state->texture.width - 1)),
+        heightMask_(L::Splat(inputs.state->texture.height - 1)) {}
+
+  // The raw texel containing each position.
+  I Nearest(I s, I t) const {
+    return Fetch::Raw(in_, L::And(L::template ShiftRightSigned<8>(s), widthMask_),
+                      L::And(L::template ShiftRightSigned<8>(t), heightMask_));
+  }
+
+  // Drops the lanes whose texel is the key colour; false when none is left.
+  bool KeepUnkeyed(I raw, I& keep) const {
+    const PixelState& state = *in_.state;
+    if (!state.keyTest) return true;
+    keep = L::AndNot(L::Equal(L::And(raw, L::Splat(static_cast<int>(state.keyMask))),
+                              L::Splat(static_cast<int>(state.key))),
+                     keep);
+    return !L::AllZero(keep);
+  }
+
+  // The texel of every lane at (s, t), filtered bilinearly in the lanes where `bilinear` is all
+  // ones, for the lanes of `keep`; clears those the colour key drops. False when none is left.
+  [[gnu::always_inline]] bool Sample(I s, I t, I bilinear, I& keep, Split& colour) const {
+    if constexpr (kFilter == SpanFilter::Bilinear) {
+      return Bilinear(s, t, keep, colour);
+    } else {
+      if (kFilter == SpanFilter::PerPixel && L::AllOnes(bilinear)) {
+        return Bilinear(s, t, keep, colour);
+      }
+      const I nearest = Nearest(s, t);
+      if (!KeepUnkeyed(nearest, keep)) return false;
+      colour = M::Unpack(Fetch::Decode(in_, nearest));
+      if (kFilter == SpanFilter::Point || L::AllZero(bilinear)) return true;
+      I all = L::Splat(-1);
+      Split filtered;
+      Bilinear(s, t, all, filtered);
+      colour = {L::Select(bilinear, filtered.rb, colour.rb),
+                L::Select(bilinear, filtered.ag, colour.ag)};
+      return true;
+    }
+  }
+
+ private:
+  // SampleTexture's bilinear filter. The key looks at the texel containing the position, which
+  // is one of the four taps: the right one from half a texel across on, the lower one from half
+  // a texel down on.
+  bool Bilinear(I s, I t, I& keep, Split& colour) const {
+    const I bs = L::Sub(s, L::Splat(128));
+    const I bt = L::Sub(t, L::Splat(128));
+    const I x0 = L::template ShiftRightSigned<8>(bs);
+    const I y0 = L::template ShiftRightSigned<8>(bt);
+    const I left = L::And(x0, widthMask_), top = L::And(y0, heightMask_);
+    const I right = L::And(L::Add(x0, L::Splat(1)), widthMask_);
+    const I bottom = L::And(L::Add(y0, L::Splat(1)), heightMask_);
+    const I fx = L::And(bs, L::Splat(0xFF)), fy = L::And(bt, L::Splat(0xFF));
+    I r00, r10, r01, r11;
+    if (L::AllZero(L::Equal(left, widthMask_))) {
+      // No tap wraps to the row's start: each pair lies side by side in memory.
+      Fetch::RawPairs(in_, left, top, r00, r10);
+      Fetch::RawPairs(in_, left, bottom, r01, r11);
+    } else {
+      r00 = Fetch::Raw(in_, left, top), r10 = Fetch::Raw(in_, right, top);
+      r01 = Fetch::Raw(in_, left, bottom), r11 = Fetch::Raw(in_, right, bottom);
+    }
+    if (in_.state->keyTest) {
+      const I half = L::Splat(127);
+      const I rightward = L::GreaterThan(fx, half), downward = L::GreaterThan(fy, half);
+      const I nearest =
+          L::Select(downward, L::Select(rightward, r11, r01), L::Select(rightward, r10, r00));
+      if (!KeepUnkeyed(nearest, keep)) return false;
+    }
+    colour =
+        M::Bilinear(M::Unpack(Fetch::Decode(in_, r00)), M::Unpack(Fetch::Decode(in_, r10)),
+                    M::Unpack(Fetch::Decode(in_, r01)), M::Unpack(Fetch::Decode(in_, r11)), fx, fy);
+    return true;
+  }
+
+  const SpanInputs& in_;
+  I widthMask_, heightMask_;  // texture size − 1: the sizes are powers of two
+};
+
 // One group of up to L::kCount pixels: a run of a span, or pixels of a line.
 template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
 class PixelGroup {
@@ -167,7 +260,7 @@ class PixelGroup {
   using I = typename L::I;
   using M = LaneMath<L>;
   using Split = SplitColour<L>;
-  using Fetch = TexelFetch<L, kFormat>;
+  using Sampler = TexelSampler<L, kFormat, kFilter>;
 
   // The part of each plane that depends on the row, base + gy · dy (the same in every lane of a
   // span's group, one per pixel of a line's), and the change across.
@@ -233,14 +326,14 @@ class PixelGroup {
                                 M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB))));
     }
 
-    const WrappedTexels texture(in);
+    const Sampler texels(in);
     if (kFog && L::AllZero(where.weight)) {
       // Wholly fogged: the fog colour, whatever the texel and the specular were, unless keyed.
-      if (!KeepUnkeyed(in, texture.Nearest(where.s, where.t), keep)) return false;
+      if (!texels.KeepUnkeyed(texels.Nearest(where.s, where.t), keep)) return false;
       colour = {fog.rb, L::Or(fog.ag, L::And(diffuse.ag, L::Splat(0x00FF0000)))};
       return true;
     }
-    if (!Texel(in, texture, where, keep, colour)) return false;
+    if (!texels.Sample(where.s, where.t, where.bilinear, keep, colour)) return false;
     if (in.modulate) colour = M::Mul255(colour, diffuse);
     if (in.addSpecular) colour = M::AddSaturate(colour, specular);
     if constexpr (kFog) colour = M::Fog(colour, where.weight, fog, state.fogColour == 0);
@@ -293,87 +386,6 @@ class PixelGroup {
   }
 
  private:
-  // The texture's texels by position in 1/256 texel, wrapped.
-  struct WrappedTexels {
-    const SpanInputs& in;
-    I widthMask, heightMask;
-    explicit WrappedTexels(const SpanInputs& inputs)
-        : in(inputs),
-          widthMask(L::Splat(inputs.state->texture.width - 1)),
-          heightMask(L::Splat(inputs.state->texture.height - 1)) {}
-    I Nearest(I s, I t) const {
-      return Fetch::Raw(in, L::And(L::template ShiftRightSigned<8>(s), widthMask),
-                        L::And(L::template ShiftRightSigned<8>(t), heightMask));
-    }
-  };
-
-  // Drops the lanes whose texel is the key colour; false when none is left.
-  static bool KeepUnkeyed(const SpanInputs& in, I raw, I& keep) {
-    const PixelState& state = *in.state;
-    if (!state.keyTest) return true;
-    keep = L::AndNot(L::Equal(L::And(raw, L::Splat(static_cast<int>(state.keyMask))),
-                              L::Splat(static_cast<int>(state.key))),
-                     keep);
-    return !L::AllZero(keep);
-  }
-
-  // The filtered texel of every lane, after the colour key; false when the key drops them all.
-  [[gnu::always_inline]] static bool Texel(const SpanInputs& in, const WrappedTexels& texture,
-                                           const Where& where, I& keep, Split& colour) {
-    if constexpr (kFilter == SpanFilter::Bilinear) {
-      return Bilinear(in, texture, where.s, where.t, keep, colour);
-    } else {
-      if (kFilter == SpanFilter::PerPixel && L::AllOnes(where.bilinear)) {
-        return Bilinear(in, texture, where.s, where.t, keep, colour);
-      }
-      const I nearest = texture.Nearest(where.s, where.t);
-      if (!KeepUnkeyed(in, nearest, keep)) return false;
-      colour = M::Unpack(Fetch::Decode(in, nearest));
-      if (kFilter == SpanFilter::Point || L::AllZero(where.bilinear)) return true;
-      I all = L::Splat(-1);
-      Split filtered;
-      Bilinear(in, texture, where.s, where.t, all, filtered);
-      colour = {L::Select(where.bilinear, filtered.rb, colour.rb),
-                L::Select(where.bilinear, filtered.ag, colour.ag)};
-      return true;
-    }
-  }
-
-  // SampleTexture's bilinear filter. The key looks at the texel containing the position, which
-  // is one of the four taps: the right one from half a texel across on, the lower one from half
-  // a texel down on.
-  static bool Bilinear(const SpanInputs& in, const WrappedTexels& texture, I s, I t, I& keep,
-                       Split& colour) {
-    const I bs = L::Sub(s, L::Splat(128));
-    const I bt = L::Sub(t, L::Splat(128));
-    const I x0 = L::template ShiftRightSigned<8>(bs);
-    const I y0 = L::template ShiftRightSigned<8>(bt);
-    const I left = L::And(x0, texture.widthMask), top = L::And(y0, texture.heightMask);
-    const I right = L::And(L::Add(x0, L::Splat(1)), texture.widthMask);
-    const I bottom = L::And(L::Add(y0, L::Splat(1)), texture.heightMask);
-    const I fx = L::And(bs, L::Splat(0xFF)), fy = L::And(bt, L::Splat(0xFF));
-    I r00, r10, r01, r11;
-    if (L::AllZero(L::Equal(left, texture.widthMask))) {
-      // No tap wraps to the row's start: each pair lies side by side in memory.
-      Fetch::RawPairs(in, left, top, r00, r10);
-      Fetch::RawPairs(in, left, bottom, r01, r11);
-    } else {
-      r00 = Fetch::Raw(in, left, top), r10 = Fetch::Raw(in, right, top);
-      r01 = Fetch::Raw(in, left, bottom), r11 = Fetch::Raw(in, right, bottom);
-    }
-    if (in.state->keyTest) {
-      const I half = L::Splat(127);
-      const I rightward = L::GreaterThan(fx, half), downward = L::GreaterThan(fy, half);
-      const I nearest =
-          L::Select(downward, L::Select(rightward, r11, r01), L::Select(rightward, r10, r00));
-      if (!KeepUnkeyed(in, nearest, keep)) return false;
-    }
-    colour =
-        M::Bilinear(M::Unpack(Fetch::Decode(in, r00)), M::Unpack(Fetch::Decode(in, r10)),
-                    M::Unpack(Fetch::Decode(in, r01)), M::Unpack(Fetch::Decode(in, r11)), fx, fy);
-    return true;
-  }
-
   // Minified (pixel_math.h) per lane: all ones where one screen step moves more than a texel.
   static I Minified(const SpanInputs& in, F u, F v, F q) {
     const Plane* p = in.planes->planes;
