@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 #include "platform/api/ddraw.h"
 #include "platform/ddraw/direct3d_hooks.h"
@@ -32,9 +31,5 @@ DirectDrawState& State();
 // Why a query for a Direct3D interface fails when the start-up never plugged Direct3D in.
 inline constexpr const char* kDirect3DNotInstalled =
     "QueryInterface: Direct3D is not installed (platform::d3d::InstallDirect3D was not called)";
-
-// Records why a call failed as the platform's last-error text ("SetDisplayMode: ...") and
-// returns the result, so a failure reads `return Fail(DDERR_..., "...")`.
-HRESULT Fail(HRESULT result, std::string reason);
 
 }  // namespace platform::ddraw

@@ -25,6 +25,7 @@ constexpr char kProgramModule = 0;
 }  // namespace
 }  // namespace platform::win32
 
+using platform::Fail;
 using platform::win32::Kernel;
 
 DWORD GetTickCount() {
@@ -33,15 +34,13 @@ DWORD GetTickCount() {
 
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
   if ((flags & ~GPTR) != 0) {
-    platform::SetLastErrorText("GlobalAlloc: only fixed memory is available");
-    return nullptr;
+    return Fail(nullptr, "GlobalAlloc: only fixed memory is available");
   }
   // A zero-byte block still gets its own address, as the real call gives.
   const std::size_t size = bytes == 0 ? 1 : bytes;
   void* block = (flags & GMEM_ZEROINIT) ? std::calloc(1, size) : std::malloc(size);
   if (!block) {
-    platform::SetLastErrorText("GlobalAlloc: out of memory");
-    return nullptr;
+    return Fail(nullptr, "GlobalAlloc: out of memory");
   }
   Kernel().liveBlocks.insert(block);
   return block;
@@ -50,8 +49,7 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
 HGLOBAL GlobalFree(HGLOBAL memory) {
   if (!memory) return nullptr;
   if (Kernel().liveBlocks.erase(memory) == 0) {
-    platform::SetLastErrorText("GlobalFree: not a block from GlobalAlloc");
-    return memory;
+    return Fail(memory, "GlobalFree: not a block from GlobalAlloc");
   }
   std::free(memory);
   return nullptr;
@@ -61,6 +59,5 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   if (moduleName == nullptr) {
     return reinterpret_cast<HMODULE>(const_cast<char*>(&platform::win32::kProgramModule));
   }
-  platform::SetLastErrorText(std::string("GetModuleHandleA: no module \"") + moduleName + "\"");
-  return nullptr;
+  return Fail(nullptr, std::string("GetModuleHandleA: no module \"") + moduleName + "\"");
 }
