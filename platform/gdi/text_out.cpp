@@ -185,7 +185,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   const Painter ink(*canvas, context->textColour);
   // On the display's format a line drawn often enough is drawn as kept: the same pixels.
   if (const LineImage* line =
-          ink.Rgb565() ? platform::gdi::Lines().Line(*font, text, length) : nullptr) {
+          ink.Rgb565() ? platform::gdi::State().lines.Line(*font, text, length) : nullptr) {
     if (context->backgroundMode == OPAQUE) {
       Painter(*canvas, context->backgroundColour)
           .Fill(left, top, left + line->width, top + font->CellHeight());
