@@ -13,15 +13,18 @@ namespace platform::ddraw {
 class DirectDrawObject;
 
 struct DirectDrawState {
-  // The object holding DDSCL_EXCLUSIVE; only one may hold it at a time. Cleared when it gives
-  // the level up or goes.
+  // The object holding DDSCL_EXCLUSIVE; only one may hold it at a time. Written by
+  // SetCooperativeLevel, cleared when the object gives the level up or goes
+  // (direct_draw_object.cpp).
   DirectDrawObject* exclusiveOwner = nullptr;
-  // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D.
+  // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D
+  // writes it through InstallDirect3DHooks.
   Direct3DHooks direct3D;
   // The size the display's surfaces are drawn at; written by the program's options (startup) and
   // the tools, before the display mode is set.
   RenderRequest render;
-  // Tests only: drivers and creation to pretend, in place of the real ones.
+  // Tests only, through SetDriverOverride: drivers and creation to pretend, in place of the real
+  // ones.
   std::optional<DriverOverride> driverOverride;
 };
 

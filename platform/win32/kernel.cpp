@@ -1,23 +1,14 @@
 // The kernel calls: the tick counter over the host's clock, fixed global memory and the
 // program's module handle.
 #include <cstdlib>
-#include <set>
 
 #include "platform/api/win32.h"
 #include "platform/core/last_error.h"
 #include "platform/host/host.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {
-
-struct KernelState {
-  std::set<void*> liveBlocks;  // blocks from GlobalAlloc not yet freed, to refuse bad handles
-};
-
-KernelState& Kernel() {
-  static KernelState state;
-  return state;
-}
 
 // Only the address matters: the module handle of the one program that runs.
 constexpr char kProgramModule = 0;
@@ -26,7 +17,6 @@ constexpr char kProgramModule = 0;
 }  // namespace platform::win32
 
 using platform::Fail;
-using platform::win32::Kernel;
 
 DWORD GetTickCount() {
   return platform::host::TickMilliseconds();
@@ -42,13 +32,13 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
   if (!block) {
     return Fail(nullptr, "GlobalAlloc: out of memory");
   }
-  Kernel().liveBlocks.insert(block);
+  platform::win32::State().liveBlocks.insert(block);
   return block;
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
   if (!memory) return nullptr;
-  if (Kernel().liveBlocks.erase(memory) == 0) {
+  if (platform::win32::State().liveBlocks.erase(memory) == 0) {
     return Fail(memory, "GlobalFree: not a block from GlobalAlloc");
   }
   std::free(memory);

@@ -9,7 +9,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/core/resource_name.h"
 #include "platform/host/host.h"
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {
