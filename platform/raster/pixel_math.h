@@ -1,6 +1,6 @@
 // The pixel pipeline's arithmetic, one pixel at a time: the definition both paths follow. The
-// reference path calls these; the optimised path computes the same values four pixels at a time
-// and is tested to agree with them bit for bit.
+// reference path calls these; the optimised path computes the same values for a group of pixels
+// at a time (four with SSE2, eight with AVX2) and is tested to agree with them bit for bit.
 //
 // Choices, in pipeline order:
 // - Float-to-integer steps clamp first (a NaN goes to the low end), so nothing is converted out

@@ -5,7 +5,8 @@
 #    the Windows and DirectX headers in platform/api/;
 #  - platform/api includes nothing but itself and the standard library;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
-#  - platform/raster and math include nothing but the standard library and themselves;
+#  - platform/raster and math include nothing but themselves, the standard library and the
+#    compiler's SIMD intrinsics (<immintrin.h> and the like), angle-bracket includes included;
 #  - the host (platform/host) includes nothing of Windows, DirectDraw, GDI or Direct3D;
 #  - the game never includes platform/testing.h, the door for tests and tools, and outside the
 #    platform the hooks behind that door are reached only through it.
@@ -41,22 +42,21 @@ check_order() {
   done
 }
 
-# The game's layers, lowest first, and the folders each may include beside its own: math, the
-# record, then render and video side by side, the rules, the shell. Tools, benchmarks, fuzz
-# targets and tests sit above them all.
-declare -A game_may_include=(
-  [math]="math"
-  [record]="math record"
-  [render]="math record render"
-  [video]="math record video"
-  [game]="math record render video game"
-  [app]="math record render video game app"
-)
+# The game's layers, lowest first: math, the record, then render and video side by side, the
+# rules, the shell. Each may include its own folder and the levels below its own. Tools,
+# benchmarks, fuzz targets and tests sit above them all.
+game_levels=(math record "render video" game app)
+declare -A game_may_include=()
+below=""
+for level in "${game_levels[@]}"; do
+  for name in $level; do game_may_include[$name]="${below:+$below }$name"; done
+  below+="${below:+ }$level"
+done
 check_order "" game_may_include platform "includes a layer above it or beside it"
 
 # The platform's modules, lowest first, and the modules whose internals each may include beside
-# its own. The contract, platform/api, sits below them all: any module but the rasterizer and the
-# host may include it (the host only its virtual-key codes, checked below).
+# its own. The contract, platform/api, sits below them all: any module but the rasterizer and core
+# may include it (the host only its virtual-key codes, checked below).
 declare -A platform_may_include=(
   [api]="api"
   [raster]="raster"
@@ -82,9 +82,21 @@ mapfile -t font_lines < <(sources app game math record render video platform too
   grep -v '^platform/gdi/' | xargs -r grep -nE '#include [<"](ft2build|freetype|fontconfig|iconv)' || true)
 offend "FreeType, fontconfig or iconv outside platform/gdi" "${font_lines[@]}"
 
-mapfile -t pure_lines < <(sources platform/raster math |
-  xargs -r grep -nE '#include "' | grep -vE '#include "(platform/raster|math)/' || true)
-offend "platform/raster or math depends on more than the standard library" "${pure_lines[@]}"
+# check_self_contained MESSAGE ANGLE FOLDER...: the folders include, in quotes, only each other's
+# files, and in angle brackets only headers that match ANGLE.
+check_self_contained() {
+  local message="$1" angle="$2" folders
+  shift 2
+  folders="$(printf '%s|' "$@")"
+  mapfile -t contained_lines < <(sources "$@" | xargs -r grep -nE '#include [<"]' |
+    grep -vE "#include \"(${folders%|})/|#include <($angle)>" || true)
+  offend "$message" "${contained_lines[@]}"
+}
+standard='[a-z_0-9]+'
+check_self_contained "platform/api depends on more than the standard library" "$standard" \
+  platform/api
+check_self_contained "platform/raster or math depends on more than the standard library and \
+the compiler's intrinsics" "$standard|[a-z0-9]+intrin\.h" platform/raster math
 
 mapfile -t host_lines < <(sources platform/host | xargs -r grep -nE \
   '#include "platform/(api/(win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)
