@@ -12,12 +12,7 @@
 #include "platform/gdi/surface_dc.h"
 
 using platform::Fail;
-using platform::gdi::BitmapObject;
-using platform::gdi::FindBitmap;
-using platform::gdi::FindContext;
-using platform::gdi::FindFont;
-using platform::gdi::FontObject;
-using platform::gdi::State;
+using namespace platform::gdi;
 
 namespace {
 
