@@ -12,7 +12,8 @@ function(tirravel_add_subdirectories)
   endforeach()
 endfunction()
 
-# tirravel_add_test(NAME sources... LIBS libs...): one GoogleTest executable registered with CTest.
+# tirravel_add_test(NAME SOURCES sources... LIBS libs...): one GoogleTest executable registered
+# with CTest.
 function(tirravel_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

@@ -1,10 +1,15 @@
 // The one global record that holds all of the game's state for the whole run.
 //
-// Who writes what: the frame driver owns the pending flags and the key states; the state machine
-// owns the state, timers, best time and title camera; the flight model owns the butterfly's pose
-// and flight fields; the scene owns the filter and fog values and rewrites viewMatrix each frame;
-// the butterfly owns the wing flap; the video layer owns the platform interfaces (one reference
-// each); the shell owns the window, the frame time and the last tick.
+// Who writes what. The rules (game/) write their own sections below (frame driver, state machine,
+// flight model) and write across them where they hand over: the frame driver's first frame sets
+// the state and the best time and its race reset the pose, the flight fields, the timer and the
+// camera; the state machine arms the race reset and moves the pose on the title screen; the
+// flight model ends the race by setting the state. The game's rand (game/random.cpp) owns the
+// random state. Outside the rules: the video layer writes the names and the platform interfaces
+// (one reference each) and fills both matrices at set-up (video/direct3d_setup.cpp); the scene
+// rewrites viewMatrix every frame; the butterfly owns the wing flap; the shell owns the window,
+// the frame time and the last tick, and its window procedure toggles filterEnabled on Z
+// (app/window.cpp). The fog values are never written: the scene only reads them.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +67,8 @@ struct GameGlobals {
   Matrix4 viewMatrix;        // zero until the display set-up fills it
   Matrix4 projectionMatrix;  // zero until the display set-up fills it
 
-  // ---- Scene ----
-  std::int32_t filterEnabled = 1;  // bilinear minification; Z toggles it
+  // ---- Scene: what it draws with ----
+  std::int32_t filterEnabled = 1;  // bilinear minification; Z toggles it (app/window.cpp)
   std::uint32_t fogColour = 0xFF000000u;
   float fogStart = 10.1f;
   float fogEnd = 50.0f;

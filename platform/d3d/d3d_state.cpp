@@ -9,20 +9,20 @@ Direct3DState& State() {
   return state;
 }
 
-void SetDeviceAvailability(const DeviceAvailability& availability) {
-  State().devices = availability;
-}
-
-void SetDrawListener(DrawListener* listener) {
-  State().drawListener = listener;
-}
-
 Direct3DTexture* TextureForHandle(D3DTEXTUREHANDLE handle) {
   if (handle == 0) return nullptr;
   for (const TextureHandleEntry& entry : State().handles) {
     if (entry.handle == handle) return entry.texture;
   }
   return nullptr;
+}
+
+void SetDeviceAvailability(const DeviceAvailability& availability) {
+  State().devices = availability;
+}
+
+void SetDrawListener(DrawListener* listener) {
+  State().drawListener = listener;
 }
 
 }  // namespace platform::d3d

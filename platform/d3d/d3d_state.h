@@ -18,11 +18,14 @@ struct TextureHandleEntry {
 };
 
 struct Direct3DState {
+  // Direct3DTexture::GetHandle hands handles out, its destructor removes them
+  // (direct3d_texture.cpp).
   std::vector<TextureHandleEntry> handles;  // in the order they were handed out
   D3DTEXTUREHANDLE nextHandle = 1;          // 0 means "no texture" to the render state
-  DeviceAvailability devices;               // tests may withhold a device kind
-  DrawListener* drawListener = nullptr;     // tools' observer of scenes and draws, or null
-  std::vector<Device*> liveDevices;         // to be told when their target goes
+  DeviceAvailability devices;            // SetDeviceAvailability: tests may withhold a device kind
+  DrawListener* drawListener = nullptr;  // SetDrawListener: tools' observer of scenes and draws
+  std::vector<Device*> liveDevices;      // a Device's constructor and destructor, so that each is
+                                         // told when its target goes
 };
 
 // The module's state, made on first use.

@@ -12,11 +12,6 @@
 namespace platform::d3d {
 namespace {
 
-HRESULT Fail(HRESULT result, const char* reason) {
-  SetLastErrorText(reason);
-  return result;
-}
-
 // A device draws into 16-bit RGB 565 surfaces made for 3-D drawing.
 bool CanRenderInto(IDirectDrawSurface* target) {
   PixelBuffer pixels{};

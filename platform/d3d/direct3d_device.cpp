@@ -18,11 +18,6 @@
 namespace platform::d3d {
 namespace {
 
-HRESULT Fail(HRESULT result, const char* reason) {
-  SetLastErrorText(reason);
-  return result;
-}
-
 // The render states Direct3D names: 1 to D3DRENDERSTATE_ANISOTROPY but for 42, which it skips.
 bool KnownRenderState(D3DRENDERSTATETYPE state) {
   return state >= D3DRENDERSTATE_TEXTUREHANDLE && state <= D3DRENDERSTATE_ANISOTROPY &&

@@ -22,14 +22,12 @@ HRESULT Viewport::GetViewport2(LPD3DVIEWPORT2 data) {
 
 HRESULT Viewport::SetViewport2(LPD3DVIEWPORT2 data) {
   if (!data || data->dwSize != D3DVIEWPORT2_SIZE) {
-    SetLastErrorText("SetViewport2: the record's size is not that of D3DVIEWPORT2");
-    return DDERR_INVALIDPARAMS;
+    return Fail(DDERR_INVALIDPARAMS, "SetViewport2: the record's size is not that of D3DVIEWPORT2");
   }
   // An empty rectangle or clip volume would divide by zero when vertices are mapped.
   if (data->dwWidth == 0 || data->dwHeight == 0 || !(data->dvClipWidth > 0.0f) ||
       !(data->dvClipHeight > 0.0f)) {
-    SetLastErrorText("SetViewport2: empty viewport rectangle or clip volume");
-    return DDERR_INVALIDPARAMS;
+    return Fail(DDERR_INVALIDPARAMS, "SetViewport2: empty viewport rectangle or clip volume");
   }
   values_ = *data;
   return D3D_OK;

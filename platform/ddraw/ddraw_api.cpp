@@ -4,11 +4,12 @@
 #include <vector>
 
 #include "platform/api/ddraw.h"
+#include "platform/core/last_error.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/ddraw/direct_draw_object.h"
 
+using platform::Fail;
 using platform::ddraw::DirectDrawObject;
-using platform::ddraw::Fail;
 using platform::ddraw::FakeDriver;
 using platform::ddraw::State;
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/core/last_error.h"
 #include "platform/ddraw/surface.h"
 #include "platform/ddraw/surface_access.h"
 
@@ -11,11 +10,6 @@ namespace platform::ddraw {
 DirectDrawState& State() {
   static DirectDrawState state;
   return state;
-}
-
-HRESULT Fail(HRESULT result, std::string reason) {
-  SetLastErrorText(std::move(reason));
-  return result;
 }
 
 void InstallDirect3DHooks(const Direct3DHooks& hooks) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 #include "platform/api/ddraw.h"
 #include "platform/ddraw/direct3d_hooks.h"
@@ -14,15 +13,18 @@ namespace platform::ddraw {
 class DirectDrawObject;
 
 struct DirectDrawState {
-  // The object holding DDSCL_EXCLUSIVE; only one may hold it at a time. Cleared when it gives
-  // the level up or goes.
+  // The object holding DDSCL_EXCLUSIVE; only one may hold it at a time. Written by
+  // SetCooperativeLevel, cleared when the object gives the level up or goes
+  // (direct_draw_object.cpp).
   DirectDrawObject* exclusiveOwner = nullptr;
-  // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D.
+  // How QueryInterface reaches the Direct3D module; empty until platform::d3d::InstallDirect3D
+  // writes it through InstallDirect3DHooks.
   Direct3DHooks direct3D;
   // The size the display's surfaces are drawn at; written by the program's options (startup) and
   // the tools, before the display mode is set.
   RenderRequest render;
-  // Tests only: drivers and creation to pretend, in place of the real ones.
+  // Tests only, through SetDriverOverride: drivers and creation to pretend, in place of the real
+  // ones.
   std::optional<DriverOverride> driverOverride;
 };
 
@@ -32,9 +34,5 @@ DirectDrawState& State();
 // Why a query for a Direct3D interface fails when the start-up never plugged Direct3D in.
 inline constexpr const char* kDirect3DNotInstalled =
     "QueryInterface: Direct3D is not installed (platform::d3d::InstallDirect3D was not called)";
-
-// Records why a call failed as the platform's last-error text ("SetDisplayMode: ...") and
-// returns the result, so a failure reads `return Fail(DDERR_..., "...")`.
-HRESULT Fail(HRESULT result, std::string reason);
 
 }  // namespace platform::ddraw

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/ddraw/palette.h"

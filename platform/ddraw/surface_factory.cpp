@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "platform/core/last_error.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/ddraw/direct_draw_object.h"
 #include "platform/ddraw/pixel_formats.h"

@@ -13,15 +13,11 @@
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/pixel_codec.h"
 
+using platform::Fail;
 using platform::gdi::BitmapObject;
 using platform::gdi::BmpImage;
 
 namespace {
-
-HANDLE Fail(const std::string& why) {
-  platform::SetLastErrorText(why);
-  return nullptr;
-}
 
 // A DIB section that keeps the file's own format and row order; the view walks it top row first.
 std::unique_ptr<BitmapObject> DibSectionOf(BmpImage image) {
@@ -71,26 +67,27 @@ std::unique_ptr<BitmapObject> DisplayBitmapOf(const BitmapObject& dib) {
 }  // namespace
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
-  if (!name) return Fail("LoadImageA: no image name");
+  if (!name) return Fail(nullptr, "LoadImageA: no image name");
   // A resource number passed where a name is expected is no pointer to read through.
   const std::string shown = platform::ResourceNameText(name);
-  if (type != IMAGE_BITMAP) return Fail(shown + ": only bitmaps can be loaded");
+  if (type != IMAGE_BITMAP) return Fail(nullptr, shown + ": only bitmaps can be loaded");
   if (width != 0 || height != 0) {
-    return Fail(shown + ": bitmaps are loaded at their own size only");
+    return Fail(nullptr, shown + ": bitmaps are loaded at their own size only");
   }
   if (!(flags & LR_LOADFROMFILE) || platform::IsResourceNumber(name)) {
     (void)instance;  // the program carries no resources to look in
-    return Fail(shown + ": the program has no bitmap resource of that name");
+    return Fail(nullptr, shown + ": the program has no bitmap resource of that name");
   }
   std::string reason;
   std::optional<BmpImage> image = platform::gdi::ReadBmpFile(name, &reason);
-  if (!image) return Fail(reason);
+  if (!image) return Fail(nullptr, reason);
   std::unique_ptr<BitmapObject> bitmap = DibSectionOf(std::move(*image));
   if (!(flags & LR_CREATEDIBSECTION)) {
     bitmap = DisplayBitmapOf(*bitmap);
     if (!bitmap) {
-      return Fail(shown + ": too large for a display bitmap (at most " +
-                  std::to_string(platform::gdi::kMaxBmpPixelBytes) + " bytes of pixels)");
+      return Fail(nullptr, shown + ": too large for a display bitmap (at most " +
+                               std::to_string(platform::gdi::kMaxBmpPixelBytes) +
+                               " bytes of pixels)");
     }
   }
   BitmapObject* handle = bitmap.get();

@@ -11,20 +11,10 @@
 #include "platform/gdi/render_scale.h"
 #include "platform/gdi/surface_dc.h"
 
-using platform::gdi::BitmapObject;
-using platform::gdi::FindBitmap;
-using platform::gdi::FindContext;
-using platform::gdi::FindFont;
-using platform::gdi::FontObject;
-using platform::gdi::State;
+using platform::Fail;
+using namespace platform::gdi;
 
 namespace {
-
-template <typename Result>
-Result Fail(const std::string& why, Result result) {
-  platform::SetLastErrorText(why);
-  return result;
-}
 
 // Takes a context's font out of its hands, so the font can be deleted once nobody holds it.
 void DeselectAll(HDC__& context) {
@@ -36,10 +26,10 @@ void DeselectAll(HDC__& context) {
 
 HGDIOBJ SelectBitmap(HDC dc, HDC__& context, BitmapObject& bitmap) {
   if (context.surface) {
-    return Fail<HGDIOBJ>("SelectObject: a surface's context cannot take a bitmap", nullptr);
+    return Fail(nullptr, "SelectObject: a surface's context cannot take a bitmap");
   }
   if (!bitmap.stock && bitmap.selectedInto && bitmap.selectedInto != dc) {
-    return Fail<HGDIOBJ>("SelectObject: the bitmap is selected into another context", nullptr);
+    return Fail(nullptr, "SelectObject: the bitmap is selected into another context");
   }
   BitmapObject* previous = context.bitmap;
   if (previous && !previous->stock) previous->selectedInto = nullptr;
@@ -74,9 +64,9 @@ HDC CreateCompatibleDC(HDC) {
 
 BOOL DeleteDC(HDC dc) {
   HDC__* context = FindContext(dc);
-  if (!context) return Fail("DeleteDC: unknown device context", FALSE);
+  if (!context) return Fail(FALSE, "DeleteDC: unknown device context");
   if (context->surface) {
-    return Fail("DeleteDC: a surface's context goes back through ReleaseDC", FALSE);
+    return Fail(FALSE, "DeleteDC: a surface's context goes back through ReleaseDC");
   }
   DeselectAll(*context);
   State().contexts.erase(context);
@@ -86,36 +76,36 @@ BOOL DeleteDC(HDC dc) {
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   HDC__* context = FindContext(dc);
-  if (!context) return Fail<HGDIOBJ>("SelectObject: unknown device context", nullptr);
+  if (!context) return Fail(nullptr, "SelectObject: unknown device context");
   if (BitmapObject* bitmap = FindBitmap(object)) return SelectBitmap(dc, *context, *bitmap);
   if (FontObject* font = FindFont(object)) return SelectFont(*context, *font);
-  return Fail<HGDIOBJ>("SelectObject: unknown object", nullptr);
+  return Fail(nullptr, "SelectObject: unknown object");
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
   auto& state = State();
   if (BitmapObject* bitmap = FindBitmap(object)) {
     if (bitmap->stock) return TRUE;
-    if (bitmap->selectedInto) return Fail("DeleteObject: the bitmap is still selected", FALSE);
+    if (bitmap->selectedInto) return Fail(FALSE, "DeleteObject: the bitmap is still selected");
     state.bitmaps.erase(object);
     platform::NoteObjectDestroyed(platform::ObjectKind::Bitmap);
     return TRUE;
   }
   if (FontObject* font = FindFont(object)) {
     if (font->stock) return TRUE;
-    if (font->selections > 0) return Fail("DeleteObject: the font is still selected", FALSE);
+    if (font->selections > 0) return Fail(FALSE, "DeleteObject: the font is still selected");
     state.fonts.erase(object);
     platform::NoteObjectDestroyed(platform::ObjectKind::Font);
     return TRUE;
   }
-  return Fail("DeleteObject: unknown object", FALSE);
+  return Fail(FALSE, "DeleteObject: unknown object");
 }
 
 int GetObjectA(HGDIOBJ object, int bufferSize, LPVOID buffer) {
   if (const BitmapObject* bitmap = FindBitmap(object)) {
     if (!buffer) return sizeof(BITMAP);
     if (bufferSize < static_cast<int>(sizeof(BITMAP)))
-      return Fail("GetObjectA: buffer too small", 0);
+      return Fail(0, "GetObjectA: buffer too small");
     BITMAP info{};
     info.bmWidth = bitmap->pixels.width;
     info.bmHeight = bitmap->pixels.height;
@@ -129,17 +119,17 @@ int GetObjectA(HGDIOBJ object, int bufferSize, LPVOID buffer) {
   if (const FontObject* font = FindFont(object)) {
     if (!buffer) return sizeof(LOGFONTA);
     if (bufferSize < static_cast<int>(sizeof(LOGFONTA)))
-      return Fail("GetObjectA: buffer too small", 0);
+      return Fail(0, "GetObjectA: buffer too small");
     std::memcpy(buffer, &font->description, sizeof(LOGFONTA));
     return sizeof(LOGFONTA);
   }
-  return Fail("GetObjectA: unknown object", 0);
+  return Fail(0, "GetObjectA: unknown object");
 }
 
 int SetBkMode(HDC dc, int mode) {
   HDC__* context = FindContext(dc);
-  if (!context) return Fail("SetBkMode: unknown device context", 0);
-  if (mode != TRANSPARENT && mode != OPAQUE) return Fail("SetBkMode: unknown mode", 0);
+  if (!context) return Fail(0, "SetBkMode: unknown device context");
+  if (mode != TRANSPARENT && mode != OPAQUE) return Fail(0, "SetBkMode: unknown mode");
   const int previous = context->backgroundMode;
   context->backgroundMode = mode;
   return previous;
@@ -147,7 +137,7 @@ int SetBkMode(HDC dc, int mode) {
 
 COLORREF SetTextColor(HDC dc, COLORREF colour) {
   HDC__* context = FindContext(dc);
-  if (!context) return Fail("SetTextColor: unknown device context", CLR_INVALID);
+  if (!context) return Fail(CLR_INVALID, "SetTextColor: unknown device context");
   const COLORREF previous = context->textColour;
   context->textColour = colour;
   return previous;
@@ -157,16 +147,16 @@ namespace platform::gdi {
 
 HDC CreateSurfaceDC(const PixelBuffer& target) {
   if (!target.bits || target.width <= 0 || target.height <= 0) {
-    return Fail<HDC>("GetDC: the surface has no pixels", nullptr);
+    return Fail(nullptr, "GetDC: the surface has no pixels");
   }
   if (!IsDrawableLayout(target.layout) || !RowsFit(target)) {
-    return Fail<HDC>("GetDC: GDI cannot draw into the surface's pixel format", nullptr);
+    return Fail(nullptr, "GetDC: GDI cannot draw into the surface's pixel format");
   }
   if (target.layout.paletteIndexed && !target.palette) {
-    return Fail<HDC>("GetDC: the palette-indexed surface has no palette", nullptr);
+    return Fail(nullptr, "GetDC: the palette-indexed surface has no palette");
   }
   if (!UsableScale(target)) {
-    return Fail<HDC>("GetDC: the surface's render scale or origin is out of range", nullptr);
+    return Fail(nullptr, "GetDC: the surface's render scale or origin is out of range");
   }
   HDC__* context = NewContext();
   context->surface = true;

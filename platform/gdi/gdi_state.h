@@ -1,5 +1,5 @@
 // The GDI module's objects and its one state record: every live bitmap, font and device
-// context, the stock objects a context starts with, and the font and text caches.
+// context, the stock objects a context starts with, and the font and text-line caches.
 #pragma once
 
 #include <array>
@@ -11,6 +11,7 @@
 #include "platform/api/gdi.h"
 #include "platform/core/pixel_buffer.h"
 #include "platform/gdi/cp932.h"
+#include "platform/gdi/text_line.h"
 
 namespace platform::gdi {
 
@@ -61,22 +62,32 @@ struct GdiState {
   GdiState();
   ~GdiState();
 
-  // Declared first so it is destroyed last: fonts below share its realised fonts.
+  // Declared first so it is destroyed last: fonts below share its realised fonts. Made by the
+  // constructor; RealizedFontOf (gdi_state.cpp) realises fonts through it.
   std::unique_ptr<FontLibrary> fontLibrary;
+  // Decodes code-page-932 text for RealizedFontOf, TextOutA (text_out.cpp) and LineCache::Line
+  // (text_line.cpp).
   Cp932Decoder decoder;
-  BitmapObject stockBitmap;  // 1×1 monochrome
-  FontObject systemFont;     // IPAGothic, 16-pixel cell, no anti-aliasing
+  BitmapObject stockBitmap;  // 1×1 monochrome; written by the constructor only
+  FontObject systemFont;     // IPAGothic, 16-pixel cell, no anti-aliasing; the constructor, and
+                             // NewContext, which selects it
+  // Live objects by handle: LoadImageA adds bitmaps (bitmaps.cpp), CreateFontIndirectA fonts
+  // (text_out.cpp), NewContext contexts; DeleteObject, DeleteDC and ReleaseDC remove them
+  // (device_context.cpp).
   std::unordered_map<const HGDIOBJ__*, std::unique_ptr<BitmapObject>> bitmaps;
   std::unordered_map<const HGDIOBJ__*, std::unique_ptr<FontObject>> fonts;
   std::unordered_map<const HDC__*, std::unique_ptr<HDC__>> contexts;
-  // The description last realised and its font: the game creates the same font for a line's
-  // shadow and again for the line, every frame, and this skips decoding the face name and
-  // looking the font up by its key. The same for the last one realised at a render scale.
+  // The description last realised and its font, written by RealizedFontOf: the game creates the
+  // same font for a line's shadow and again for the line, every frame, and this skips decoding
+  // the face name and looking the font up by its key. The same for the last one realised at a
+  // render scale.
   LOGFONTA lastDescription{};
   std::shared_ptr<RealizedFont> lastRealized;
   LOGFONTA lastScaledDescription{};
   float lastScale = 0.0f;
   std::shared_ptr<RealizedFont> lastScaled;
+  // The lines drawn lately, which TextOutA (text_out.cpp) draws through and fills.
+  LineCache lines;
 };
 
 // The module's state, made on first use.

@@ -14,6 +14,7 @@
 #include "platform/gdi/pixel_codec.h"
 #include "platform/gdi/render_scale.h"
 
+using platform::Fail;
 using platform::gdi::Canvas;
 using platform::gdi::PixelCodec;
 using platform::gdi::Rgb;
@@ -226,14 +227,12 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
 BOOL BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD operation) {
   if (operation != SRCCOPY) {
-    platform::SetLastErrorText("BitBlt: only SRCCOPY is supported");
-    return FALSE;
+    return Fail(FALSE, "BitBlt: only SRCCOPY is supported");
   }
   const HDC__* targetContext = platform::gdi::FindContext(dc);
   const HDC__* sourceContext = platform::gdi::FindContext(source);
   if (!targetContext || !sourceContext || width < 0 || height < 0) {
-    platform::SetLastErrorText("BitBlt: unknown device context or negative size");
-    return FALSE;
+    return Fail(FALSE, "BitBlt: unknown device context or negative size");
   }
   const std::optional<Canvas> target = platform::gdi::CanvasOf(*targetContext);
   const std::optional<Canvas> from = platform::gdi::CanvasOf(*sourceContext);

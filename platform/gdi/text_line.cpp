@@ -214,9 +214,4 @@ const LineImage* LineCache::Line(RealizedFont& font, const char* text, int lengt
   return &lines_.front().second;
 }
 
-LineCache& Lines() {
-  static LineCache cache;
-  return cache;
-}
-
 }  // namespace platform::gdi

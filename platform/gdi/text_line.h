@@ -94,7 +94,4 @@ class LineCache {
   std::size_t bytes_ = 0;
 };
 
-// The process's cache, which TextOutA draws through.
-LineCache& Lines();
-
 }  // namespace platform::gdi

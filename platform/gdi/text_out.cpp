@@ -20,6 +20,7 @@
 #include "platform/gdi/text_line.h"
 #include "platform/gdi/text_line_draw.h"
 
+using platform::Fail;
 using platform::gdi::Canvas;
 using platform::gdi::GlyphImage;
 using platform::gdi::LineImage;
@@ -133,16 +134,14 @@ class Painter {
 
 HFONT CreateFontIndirectA(const LOGFONTA* description) {
   if (!description) {
-    platform::SetLastErrorText("CreateFontIndirectA: no font description");
-    return nullptr;
+    return Fail(nullptr, "CreateFontIndirectA: no font description");
   }
   // Refused before anything is made: such glyphs would take megabytes each.
   auto tooLarge = [](LONG size) {
     return size < -platform::gdi::kMaxFontPixels || size > platform::gdi::kMaxFontPixels;
   };
   if (tooLarge(description->lfHeight) || tooLarge(description->lfWidth)) {
-    platform::SetLastErrorText("CreateFontIndirectA: height or width beyond 1024 pixels");
-    return nullptr;
+    return Fail(nullptr, "CreateFontIndirectA: height or width beyond 1024 pixels");
   }
   auto font = std::make_unique<platform::gdi::FontObject>();
   font->description = *description;
@@ -157,8 +156,7 @@ HFONT CreateFontIndirectA(const LOGFONTA* description) {
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   HDC__* context = platform::gdi::FindContext(dc);
   if (!context || length < 0 || (length > 0 && !text)) {
-    platform::SetLastErrorText("TextOutA: unknown device context or bad text");
-    return FALSE;
+    return Fail(FALSE, "TextOutA: unknown device context or bad text");
   }
   const std::optional<Canvas> canvas = platform::gdi::CanvasOf(*context);
   if (!canvas || length == 0) return TRUE;  // nothing that could show
@@ -172,7 +170,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   const Painter ink(*canvas, context->textColour);
   // On the display's format a line drawn often enough is drawn as kept: the same pixels.
   if (const LineImage* line =
-          ink.Rgb565() ? platform::gdi::Lines().Line(*font, text, length) : nullptr) {
+          ink.Rgb565() ? platform::gdi::State().lines.Line(*font, text, length) : nullptr) {
     if (context->backgroundMode == OPAQUE) {
       Painter(*canvas, context->backgroundColour)
           .Fill(left, top, left + line->width, top + font->CellHeight());

@@ -1,6 +1,6 @@
 // The pixel pipeline's arithmetic, one pixel at a time: the definition both paths follow. The
-// reference path calls these; the optimised path computes the same values four or eight pixels at
-// a time and is tested to agree with them bit for bit.
+// reference path calls these; the optimised path computes the same values for a group of pixels
+// at a time (four with SSE2, eight with AVX2) and is tested to agree with them bit for bit.
 //
 // Choices, in pipeline order:
 // - Float-to-integer steps clamp first (a NaN goes to the low end), so nothing is converted out
@@ -205,13 +205,13 @@ inline Colour BlendColours(BlendFactor srcFactor, BlendFactor destFactor, Colour
 }
 
 inline std::uint16_t PackRgb565(Colour c) {
-  return pixel::PackRgb565(static_cast<std::uint32_t>(c.r), static_cast<std::uint32_t>(c.g),
-                           static_cast<std::uint32_t>(c.b));
+  return static_cast<std::uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }
 
-inline Colour UnpackRgb565(std::uint16_t packed) {
-  const pixel::Rgb888 wide = pixel::ExpandRgb565(packed);
-  return Colour{wide.red, wide.green, wide.blue, 255};
+inline Colour UnpackRgb565(std::uint16_t pixel) {
+  return Colour{static_cast<int>(Widen5(pixel >> 11)),
+                static_cast<int>(Widen6((pixel >> 5) & 0x3F)),
+                static_cast<int>(Widen5(pixel & 0x1F)), 255};
 }
 
 }  // namespace platform::raster

@@ -1,7 +1,9 @@
 // The software rasterizer behind the 3-D devices: it transforms, clips and draws lists of lit
 // triangles and lines into a 16-bit RGB 565 picture through the fixed-function pixel pipeline
-// (texture, colour key, modulate, specular, fog, blend). Plain standard C++ and deterministic: the
-// same context and vertices draw the same pixels on every run and on both paths.
+// (texture, colour key, modulate, specular, fog, blend). Standard C++ (the optimised path's span
+// kernel on the compiler's SSE2 and AVX2 intrinsics, the AVX2 build chosen at run time where the
+// processor has it) and deterministic: the same context and vertices draw the same pixels on every
+// run, on both paths and with either instruction set.
 //
 // Who changes what: the 3-D device owns one RasterContext and writes its fields as Direct3D
 // states, transforms and viewports arrive; the rasterizer only reads the context during a draw.
@@ -188,7 +190,7 @@ struct RenderTarget {
 // The two implementations of the same drawing. Both draw exactly the same pixels.
 enum class RasterPath : std::uint8_t {
   Reference,  // pixel by pixel, plainly written: the oracle (the "RGB" device)
-  Optimised,  // spans, state-specialised loops and SSE2 (the "MMX" device, the game's)
+  Optimised,  // spans, state-specialised loops, SSE2 or AVX2 (the "MMX" device, the game's)
 };
 
 // Everything a draw needs. Defaults are the device's initial states.

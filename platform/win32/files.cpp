@@ -9,12 +9,8 @@
 #include "platform/api/win32.h"
 #include "platform/core/last_error.h"
 
+using platform::Fail;
 namespace {
-
-DWORD Fail(const std::string& text) {
-  platform::SetLastErrorText(text);
-  return 0;
-}
 
 // Resolves ".", ".." (never above the root) and empty components by the text alone, as Windows
 // does: "/usr/games/../share/" becomes "/usr/share/". A trailing separator stays.
@@ -42,20 +38,21 @@ std::string Normalised(const std::string& absolute) {
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   if (module != nullptr && module != GetModuleHandleA(nullptr)) {
-    return Fail("GetModuleFileNameA: not a module of this program");
+    return Fail(DWORD{0}, "GetModuleFileNameA: not a module of this program");
   }
-  if (fileName == nullptr || size == 0) return Fail("GetModuleFileNameA: no room for the path");
+  if (fileName == nullptr || size == 0)
+    return Fail(DWORD{0}, "GetModuleFileNameA: no room for the path");
   std::error_code error;
   const std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
   if (error || path.empty()) {
-    return Fail("GetModuleFileNameA: the program's own file is unknown (" + error.message() + ")");
+    return Fail(DWORD{0},
+                "GetModuleFileNameA: the program's own file is unknown (" + error.message() + ")");
   }
   if (path.size() >= size) {
     std::memcpy(fileName, path.data(), size - 1);
     fileName[size - 1] = '\0';
-    platform::SetLastErrorText("GetModuleFileNameA: the path is longer than " +
-                               std::to_string(size - 1) + " characters");
-    return size;
+    return Fail(size, "GetModuleFileNameA: the path is longer than " + std::to_string(size - 1) +
+                          " characters");
   }
   std::memcpy(fileName, path.c_str(), path.size() + 1);
   return static_cast<DWORD>(path.size());
@@ -63,16 +60,14 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 
 DWORD GetFileAttributesA(LPCSTR fileName) {
   if (fileName == nullptr || fileName[0] == '\0') {
-    Fail("GetFileAttributesA: no file name");
-    return INVALID_FILE_ATTRIBUTES;
+    return Fail(INVALID_FILE_ATTRIBUTES, "GetFileAttributesA: no file name");
   }
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::file_status entry = fs::symlink_status(fileName, error);
   if (!fs::exists(entry)) {
-    Fail(std::string("GetFileAttributesA: ") + fileName + ": " +
-         (error ? error.message() : "no such file"));
-    return INVALID_FILE_ATTRIBUTES;
+    return Fail(INVALID_FILE_ATTRIBUTES, std::string("GetFileAttributesA: ") + fileName + ": " +
+                                             (error ? error.message() : "no such file"));
   }
   if (fs::is_symlink(entry)) {
     return FILE_ATTRIBUTE_REPARSE_POINT |
@@ -82,13 +77,15 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
 }
 
 DWORD GetFullPathNameA(LPCSTR fileName, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
-  if (fileName == nullptr || fileName[0] == '\0') return Fail("GetFullPathNameA: no file name");
+  if (fileName == nullptr || fileName[0] == '\0')
+    return Fail(DWORD{0}, "GetFullPathNameA: no file name");
   std::string absolute = fileName;
   if (absolute[0] != '/') {
     std::error_code error;
     const std::string here = std::filesystem::current_path(error).string();
     if (error) {
-      return Fail("GetFullPathNameA: the current folder is unknown (" + error.message() + ")");
+      return Fail(DWORD{0},
+                  "GetFullPathNameA: the current folder is unknown (" + error.message() + ")");
     }
     absolute = here + "/" + absolute;
   }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {

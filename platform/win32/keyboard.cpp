@@ -1,7 +1,7 @@
 // GetKeyState answers from the key messages already taken from the queue, never from the
 // keyboard itself: a key pressed and released between two polls is never seen down, exactly as
 // the game's key tracker expects.
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {

@@ -3,7 +3,7 @@
 #include "platform/core/last_error.h"
 #include "platform/host/host.h"
 #include "platform/win32/key_messages.h"
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {

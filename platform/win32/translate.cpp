@@ -3,7 +3,7 @@
 #include <cctype>
 #include <optional>
 
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/core/live_objects.h"
 #include "platform/core/resource_name.h"
 #include "platform/host/host.h"
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform::win32 {
 namespace {
@@ -59,22 +59,20 @@ Handle SystemHandle(const char& object) {
 }  // namespace platform::win32
 
 using namespace platform::win32;
+using platform::Fail;
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
   if (!windowClass || !windowClass->lpfnWndProc || !windowClass->lpszClassName ||
       platform::IsResourceNumber(windowClass->lpszClassName)) {
-    platform::SetLastErrorText("RegisterClassA: the class has no name or no procedure");
-    return 0;
+    return Fail(0, "RegisterClassA: the class has no name or no procedure");
   }
   auto& classes = User().classes;
   if (FindClass(windowClass->lpszClassName)) {
-    platform::SetLastErrorText(std::string("RegisterClassA: window class \"") +
-                               windowClass->lpszClassName + "\" is registered already");
-    return 0;
+    return Fail(0, std::string("RegisterClassA: window class \"") + windowClass->lpszClassName +
+                       "\" is registered already");
   }
   if (classes.size() >= 0x10000 - kFirstClassAtom) {
-    platform::SetLastErrorText("RegisterClassA: too many window classes");
-    return 0;
+    return Fail(0, "RegisterClassA: too many window classes");
   }
   classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc});
   return static_cast<ATOM>(kFirstClassAtom + classes.size() - 1);
@@ -84,21 +82,18 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int, int
                      int height, HWND, HMENU, HINSTANCE, LPVOID) {
   const WindowClass* windowClass = className ? FindClass(className) : nullptr;
   if (!windowClass) {
-    platform::SetLastErrorText(
-        "CreateWindowExA: window class \"" +
-        (className ? platform::ResourceNameText(className) : std::string("(null)")) +
-        "\" is not registered");
-    return nullptr;
+    return Fail(nullptr,
+                "CreateWindowExA: window class \"" +
+                    (className ? platform::ResourceNameText(className) : std::string("(null)")) +
+                    "\" is not registered");
   }
   UserState& user = User();
   if (user.hostWindow) {
-    platform::SetLastErrorText("CreateWindowExA: the platform shows only one window at a time");
-    return nullptr;
+    return Fail(nullptr, "CreateWindowExA: the platform shows only one window at a time");
   }
   std::string reason;
   if (!platform::host::OpenWindow(windowName ? windowName : "", width, height, &reason)) {
-    platform::SetLastErrorText(reason);
-    return nullptr;
+    return Fail(nullptr, reason);
   }
   auto window = std::make_unique<Window>();
   window->procedure = windowClass->procedure;
@@ -130,8 +125,7 @@ BOOL UpdateWindow(HWND handle) {
 BOOL DestroyWindow(HWND handle) {
   Window* window = FindWindow(handle);
   if (!window) {
-    platform::SetLastErrorText("DestroyWindow: not a window");
-    return FALSE;
+    return Fail(FALSE, "DestroyWindow: not a window");
   }
   if (window->destroying) return FALSE;
   window->destroying = true;
@@ -154,13 +148,11 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
   if (instance == nullptr && cursorName == IDC_ARROW) {
     return SystemHandle<HCURSOR>(kSystemObjects.arrowCursor);
   }
-  platform::SetLastErrorText("LoadCursorA: no such cursor");
-  return nullptr;
+  return Fail(nullptr, "LoadCursorA: no such cursor");
 }
 
 HGDIOBJ GetStockObject(int object) {
   if (object == BLACK_BRUSH) return SystemHandle<HGDIOBJ>(kSystemObjects.blackBrush);
-  platform::SetLastErrorText("GetStockObject: stock object " + std::to_string(object) +
-                             " is not available");
-  return nullptr;
+  return Fail(nullptr,
+              "GetStockObject: stock object " + std::to_string(object) + " is not available");
 }

@@ -7,8 +7,9 @@
 #  - platform/pixel, the pixel arithmetic and SIMD lanes below every module, includes nothing but
 #    itself, the standard library and the compiler's intrinsics;
 #  - only platform/host/sdl includes SDL; only platform/gdi includes FreeType, fontconfig, iconv;
-#  - platform/raster includes nothing but the standard library, platform/pixel and itself, and math
-#    nothing but the standard library and itself;
+#  - platform/raster includes nothing but itself, platform/pixel, the standard library and the
+#    compiler's SIMD intrinsics, and math nothing but itself and the standard library, angle-bracket
+#    includes included;
 #  - the host (platform/host) includes nothing of Windows, DirectDraw, GDI or Direct3D;
 #  - the game never includes platform/testing.h, the door for tests and tools, and outside the
 #    platform the hooks behind that door are reached only through it.
@@ -44,23 +45,22 @@ check_order() {
   done
 }
 
-# The game's layers, lowest first, and the folders each may include beside its own: math, the
-# record, then render and video side by side, the rules, the shell. Tools, benchmarks, fuzz
-# targets and tests sit above them all.
-declare -A game_may_include=(
-  [math]="math"
-  [record]="math record"
-  [render]="math record render"
-  [video]="math record video"
-  [game]="math record render video game"
-  [app]="math record render video game app"
-)
+# The game's layers, lowest first: math, the record, then render and video side by side, the
+# rules, the shell. Each may include its own folder and the levels below its own. Tools,
+# benchmarks, fuzz targets and tests sit above them all.
+game_levels=(math record "render video" game app)
+declare -A game_may_include=()
+below=""
+for level in "${game_levels[@]}"; do
+  for name in $level; do game_may_include[$name]="${below:+$below }$name"; done
+  below+="${below:+ }$level"
+done
 check_order "" game_may_include platform "includes a layer above it or beside it"
 
 # The platform's modules, lowest first, and the modules whose internals each may include beside
 # its own. The contract, platform/api, and the pixel arithmetic, platform/pixel, sit below them
-# all: any module may include pixel, and any module but the rasterizer and the host the contract
-# (the host only its virtual-key codes, checked below).
+# all: any module may include pixel, and any module but the rasterizer and core the contract (the
+# host only its virtual-key codes, checked below).
 declare -A platform_may_include=(
   [api]="api"
   [pixel]="pixel"
@@ -87,11 +87,24 @@ mapfile -t font_lines < <(sources app game math record render video platform too
   grep -v '^platform/gdi/' | xargs -r grep -nE '#include [<"](ft2build|freetype|fontconfig|iconv)' || true)
 offend "FreeType, fontconfig or iconv outside platform/gdi" "${font_lines[@]}"
 
-mapfile -t pure_lines < <(sources platform/pixel platform/raster math |
-  xargs -r grep -nE '#include "' | grep -vE '#include "(platform/pixel|platform/raster|math)/' ||
-  true)
-offend "platform/pixel, platform/raster or math depends on more than the standard library" \
-  "${pure_lines[@]}"
+# check_self_contained MESSAGE ANGLE FOLDER...: the folders include, in quotes, only each other's
+# files, and in angle brackets only headers that match ANGLE.
+check_self_contained() {
+  local message="$1" angle="$2" folders
+  shift 2
+  folders="$(printf '%s|' "$@")"
+  mapfile -t contained_lines < <(sources "$@" | xargs -r grep -nE '#include [<"]' |
+    grep -vE "#include \"(${folders%|})/|#include <($angle)>" || true)
+  offend "$message" "${contained_lines[@]}"
+}
+standard='[a-z_0-9]+'
+check_self_contained "platform/api depends on more than the standard library" "$standard" \
+  platform/api
+intrinsics="$standard|[a-z0-9]+intrin\.h"
+check_self_contained "platform/pixel or platform/raster depends on more than the standard library \
+and the compiler's intrinsics" "$intrinsics" platform/pixel platform/raster
+check_self_contained "math depends on more than the standard library and the compiler's \
+intrinsics" "$intrinsics" math
 
 mapfile -t host_lines < <(sources platform/host | xargs -r grep -nE \
   '#include "platform/(api/(win32|ddraw|gdi|d3d)\.h|(win32|ddraw|gdi|d3d)/)' || true)

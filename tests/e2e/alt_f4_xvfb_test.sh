@@ -4,20 +4,12 @@
 # the game must end with status 0. Every wait is bounded; the script ends what it started.
 #   alt_f4_xvfb_test.sh path/to/tirravel ASSETS_DIR
 set -uo pipefail
-game="$(realpath "$1")"
-assets="$(realpath "$2")"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/game_screen.sh"
-
-require_tools Xvfb xdotool import convert timeout
-start_x_server 1280x960
-
-make_data_folder "$assets"
-start_game "$work/data" "$game"
+require_tools import convert
+start_game_alone 1280x960 "$1" "$2"
 
 # Without a window manager the focus is given by hand.
-window="$(find_window 20 '^Direct3D IM test$')"
-[[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
 timeout 10 xdotool windowfocus --sync "$window" 2>/dev/null
 wait_until 10 focused || fail "the window did not get the focus"
 # Without a window manager SDL's full screen is not granted, so the window shows only part of

@@ -5,17 +5,10 @@
 # gives the window (1280x960) and full screen again; a termination signal ends the game with 0.
 #   no_window_manager_test.sh path/to/tirravel ASSETS_DIR
 set -uo pipefail
-game="$(realpath "$1")"
-assets="$(realpath "$2")"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../support/game_screen.sh"
-require_tools Xvfb xdotool import convert timeout
-
-start_x_server 1920x1080
-make_data_folder "$assets"
-start_game "$work/data" "$game"
-window="$(find_window 20 '^Direct3D IM test$')"
-[[ -n "$window" ]] || fail "no window titled 'Direct3D IM test'"
+require_tools import convert
+start_game_alone 1920x1080 "$1" "$2"
 
 geometry() { xdotool getwindowgeometry "$window" | sed -n 's/.*Position: \([0-9,]*\).*/\1/p; s/.*Geometry: //p' | paste -sd' '; }
 covers() { [[ "$(geometry)" == "$1" ]]; }

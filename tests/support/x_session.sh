@@ -71,6 +71,12 @@ find_window() {
   echo "$found"
 }
 
+# await_game_window PREFIX: waits for the game's window and puts it in $window.
+await_game_window() {
+  window="$(find_window 20 '^Direct3D IM test$')"
+  [[ -n "$window" ]] || fail "$1no window titled 'Direct3D IM test'"
+}
+
 # focus_game_window PREFIX: waits for the game's window, puts it in $window, activates it and
 # waits until it has the focus. Failures say so after PREFIX (such as "start: ").
 window=""
@@ -83,8 +89,7 @@ window_size() {
 }
 window_is() { [[ "$(window_size)" == "$1" ]]; }
 focus_game_window() {
-  window="$(find_window 20 '^Direct3D IM test$')"
-  [[ -n "$window" ]] || fail "$1no window titled 'Direct3D IM test'"
+  await_game_window "$1"
   timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
   wait_until 10 focused || fail "$1the window did not get the focus"
 }
@@ -120,4 +125,15 @@ expect_game_ends() {
   wait "$game_pid"
   local status=$?
   [[ $status -eq 0 ]] || fail "the game ended with status $status"
+}
+
+# start_game_alone WIDTHxHEIGHT GAME ASSETS_DIR: the game started from a player's data folder on
+# an X server of that size without a window manager (Xvfb alone, so nothing but the game acts on
+# the keys or the window); its window in $window.
+start_game_alone() {
+  require_tools Xvfb xdotool timeout
+  start_x_server "$1"
+  make_data_folder "$(realpath "$3")"
+  start_game "$work/data" "$(realpath "$2")"
+  await_game_window ""
 }

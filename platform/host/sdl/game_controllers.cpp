@@ -2,55 +2,42 @@
 
 #include <vector>
 
-#include "platform/host/sdl/controller_keys.h"
-
 namespace platform::host::sdl {
 namespace {
 
-struct Controller {
-  SDL_GameController* controller;
-  SDL_JoystickID instance;
-  int source;  // its source in the held keys: 1 and up, the keyboard being 0
-  ControllerKeys keys;
-};
-
-std::vector<Controller>& Controllers() {
-  static std::vector<Controller> controllers;
-  return controllers;
-}
-
-Controller* Find(SDL_JoystickID instance) {
-  for (Controller& controller : Controllers()) {
+GameController* Find(SdlState& state, SDL_JoystickID instance) {
+  for (GameController& controller : state.controllers) {
     if (controller.instance == instance) return &controller;
   }
   return nullptr;
 }
 
 // The lowest source no controller has; 0 when all are taken.
-int FreeSource() {
+int FreeSource(const SdlState& state) {
   for (int source = 1; source < HeldKeys::kSources; ++source) {
     bool taken = false;
-    for (const Controller& controller : Controllers()) taken = taken || controller.source == source;
+    for (const GameController& controller : state.controllers)
+      taken = taken || controller.source == source;
     if (!taken) return source;
   }
   return 0;
 }
 
-void Add(int deviceIndex) {
+void Add(SdlState& state, int deviceIndex) {
   SDL_GameController* opened = SDL_GameControllerOpen(deviceIndex);
   if (!opened) return;
   const SDL_JoystickID instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(opened));
-  const int source = FreeSource();
+  const int source = FreeSource(state);
   // Reported twice (already plugged in when the support started), or one pad too many.
-  if (Find(instance) || source == 0) {
+  if (Find(state, instance) || source == 0) {
     SDL_GameControllerClose(opened);
     return;
   }
-  Controllers().push_back({opened, instance, source, {}});
+  state.controllers.push_back({opened, instance, source, {}});
 }
 
 void Remove(SdlState& state, SDL_JoystickID instance) {
-  auto& controllers = Controllers();
+  auto& controllers = state.controllers;
   for (auto it = controllers.begin(); it != controllers.end(); ++it) {
     if (it->instance != instance) continue;
     for (const Event& release : state.heldKeys.ReleaseSource(it->source)) {
@@ -62,7 +49,8 @@ void Remove(SdlState& state, SDL_JoystickID instance) {
   }
 }
 
-void Report(SdlState& state, const Controller& controller, const std::vector<KeyChange>& changes) {
+void Report(SdlState& state, const GameController& controller,
+            const std::vector<KeyChange>& changes) {
   for (const KeyChange& change : changes) {
     Event event{change.down ? Event::Type::KeyDown : Event::Type::KeyUp, change.virtualKey, false};
     if (state.heldKeys.Admit(event, controller.source)) state.ready.push_back(event);
@@ -107,14 +95,14 @@ void StartGameControllers() {
 bool TranslateControllerEvent(SdlState& state, const SDL_Event& event) {
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED:
-      Add(event.cdevice.which);  // a device index
+      Add(state, event.cdevice.which);  // a device index
       return true;
     case SDL_CONTROLLERDEVICEREMOVED:
       Remove(state, event.cdevice.which);  // an instance
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
-      Controller* controller = Find(event.cbutton.which);
+      GameController* controller = Find(state, event.cbutton.which);
       PadButton button;
       if (controller && ButtonFor(event.cbutton.button, button)) {
         Report(state, *controller,
@@ -123,7 +111,7 @@ bool TranslateControllerEvent(SdlState& state, const SDL_Event& event) {
       return true;
     }
     case SDL_CONTROLLERAXISMOTION: {
-      Controller* controller = Find(event.caxis.which);
+      GameController* controller = Find(state, event.caxis.which);
       const bool stick = event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ||
                          event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY;
       if (controller && stick) {
@@ -138,8 +126,8 @@ bool TranslateControllerEvent(SdlState& state, const SDL_Event& event) {
   }
 }
 
-void ForgetControllerInputs() {
-  for (Controller& controller : Controllers()) controller.keys.Forget();
+void ForgetControllerInputs(SdlState& state) {
+  for (GameController& controller : state.controllers) controller.keys.Forget();
 }
 
 }  // namespace platform::host::sdl

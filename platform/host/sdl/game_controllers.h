@@ -18,6 +18,6 @@ bool TranslateControllerEvent(SdlState& state, const SDL_Event& event);
 
 // The window lost the focus and every held key was released: the controllers forget their
 // inputs, so that a button or a stick direction still held counts afresh at its next change.
-void ForgetControllerInputs();
+void ForgetControllerInputs(SdlState& state);
 
 }  // namespace platform::host::sdl

@@ -4,6 +4,8 @@
 // the focus releases every key reported down.
 #include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/host/sdl/game_controllers.h"
 #include "platform/host/sdl/keymap.h"
@@ -103,7 +105,7 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       for (const Event& release : state.heldKeys.ReleaseAll()) state.ready.push_back(release);
-      ForgetControllerInputs();
+      ForgetControllerInputs(state);
       break;
     case SDL_WINDOWEVENT_DISPLAY_CHANGED:
       RestartPacing(state);
@@ -119,6 +121,15 @@ void TranslateWindowEvent(SdlState& state, const SDL_WindowEvent& window) {
     default:
       break;
   }
+}
+
+// Starts the state afresh for the next window, keeping what outlives one: SDL's video, up from
+// the first window on, and the game controllers plugged in (SDL tells of each only once).
+void StartAfresh(SdlState& state) {
+  std::vector<GameController> controllers = std::move(state.controllers);
+  state = SdlState{};
+  state.videoStarted = true;
+  state.controllers = std::move(controllers);
 }
 
 void Translate(SdlState& state, const SDL_Event& event) {
@@ -195,8 +206,7 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
       return false;
     }
   }
-  state = SdlState{};
-  state.videoStarted = true;
+  sdl::StartAfresh(state);
   state.fullScreen = !sdl::RequestedShow().inWindow;
   sdl::ChooseWindowedSize(state, width, height);
   const Uint32 fullScreen = state.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
@@ -225,8 +235,7 @@ void CloseWindow() {
   sdl::DropPictureTextures(state);
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
   if (state.window) SDL_DestroyWindow(state.window);
-  state = SdlState{};
-  state.videoStarted = true;
+  sdl::StartAfresh(state);
 }
 
 bool WindowIsOpen() {

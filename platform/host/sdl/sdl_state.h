@@ -1,6 +1,6 @@
 // The SDL host's state: one struct, shared by its window and event code (sdl_host.cpp), its
-// presenting code (present.cpp, surface_present.cpp, present_pacing.cpp) and its screen cover.
-// Private to platform/host/sdl/.
+// presenting code (present.cpp, surface_present.cpp, present_pacing.cpp), its screen cover and
+// its game controllers. Each field says which of them writes it. Private to platform/host/sdl/.
 #pragma once
 
 #include <SDL.h>
@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "platform/host/held_keys.h"
 #include "platform/host/host.h"
 #include "platform/host/pacing.h"
+#include "platform/host/sdl/controller_keys.h"
 #include "platform/host/sdl/picture_fit.h"
 #include "platform/host/sdl/picture_scaler.h"
 
@@ -31,30 +33,53 @@ struct SurfacePicture {
   bool wholeWindowDue = true;  // bars to show too (new size, or the window was uncovered)
 };
 
+// A game controller plugged in (game_controllers.cpp).
+struct GameController {
+  SDL_GameController* controller;
+  SDL_JoystickID instance;
+  int source;  // its source in the held keys: 1 and up, the keyboard being 0
+  ControllerKeys keys;
+};
+
 // SDL's performance counter, and sleeps to the nanosecond (SDL 2's own sleep is in whole
 // milliseconds).
 PacingClock& PacingClockOfSdl();
 
 struct SdlState {
-  bool videoStarted = false;  // SDL's video is up: from the first OpenWindow to the end
-  SDL_Window* window = nullptr;
+  // sdl_host.cpp: SDL's video is up, from the first OpenWindow to the end.
+  bool videoStarted = false;
+  SDL_Window* window = nullptr;  // sdl_host.cpp
+  // sdl_host.cpp makes it; surface_present.cpp gives it back for the window's surface.
   SDL_Renderer* renderer = nullptr;
+  // present.cpp makes the picture textures; DropPictureTextures (sdl_host.cpp) drops them.
   SDL_Texture* picture = nullptr;   // the RGB565 picture, updated at every Present
   SDL_Texture* upscaled = nullptr;  // the picture enlarged by a whole factor, or null
   int upscaledFactor = 0;           // the factor `upscaled` was made for
-  bool fullScreen = true;           // full-screen desktop, or a window (Alt+Enter toggles)
-  int windowedWidth = 640;          // the window's size when not full screen
+  // sdl_host.cpp: full-screen desktop, or a window (Alt+Enter toggles), and the window's size
+  // when not full screen.
+  bool fullScreen = true;
+  int windowedWidth = 640;
   int windowedHeight = 480;
-  bool rendererPromisesVsync = false;  // whether it keeps the promise is the pacer's to judge
-  PicturePacer pacer{PacingClockOfSdl()};
-  bool onSurface = false;       // no renderer: the host scales into the window's surface
-  bool reconsiderPath = false;  // the window changed: choose the display path again
-  bool displayChanged = false;  // ... on another display, whose renderer may differ
-  SurfacePicture surfacePicture;
-  int presentsUntilCoverCheck = 0;  // pictures until the real size of a full screen is checked
-  bool coveringScreen = false;      // full screen by hand: a borderless window on the display
-  HeldKeys heldKeys;                // keys reported down and not yet up
-  std::deque<Event> ready;          // events translated and waiting for PollEvent
+  // sdl_host.cpp when it makes a renderer, surface_present.cpp when it gives it back; whether
+  // the renderer keeps the promise is the pacer's to judge.
+  bool rendererPromisesVsync = false;
+  PicturePacer pacer{PacingClockOfSdl()};  // present_pacing.cpp
+  // surface_present.cpp: no renderer, the host scales into the window's surface; the window
+  // changed, so the display path is chosen again (on another display, whose renderer may differ).
+  bool onSurface = false;
+  bool reconsiderPath = false;
+  bool displayChanged = false;
+  SurfacePicture surfacePicture;  // surface_present.cpp
+  // screen_cover.cpp: pictures until the real size of a full screen is checked, and whether the
+  // host covers the screen by hand with a borderless window on the display.
+  int presentsUntilCoverCheck = 0;
+  bool coveringScreen = false;
+  // sdl_host.cpp and game_controllers.cpp: keys reported down and not yet up, and the events
+  // translated and waiting for PollEvent (sdl_host.cpp takes them).
+  HeldKeys heldKeys;
+  std::deque<Event> ready;
+  // game_controllers.cpp: plugged in, in order; kept when the state starts afresh for a window.
+  std::vector<GameController> controllers;
 };
 
 SdlState& State();

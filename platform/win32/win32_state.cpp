@@ -1,4 +1,4 @@
-#include "platform/win32/user_state.h"
+#include "platform/win32/win32_state.h"
 
 #include "platform/core/live_objects.h"
 #include "platform/host/host.h"
@@ -6,8 +6,8 @@
 
 namespace platform::win32 {
 
-UserState& User() {
-  static UserState state;
+Win32State& State() {
+  static Win32State state;
   return state;
 }
 
