@@ -26,6 +26,8 @@ struct Event {
 // game as designed: the whole screen.
 struct ShowRequest {
   bool inWindow = false;  // open in a window rather than full screen (Alt+Enter still switches)
+  // Say on standard error how the pictures are shown and, once a second, how many a second.
+  bool verbose = false;
 };
 
 // Takes effect for the windows opened after it; the headless host has no window to change.

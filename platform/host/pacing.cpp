@@ -122,4 +122,21 @@ void PicturePacer::AdvanceDeadline() {
   }
 }
 
+std::optional<double> PictureRateMeter::Shown() {
+  const std::uint64_t now = clock_->Now();
+  if (!started_) {
+    started_ = true;
+    since_ = now;
+    return std::nullopt;
+  }
+  ++pictures_;
+  const std::uint64_t ticksPerSecond = std::max<std::uint64_t>(1, clock_->TicksPerSecond());
+  if (now - since_ < ticksPerSecond) return std::nullopt;
+  const double rate = static_cast<double>(pictures_) * static_cast<double>(ticksPerSecond) /
+                      static_cast<double>(now - since_);
+  since_ = now;
+  pictures_ = 0;
+  return rate;
+}
+
 }  // namespace platform::host

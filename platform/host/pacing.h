@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace platform::host {
 
@@ -67,6 +68,22 @@ class PicturePacer {
   // When the previous picture's last present returned, with vsync.
   std::uint64_t lastShown_ = 0;
   bool shownBefore_ = false;
+};
+
+// Counts the pictures shown and tells, about once a second, how many a second there were.
+class PictureRateMeter {
+ public:
+  explicit PictureRateMeter(PacingClock& clock) : clock_(&clock) {}
+
+  // Notes one picture shown. Once a second or more has passed since the last report (or the
+  // first picture), returns the pictures a second over that time and starts counting afresh.
+  std::optional<double> Shown();
+
+ private:
+  PacingClock* clock_;
+  bool started_ = false;
+  std::uint64_t since_ = 0;  // when the counted time began
+  std::uint64_t pictures_ = 0;
 };
 
 }  // namespace platform::host

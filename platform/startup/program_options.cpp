@@ -78,6 +78,13 @@ constexpr std::array kOptions{
               "the game's 4:3 view, or wide: the display's shape,\n"
               "showing more of the course to the sides",
               "tirravel --view wide", ReadView},
+    OptionRow{"verbose", "", "true or false",
+              "say on standard error how the picture is shown and,\n"
+              "once a second, how many pictures a second",
+              "tirravel --verbose",
+              [](std::string_view value, ProgramOptions& options) {
+                return ReadFlag(value, options.show.verbose);
+              }},
 };
 
 constexpr int kHelpRow = 0;

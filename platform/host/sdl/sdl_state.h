@@ -47,6 +47,7 @@ struct SdlState {
   int windowedHeight = 480;
   bool rendererPromisesVsync = false;  // whether it keeps the promise is the pacer's to judge
   PicturePacer pacer{PacingClockOfSdl()};
+  PictureRateMeter shownRate{PacingClockOfSdl()};  // for --verbose's pictures a second
   bool onSurface = false;       // no renderer: the host scales into the window's surface
   bool reconsiderPath = false;  // the window changed: choose the display path again
   bool displayChanged = false;  // ... on another display, whose renderer may differ

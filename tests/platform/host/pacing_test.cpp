@@ -184,4 +184,18 @@ TEST(PicturePacer, ANewDisplayOrModeIsTrustedAfresh) {
   EXPECT_EQ(display.clock.sleeps, sleeps);  // the display does the waiting again
 }
 
+TEST(PictureRateMeter, TellsThePicturesASecondOnceASecond) {
+  FakeClock clock;
+  platform::host::PictureRateMeter meter(clock);
+  std::vector<double> reports;
+  for (int picture = 0; picture < 300; ++picture) {  // 144 a second, then 50 a second
+    clock.now =
+        picture < 144 ? picture * kPerSecond / 144 : kPerSecond + (picture - 144) * kPerSecond / 50;
+    if (const auto rate = meter.Shown()) reports.push_back(*rate);
+  }
+  ASSERT_EQ(reports.size(), 4u);  // after each of 4 whole seconds; the last tenth is not told yet
+  EXPECT_NEAR(reports[0], 144.0, 0.1);
+  for (std::size_t i = 1; i < reports.size(); ++i) EXPECT_NEAR(reports[i], 50.0, 0.1);
+}
+
 }  // namespace
