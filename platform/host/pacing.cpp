@@ -23,13 +23,17 @@ constexpr int kMostSleepsPerWait = 3;
 
 }  // namespace
 
-void PicturePacer::Configure(double refreshHz, bool vsyncPromised) {
+void PicturePacer::Configure(double refreshHz, bool vsyncPromised, PictureRate rate) {
   const bool known = refreshHz >= kLowestRefreshHz && refreshHz <= kHighestRefreshHz;
   // Millihertz keep 59.94 Hz exact.
   const std::uint64_t milliHz = known ? static_cast<std::uint64_t>(std::llround(refreshHz * 1000.0))
                                       : static_cast<std::uint64_t>(kPicturesPerSecond * 1000.0);
+  const bool everyRefresh = rate == PictureRate::Display;
   refreshesPerPicture_ =
-      known ? std::max(1, static_cast<int>(std::lround(refreshHz / kPicturesPerSecond))) : 1;
+      known && !everyRefresh
+          ? std::max(1, static_cast<int>(std::lround(refreshHz / kPicturesPerSecond)))
+          : 1;
+  picturesPerSecond_ = known ? refreshHz / refreshesPerPicture_ : kPicturesPerSecond;
   vsyncTrusted_ = known && vsyncPromised;
   framesNotWaited_ = 0;
   const std::uint64_t ticksPerSecond = std::max<std::uint64_t>(1, clock_->TicksPerSecond());

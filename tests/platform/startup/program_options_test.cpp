@@ -156,7 +156,7 @@ TEST(SettingsFile, IsFoundUnderTheConfigFolderAndReadWhenThere) {
 
 TEST(Help, ShowsEveryOptionWithAnExample) {
   const std::string help = platform::startup::HelpText();
-  for (const char* name : {"help", "version", "window", "scale", "view", "verbose"}) {
+  for (const char* name : {"help", "version", "window", "scale", "view", "rate", "verbose"}) {
     const std::string option = std::string("--") + name;
     const bool listed = help.find("\n      " + option) != std::string::npos ||
                         help.find("\n  -h, " + option) != std::string::npos;
