@@ -135,6 +135,20 @@ void PlaceDriftAnew(GameGlobals& g) {
   g.playerHeading = static_cast<float>(RandomRange(35, 55));
 }
 
+// The share of its step that each per-picture motion of the title screen takes in one picture.
+// Those steps were made for the 60 pictures a second of the game's display mode; where the
+// display shows more (the player's choice), each step shrinks so that the motion keeps its speed
+// per second. At 60 pictures a second, as without that choice, the share is exactly 1 and the
+// steps are the game's own.
+float PictureStepShare(const GameGlobals& g) {
+  DWORD picturesPerSecond = 0;
+  if (!g.directDraw || g.directDraw->GetMonitorFrequency(&picturesPerSecond) != DD_OK ||
+      picturesPerSecond == 0) {
+    return 1.0f;
+  }
+  return 60.0f / static_cast<float>(picturesPerSecond);
+}
+
 void RunTitle(GameGlobals& g) {
   const std::int32_t raceSeconds = TruncateToInt32(g.stateTimer);
   if (raceSeconds != 0 && raceSeconds < g.bestTime) g.bestTime = raceSeconds;
@@ -158,11 +172,14 @@ void RunTitle(GameGlobals& g) {
   }
 
   g.orbitAngle = g.orbitAngle + g.frameSeconds * 70.0f;
+  const float stepShare = PictureStepShare(g);
   if (g.orbitPhase < 3) {
     g.titleCamHeading = g.orbitAngle;
-    // The butterfly turns toward heading 45 by one degree per frame, not per second.
-    if (g.playerHeading > 45.0f) g.playerHeading = g.playerHeading - 1.0f;
-    if (g.playerHeading < 45.0f) g.playerHeading = g.playerHeading + 1.0f;
+    // The butterfly turns toward heading 45 by one degree per frame, not per second (by the
+    // frame's share of a degree at the display's own rate).
+    const float turn = 1.0f * stepShare;
+    if (g.playerHeading > 45.0f) g.playerHeading = g.playerHeading - turn;
+    if (g.playerHeading < 45.0f) g.playerHeading = g.playerHeading + turn;
   }
   // Each of the next two steps removes at most one turn per frame, so a very long frame is
   // worked off over several frames.
@@ -173,8 +190,9 @@ void RunTitle(GameGlobals& g) {
   if (g.orbitAngle >= 360.0f && g.orbitPhase >= 3) PlaceDriftAnew(g);
 
   if (g.orbitPhase >= 3) {
-    // The drift moves a fixed distance per frame, so it goes farther at high frame rates.
-    const float d = g.orbitAngle / 200.0f;
+    // The drift moves a fixed distance per frame, so it goes farther at high frame rates (but at
+    // the display's own rate, where each frame takes its share).
+    const float d = g.orbitAngle / 200.0f * stepShare;
     const float climb = static_cast<float>(g.driftClimb);
     g.titleCamX = g.titleCamX + d;
     g.titleCamZ = g.titleCamZ + d;

@@ -15,9 +15,9 @@ std::string Usage() {
          "  table FILE.csv                               the table of the rows of a run\n"
          "  fuzz-seeds CAPTURE FOLDER                    the device fuzzer's seeds, from a title\n"
          "SCENARIO is title, countdown, flight or goal. Run from a folder with Texture.bmp.\n"
-         "frames and memory also take [--scale N|native] [--view 4:3|wide] [--display WxH]:\n"
-         "the game drawn at a render scale and view on a pretended display (640x480 unless\n"
-         "given).\n";
+         "frames and memory also take [--scale N|native] [--view 4:3|wide] [--display WxH]\n"
+         "[--rate HZ]: the game drawn at a render scale and view on a pretended display\n"
+         "(640x480 at 60 Hz unless given), with a picture at each of its refreshes.\n";
 }
 
 }  // namespace bench

@@ -2,10 +2,10 @@
 # What showing the picture costs the real game: tirravel under Xvfb (1920x1080x24) and openbox,
 # full screen and in the Alt+Enter window, on the title screen and in flight. Over measuring
 # windows of a few seconds it reads the whole process's processor time (utime + stime of
-# /proc/PID/stat, all threads) and the number of pictures the host presented (the host writes
-# its count to the file TIRRAVEL_PRESENT_COUNT names), and prints, as bench CSV rows, the median
-# over every window of every run of milliseconds of processor time per presented picture, and
-# the pictures presented per second.
+# /proc/PID/stat, all threads) and the pictures shown a second (the game, run with --verbose,
+# says so once a second on standard error), and prints, as bench CSV rows, the median over every
+# window of every run of milliseconds of processor time per picture shown, and the pictures shown
+# per second.
 #   window_bench.sh path/to/tirravel ASSETS_DIR [SCREENSHOT_DIR]
 # TIRRAVEL_WINDOW_RUNS (default 2) games, TIRRAVEL_WINDOW_SPANS (3) windows of
 # TIRRAVEL_WINDOW_SECONDS (3) each per mode and screen. With SCREENSHOT_DIR, the whole screen is
@@ -30,19 +30,25 @@ make_data_folder "$assets"
 # utime + stime, in clock ticks, of the whole process (every thread). The command's name may
 # hold spaces, so the fields are counted after its closing parenthesis.
 process_ticks() { sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
-presents() { tr -d ' \n' <"$count_file"; }
+log_lines() { wc -l <"$work/game.log"; }
+# The mean of the game's pictures-a-second lines after the first $1 lines of its log.
+rate_since() {
+  tail -n +"$(($1 + 1))" "$work/game.log" |
+    sed -n 's/^tirravel: \([0-9.]*\) pictures a second$/\1/p' |
+    awk '{ sum += $1; n++ } END { if (n > 0) printf "%.3f", sum / n }'
+}
 
 # measure SCREEN MODE: the measuring windows, one line each ("ms per picture" "pictures per s")
 # appended to $work/SCREEN-MODE.spans.
 measure() {
-  local i ticks0 ticks1 count0 count1 start end
+  local i ticks0 ticks1 lines0 start end
   for ((i = 0; i < spans; i++)); do
-    ticks0="$(process_ticks "$game_pid")" count0="$(presents)" start="$(date +%s.%N)"
+    ticks0="$(process_ticks "$game_pid")" lines0="$(log_lines)" start="$(date +%s.%N)"
     sleep "$seconds"
-    ticks1="$(process_ticks "$game_pid")" count1="$(presents)" end="$(date +%s.%N)"
-    awk -v t="$((ticks1 - ticks0))" -v c="$((count1 - count0))" -v hz="$ticks_per_second" \
+    ticks1="$(process_ticks "$game_pid")" end="$(date +%s.%N)"
+    awk -v t="$((ticks1 - ticks0))" -v r="$(rate_since "$lines0")" -v hz="$ticks_per_second" \
       -v s="$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')" \
-      'BEGIN { if (c > 0) printf "%.4f %.2f\n", t * 1000 / hz / c, c / s }' >>"$work/$1-$2.spans"
+      'BEGIN { if (r > 0) printf "%.4f %.2f\n", t * 1000 / hz / (r * s), r }' >>"$work/$1-$2.spans"
   done
   if [[ -n "$keep_dir" ]]; then import -window root "$keep_dir/$1-$2.png" 2>/dev/null; fi
 }
@@ -55,8 +61,7 @@ toggle() {
 }
 
 for ((run = 1; run <= runs; run++)); do
-  count_file="$work/presents-$run"
-  start_game "$work/data" env TIRRAVEL_PRESENT_COUNT="$count_file" TIRRAVEL_VERBOSE=1 "$game"
+  start_game "$work/data" "$game" --verbose
   focus_game_window "run $run: "
   wait_until 20 title_shown || fail "run $run: the title screen did not appear"
   title_seen=$SECONDS

@@ -410,6 +410,9 @@ class IDirectDraw : public IUnknown {
   virtual HRESULT GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) = 0;
   // Describes the current display mode: size, pitch and pixel format.
   virtual HRESULT GetDisplayMode(LPDDSURFACEDESC description) = 0;
+  // The display's refresh in hertz: how many pictures a second a flip each refresh shows.
+  // DDERR_INVALIDPARAMS for a null pointer.
+  virtual HRESULT GetMonitorFrequency(LPDWORD frequency) = 0;
   // Takes the display for a window: DDSCL_NORMAL, or DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN for the
   // whole screen (only one DirectDraw object may hold it).
   virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
@@ -430,6 +433,8 @@ class IDirectDraw2 : public IUnknown {
   virtual HRESULT GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) = 0;
   // As IDirectDraw::GetDisplayMode.
   virtual HRESULT GetDisplayMode(LPDDSURFACEDESC description) = 0;
+  // As IDirectDraw::GetMonitorFrequency.
+  virtual HRESULT GetMonitorFrequency(LPDWORD frequency) = 0;
   // As IDirectDraw::SetCooperativeLevel.
   virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
   // Sets the display mode: 640×480×16 with refresh rate 0 (the default) or 60 and flags 0;

@@ -10,6 +10,7 @@
 #include "platform/ddraw/palette.h"
 #include "platform/ddraw/pixel_formats.h"
 #include "platform/ddraw/surface.h"
+#include "platform/host/host.h"
 
 namespace platform::ddraw {
 namespace {
@@ -129,6 +130,14 @@ HRESULT DirectDrawObject::GetDisplayMode(LPDDSURFACEDESC description) {
   description->dwHeight = kDisplayHeight;
   description->lPitch = kDisplayWidth * kDisplayBits / 8;
   description->ddpfPixelFormat = DisplayPixelFormat();
+  return DD_OK;
+}
+
+// The game's 640 × 480 mode refreshes 60 times a second, and so many pictures come; when the
+// player asks for a picture at each refresh of the display, its refresh.
+HRESULT DirectDrawObject::GetMonitorFrequency(LPDWORD frequency) {
+  if (!frequency) return DDERR_INVALIDPARAMS;
+  *frequency = static_cast<DWORD>(platform::host::PicturesPerSecond());
   return DD_OK;
 }
 

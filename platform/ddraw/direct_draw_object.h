@@ -28,6 +28,7 @@ class DirectDrawObject final : public CountedObject<IDirectDraw, IDirectDraw2> {
                         IUnknown* outer) override;
   HRESULT GetCaps(LPDDCAPS driverCaps, LPDDCAPS emulationCaps) override;
   HRESULT GetDisplayMode(LPDDSURFACEDESC description) override;
+  HRESULT GetMonitorFrequency(LPDWORD frequency) override;
   HRESULT SetCooperativeLevel(HWND window, DWORD flags) override;
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) override;
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,

@@ -22,10 +22,19 @@ struct Event {
   bool repeat = false;
 };
 
+// How many pictures a second are shown.
+enum class PictureRate {
+  Sixty,    // about 60, the rhythm of the game's display mode, whatever the display's refresh
+  Display,  // a new picture at every refresh of the display
+};
+
 // How the player asked for the pictures to be shown (the program's options). The default is the
 // game as designed: the whole screen.
 struct ShowRequest {
   bool inWindow = false;  // open in a window rather than full screen (Alt+Enter still switches)
+  PictureRate rate = PictureRate::Sixty;
+  // Say on standard error how the pictures are shown and, once a second, how many a second.
+  bool verbose = false;
 };
 
 // Takes effect for the windows opened after it; the headless host has no window to change.
@@ -45,6 +54,11 @@ void SetWindowVisible(bool visible);
 // by scancode, so keyboard layouts don't matter; when the window loses focus, a KeyUp arrives
 // for every key that is still down.
 bool PollEvent(Event& event);
+
+// The pictures a second the program should reckon with: 60, the game's display mode, unless the
+// player asked for PictureRate::Display; then the display's refresh in whole hertz (60 while it
+// is not known).
+int PicturesPerSecond();
 
 // Milliseconds since the host started, wrapping at 2^32.
 std::uint32_t TickMilliseconds();

@@ -23,13 +23,17 @@ constexpr int kMostSleepsPerWait = 3;
 
 }  // namespace
 
-void PicturePacer::Configure(double refreshHz, bool vsyncPromised) {
+void PicturePacer::Configure(double refreshHz, bool vsyncPromised, PictureRate rate) {
   const bool known = refreshHz >= kLowestRefreshHz && refreshHz <= kHighestRefreshHz;
   // Millihertz keep 59.94 Hz exact.
   const std::uint64_t milliHz = known ? static_cast<std::uint64_t>(std::llround(refreshHz * 1000.0))
                                       : static_cast<std::uint64_t>(kPicturesPerSecond * 1000.0);
+  const bool everyRefresh = rate == PictureRate::Display;
   refreshesPerPicture_ =
-      known ? std::max(1, static_cast<int>(std::lround(refreshHz / kPicturesPerSecond))) : 1;
+      known && !everyRefresh
+          ? std::max(1, static_cast<int>(std::lround(refreshHz / kPicturesPerSecond)))
+          : 1;
+  picturesPerSecond_ = known ? refreshHz / refreshesPerPicture_ : kPicturesPerSecond;
   vsyncTrusted_ = known && vsyncPromised;
   framesNotWaited_ = 0;
   const std::uint64_t ticksPerSecond = std::max<std::uint64_t>(1, clock_->TicksPerSecond());
@@ -120,6 +124,23 @@ void PicturePacer::AdvanceDeadline() {
     deadlineFraction_ -= periodDivisor_;
     ++deadline_;
   }
+}
+
+std::optional<double> PictureRateMeter::Shown() {
+  const std::uint64_t now = clock_->Now();
+  if (!started_) {
+    started_ = true;
+    since_ = now;
+    return std::nullopt;
+  }
+  ++pictures_;
+  const std::uint64_t ticksPerSecond = std::max<std::uint64_t>(1, clock_->TicksPerSecond());
+  if (now - since_ < ticksPerSecond) return std::nullopt;
+  const double rate = static_cast<double>(pictures_) * static_cast<double>(ticksPerSecond) /
+                      static_cast<double>(now - since_);
+  since_ = now;
+  pictures_ = 0;
+  return rate;
 }
 
 }  // namespace platform::host

@@ -1,11 +1,14 @@
 // The rhythm of the pictures: about 60 a second, the rhythm of the 640 × 480 mode the game was
-// made for, whatever the display's refresh. The title screen moves a fixed step per picture, so
-// a faster rhythm would make it run faster. Plain C++ on an injected clock, so that the SDL host
-// runs it on the real counter and the tests on a fake one.
+// made for, whatever the display's refresh; or, when the player asks, one picture per refresh.
+// Plain C++ on an injected clock, so that the SDL host runs it on the real counter and the tests
+// on a fake one.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+#include "platform/host/host.h"
 
 namespace platform::host {
 
@@ -24,10 +27,10 @@ class PicturePacer {
   explicit PicturePacer(PacingClock& clock) : clock_(&clock) {}
 
   // Starts afresh for a display refreshing refreshHz times a second (0 when unknown) whose
-  // renderer does or does not promise to wait for the refresh at each present. Each picture
-  // then stays for refresh ÷ 60 refreshes, rounded (one from 60 to 89 Hz); an unknown refresh
-  // is paced by time at 60 Hz.
-  void Configure(double refreshHz, bool vsyncPromised);
+  // renderer does or does not promise to wait for the refresh at each present. At
+  // PictureRate::Sixty each picture then stays for refresh ÷ 60 refreshes, rounded (one from 60
+  // to 89 Hz); at PictureRate::Display for one. An unknown refresh is paced by time at 60 Hz.
+  void Configure(double refreshHz, bool vsyncPromised, PictureRate rate = PictureRate::Sixty);
 
   // Shows one picture and returns when the next one is due. `present` hands the drawn picture
   // to the display; `presentAgain` draws and hands it once more. Where the renderer keeps its
@@ -39,6 +42,8 @@ class PicturePacer {
   void Skip();
 
   int RefreshesPerPicture() const { return refreshesPerPicture_; }
+  // The pictures a second this rhythm gives, as configured.
+  double PicturesPerSecond() const { return picturesPerSecond_; }
   // Whether the renderer is still believed to wait for each refresh.
   bool TrustsVsync() const { return vsyncTrusted_; }
 
@@ -53,6 +58,7 @@ class PicturePacer {
   PacingClock* clock_;
   bool configured_ = false;
   int refreshesPerPicture_ = 1;
+  double picturesPerSecond_ = 60.0;
   bool vsyncTrusted_ = false;
   int framesNotWaited_ = 0;  // pictures in a row whose presents all returned at once
   std::uint64_t refreshTicks_ = 0;
@@ -67,6 +73,22 @@ class PicturePacer {
   // When the previous picture's last present returned, with vsync.
   std::uint64_t lastShown_ = 0;
   bool shownBefore_ = false;
+};
+
+// Counts the pictures shown and tells, about once a second, how many a second there were.
+class PictureRateMeter {
+ public:
+  explicit PictureRateMeter(PacingClock& clock) : clock_(&clock) {}
+
+  // Notes one picture shown. Once a second or more has passed since the last report (or the
+  // first picture), returns the pictures a second over that time and starts counting afresh.
+  std::optional<double> Shown();
+
+ private:
+  PacingClock* clock_;
+  bool started_ = false;
+  std::uint64_t since_ = 0;  // when the counted time began
+  std::uint64_t pictures_ = 0;
 };
 
 }  // namespace platform::host

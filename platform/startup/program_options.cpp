@@ -50,6 +50,18 @@ bool ReadScale(std::string_view value, ProgramOptions& options) {
   return true;
 }
 
+bool ReadRate(std::string_view value, ProgramOptions& options) {
+  using platform::host::PictureRate;
+  if (value == "60") {
+    options.show.rate = PictureRate::Sixty;
+  } else if (value == "display") {
+    options.show.rate = PictureRate::Display;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool ReadView(std::string_view value, ProgramOptions& options) {
   using platform::ddraw::ViewShape;
   if (value == "4:3") {
@@ -78,6 +90,17 @@ constexpr std::array kOptions{
               "the game's 4:3 view, or wide: the display's shape,\n"
               "showing more of the course to the sides",
               "tirravel --view wide", ReadView},
+    OptionRow{"rate", "60|display", "60 or display",
+              "about 60 pictures a second, as the game was made,\n"
+              "or display: one at every refresh of the display",
+              "tirravel --rate display", ReadRate},
+    OptionRow{"verbose", "", "true or false",
+              "say on standard error how the picture is shown and,\n"
+              "once a second, how many pictures a second",
+              "tirravel --verbose",
+              [](std::string_view value, ProgramOptions& options) {
+                return ReadFlag(value, options.show.verbose);
+              }},
 };
 
 constexpr int kHelpRow = 0;

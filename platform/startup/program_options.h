@@ -18,7 +18,7 @@ namespace platform::startup {
 // Everything the options choose, each part for the module that honours it.
 struct ProgramOptions {
   platform::ddraw::RenderRequest render;  // --scale, --view
-  platform::host::ShowRequest show;       // --window
+  platform::host::ShowRequest show;       // --window, --rate, --verbose
 };
 
 // One option as given: the index of its row in the table, and its value ("" for a bare flag).

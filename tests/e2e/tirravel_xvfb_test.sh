@@ -4,6 +4,7 @@
 # screen, checks that Alt+Z leaves the filter alone while Z toggles it, starts a race with shift,
 # waits out the countdown, takes off with space and speeds up, and checks in screenshots that the
 # texts, the course and the butterfly are on screen; Escape must end the game with status 0.
+# With --verbose the game says how it shows the picture and how many pictures a second.
 # Then the game without any display: one line on standard error and a non-zero status, promptly.
 # Every wait is bounded; the script ends what it started.
 #   tirravel_xvfb_test.sh path/to/tirravel ASSETS_DIR [SCREENSHOT_DIR]
@@ -22,7 +23,7 @@ start_x_session 1280x960
 # ---- A player's session -----------------------------------------------------------------------
 # The game reads Texture.bmp from the folder it starts in, as a player's data folder holds it.
 make_data_folder "$assets"
-start_game "$work/data" "$game"
+start_game "$work/data" "$game" --verbose
 
 focus_game_window ""
 geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
@@ -76,6 +77,9 @@ expect_on_screen "the course" 0.02 "$lower_half" "${floor[@]}"
 
 hold Escape 0.2
 expect_game_ends Escape
+grep -q "^tirravel: showing the picture" "$work/game.log" || fail "--verbose named no display path"
+grep -qE "^tirravel: [0-9]+\.[0-9] pictures a second$" "$work/game.log" ||
+  fail "--verbose told no pictures a second"
 
 # ---- No display at all: one line on standard error, a non-zero status, no hang ---------------
 # A login session on a machine without a display still has its runtime folder.

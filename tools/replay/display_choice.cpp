@@ -35,6 +35,17 @@ bool TakeScale(std::string_view value, DisplayChoice* choice) {
   return true;
 }
 
+bool TakeRate(std::string_view value, DisplayChoice* choice) {
+  int rate = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, failure] = std::from_chars(value.data(), end, rate);
+  if (value.empty() || failure != std::errc{} || stop != end || rate < 1 || rate > 1000) {
+    return false;
+  }
+  choice->picturesPerSecond = rate;
+  return true;
+}
+
 bool TakeDisplaySize(std::string_view value, DisplayChoice* choice) {
   const std::size_t cross = value.find('x');
   if (cross == std::string_view::npos) return false;
@@ -49,7 +60,7 @@ bool TakeDisplaySize(std::string_view value, DisplayChoice* choice) {
 }  // namespace
 
 bool IsDisplayOption(std::string_view option) {
-  return option == "--scale" || option == "--view" || option == "--display";
+  return option == "--scale" || option == "--view" || option == "--display" || option == "--rate";
 }
 
 bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayChoice* choice,
@@ -67,6 +78,9 @@ bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayC
     if (value == "4:3") choice->render.view = platform::ddraw::ViewShape::Classic;
     if (value == "wide") choice->render.view = platform::ddraw::ViewShape::Wide;
     return value == "4:3" || value == "wide" || bad("4:3 or wide");
+  }
+  if (option == "--rate") {
+    return TakeRate(value, choice) || bad("pictures a second, a whole number from 1 to 1000");
   }
   return TakeDisplaySize(value, choice) || bad("WIDTHxHEIGHT, for instance 1920x1080");
 }

@@ -4,6 +4,8 @@
 //   --scale N|native   the render scale k, a number from 1, or the display's height / 480
 //   --view 4:3|wide    the game's shape, or the display's
 //   --display WxH      the pretended display, 640x480 unless given
+//   --rate HZ          its refresh, and a picture at each, as the game's --rate display shows
+//                      them (60, the game's own rhythm, unless given)
 #pragma once
 
 #include <optional>
@@ -18,9 +20,10 @@ struct DisplayChoice {
   platform::ddraw::RenderRequest render;
   int displayWidth = 640;
   int displayHeight = 480;
+  int picturesPerSecond = 60;  // 1 to 1000
 };
 
-// Whether `option` is one of the three; a tool hands them to TakeDisplayOption.
+// Whether `option` is one of the four; a tool hands them to TakeDisplayOption.
 bool IsDisplayOption(std::string_view option);
 
 // Reads the value of one of the options into *choice. False, with *error set to one line naming
@@ -28,8 +31,8 @@ bool IsDisplayOption(std::string_view option);
 bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayChoice* choice,
                        std::string* error);
 
-// The usage text of the three options, for a tool's usage line.
+// The usage text of the four options, for a tool's usage line.
 inline constexpr const char* kDisplayOptionsUsage =
-    "[--scale N|native] [--view 4:3|wide] [--display WxH]";
+    "[--scale N|native] [--view 4:3|wide] [--display WxH] [--rate HZ]";
 
 }  // namespace replay

@@ -51,8 +51,13 @@ class Replay {
     headless::Reset({.startTick = 0,
                      .framesKept = kept,
                      .displayWidth = outputs_.display.displayWidth,
-                     .displayHeight = outputs_.display.displayHeight});
+                     .displayHeight = outputs_.display.displayHeight,
+                     .displayRefreshHz = outputs_.display.picturesPerSecond});
     platform::ddraw::RequestRender(outputs_.display.render);
+    using platform::host::PictureRate;
+    platform::host::RequestShow({.rate = outputs_.display.picturesPerSecond == 60
+                                             ? PictureRate::Sixty
+                                             : PictureRate::Display});
     headless::SetPresentObserver([this](std::uint64_t frame) { AfterFrame(frame); });
     if (outputs_.trace) std::fprintf(outputs_.trace, "%s\n", TraceHeader().c_str());
 

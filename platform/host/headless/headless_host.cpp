@@ -38,6 +38,7 @@ struct HeadlessState {
   std::uint64_t presented = 0;                    // pictures since Reset
   std::vector<Frame> frames;                      // the latest pictures, oldest first
   std::function<void(std::uint64_t)> observer;    // called after every Present
+  ShowRequest request;                            // what the program asked, since Reset
 };
 
 HeadlessState& State() {
@@ -193,8 +194,15 @@ void CloseWindow() {
   state.windowVisible = false;
 }
 
-// A window that shows nothing has no full screen to leave.
-void RequestShow(const ShowRequest&) {}
+// A window that shows nothing has no full screen to leave; the rate is what counts here.
+void RequestShow(const ShowRequest& request) {
+  State().request = request;
+}
+
+int PicturesPerSecond() {
+  const auto& state = State();
+  return state.request.rate == PictureRate::Display ? state.settings.displayRefreshHz : 60;
+}
 
 bool WindowIsOpen() {
   return State().windowOpen;

@@ -21,6 +21,9 @@ struct Settings {
   // The display's size it pretends (DisplaySize), for `native` and the wide view.
   int displayWidth = 640;
   int displayHeight = 480;
+  // The refresh of the display it stands for: the pictures a second when the program asks for
+  // the display's rate (host.h's PictureRate::Display).
+  int displayRefreshHz = 60;
 };
 
 // One presented picture, packed (pitch = width × 2 bytes).
@@ -31,8 +34,9 @@ struct Frame {
   std::vector<std::uint16_t> pixels;  // RGB565, top row first
 };
 
-// Starts afresh: closes the window and forgets events, schedules, pictures, the observer and
-// requested clock moves; sets the clock to settings.startTick.
+// Starts afresh: closes the window and forgets events, schedules, pictures, the observer,
+// requested clock moves and the program's request (host.h's RequestShow); sets the clock to
+// settings.startTick.
 void Reset(const Settings& settings = {});
 
 // Time passes: the clock moves forward now (wrapping at 2^32).

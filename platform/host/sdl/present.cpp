@@ -9,7 +9,7 @@
 #include <SDL.h>
 
 #include "platform/host/sdl/picture_fit.h"
-#include "platform/host/sdl/present_count.h"
+#include "platform/host/sdl/report.h"
 #include "platform/host/sdl/screen_cover.h"
 #include "platform/host/sdl/sdl_state.h"
 #include "platform/host/sdl/surface_present.h"
@@ -85,7 +85,9 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   if (state.onSurface) {  // no vsync there: the pacer holds each picture by the clock
     state.pacer.Present(
         [&] {
-          if (sdl::ShowOnSurface(state, pixels, width, height, pitchBytes)) sdl::CountPresent();
+          if (sdl::ShowOnSurface(state, pixels, width, height, pitchBytes)) {
+            sdl::NotePictureShown(state);
+          }
         },
         [] {});
     return;
@@ -94,7 +96,7 @@ void Present(const std::uint16_t* pixels, int width, int height, int pitchBytes)
   SDL_UpdateTexture(state.picture, nullptr, pixels, pitchBytes);
   sdl::DrawPicture(state, width, height);
   sdl::PresentPaced(state, [&] { sdl::DrawPicture(state, width, height); });
-  sdl::CountPresent();
+  sdl::NotePictureShown(state);
 }
 
 }  // namespace platform::host

@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <thread>
 
+#include "platform/host/sdl/report.h"
 #include "platform/host/sdl/sdl_state.h"
 
 namespace platform::host::sdl {
@@ -36,7 +39,13 @@ void RestartPacing(SdlState& state) {
   SDL_DisplayMode mode;
   const int index = state.window ? SDL_GetWindowDisplayIndex(state.window) : 0;
   const bool known = SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0;
-  state.pacer.Configure(known ? mode.refresh_rate : 0, state.rendererPromisesVsync);
+  state.pacer.Configure(known ? mode.refresh_rate : 0, state.rendererPromisesVsync,
+                        RequestedShow().rate);
+  char line[96];
+  std::snprintf(line, sizeof line, "pacing for %.2f pictures a second (display: %d Hz%s)",
+                state.pacer.PicturesPerSecond(), known ? mode.refresh_rate : 0,
+                state.rendererPromisesVsync ? ", vsync" : "");
+  Say(line);
 }
 
 void PresentPaced(SdlState& state, const std::function<void()>& redraw) {
@@ -48,3 +57,12 @@ void PresentPaced(SdlState& state, const std::function<void()>& redraw) {
 }
 
 }  // namespace platform::host::sdl
+
+namespace platform::host {
+
+int PicturesPerSecond() {
+  if (sdl::RequestedShow().rate != PictureRate::Display) return 60;
+  return static_cast<int>(std::lround(sdl::State().pacer.PicturesPerSecond()));
+}
+
+}  // namespace platform::host

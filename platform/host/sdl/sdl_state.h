@@ -64,6 +64,8 @@ struct SdlState {
   // the renderer keeps the promise is the pacer's to judge.
   bool rendererPromisesVsync = false;
   PicturePacer pacer{PacingClockOfSdl()};  // present_pacing.cpp
+  // present.cpp: the pictures shown, for --verbose's pictures a second.
+  PictureRateMeter shownRate{PacingClockOfSdl()};
   // surface_present.cpp: no renderer, the host scales into the window's surface; the window
   // changed, so the display path is chosen again (on another display, whose renderer may differ).
   bool onSurface = false;

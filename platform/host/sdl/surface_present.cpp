@@ -1,9 +1,9 @@
 #include "platform/host/sdl/surface_present.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/host/sdl/display_path.h"
+#include "platform/host/sdl/report.h"
 
 namespace platform::host::sdl {
 namespace {
@@ -18,15 +18,6 @@ std::string GlRendererOf(const std::string& rendererName) {
   const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
   const unsigned char* text = getString ? getString(kGlRenderer) : nullptr;
   return text ? reinterpret_cast<const char*>(text) : "";
-}
-
-bool Verbose() {
-  const char* verbose = SDL_getenv("TIRRAVEL_VERBOSE");
-  return verbose && std::string(verbose) == "1";
-}
-
-void Say(const std::string& line) {
-  if (Verbose()) std::fprintf(stderr, "tirravel: %s\n", line.c_str());
 }
 
 std::string Described(const std::string& name, const std::string& glRenderer) {

@@ -11,7 +11,7 @@ namespace platform::host::sdl {
 
 // With the window's renderer made: keeps it where the GPU is real, else gives it back and
 // turns to the window's surface (falling back to a renderer where the surface cannot be used).
-// Says which path it took on standard error when TIRRAVEL_VERBOSE is 1.
+// Says which path it took on standard error when the player asked (--verbose).
 void ChooseWindowDisplayPath(SdlState& state);
 
 // The window changed size or full-screen state, or moved to another display: the path is

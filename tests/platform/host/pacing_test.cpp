@@ -2,98 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <map>
 #include <vector>
+
+#include "tests/support/paced_display.h"
 
 namespace {
 
-using platform::host::PacingClock;
-using platform::host::PicturePacer;
-
-constexpr std::uint64_t kPerSecond = 1'000'000'000;  // nanoseconds, as SDL's counter on Linux
-constexpr std::uint64_t kPerMs = kPerSecond / 1000;
-
-// Every read costs a microsecond, so a busy wait ends, and shows in the count of reads; every
-// sleep wakes 60 µs late, as a loaded system's do.
-class FakeClock final : public PacingClock {
- public:
-  std::uint64_t TicksPerSecond() override { return kPerSecond; }
-  std::uint64_t Now() override {
-    ++reads;
-    return now += 1000;
-  }
-  void Sleep(std::uint64_t ticks) override {
-    ++sleeps;
-    now += ticks + 60'000;
-    slept += ticks + 60'000;
-  }
-  std::uint64_t now = 0;
-  int reads = 0;
-  int sleeps = 0;
-  std::uint64_t slept = 0;
-};
-
-enum class Vsync { None, Kept, PromisedNotKept };
-
-// The game's loop on a fake display: 3-5 ms of work, then a present; the frame time is read
-// as GetTickCount reads it, in whole milliseconds.
-struct Display {
-  explicit Display(double hz, Vsync vsync) : hz(hz), vsync(vsync) {
-    pacer.Configure(hz, vsync != Vsync::None);
-  }
-
-  void Play(double seconds, std::uint64_t extraWorkAtFrame = 0, std::uint64_t extraWork = 0) {
-    const std::uint64_t end = clock.now + static_cast<std::uint64_t>(seconds * kPerSecond);
-    while (clock.now < end) {
-      starts.push_back(clock.now);
-      clock.now += 3 * kPerMs + (starts.size() * 7919 % 2000) * 1000;
-      if (starts.size() == extraWorkAtFrame) clock.now += extraWork;
-      const int reads = clock.reads, sleeps = clock.sleeps;
-      const std::uint64_t before = clock.now;
-      pacer.Present([&] { Refresh(); }, [&] { Refresh(); });
-      mostReads = std::max(mostReads, clock.reads - reads);
-      mostSleeps = std::max(mostSleeps, clock.sleeps - sleeps);
-      inPresents += clock.now - before;
-    }
-  }
-
-  // A kept vsync blocks to the next refresh boundary; otherwise the present returns at once.
-  void Refresh() {
-    if (vsync != Vsync::Kept) return;
-    const double refreshing = hz > 0 ? hz : 60;  // a display of unknown rate refreshes all the same
-    const auto milliHz = static_cast<std::uint64_t>(std::llround(refreshing * 1000));
-    const std::uint64_t next = clock.now * milliHz / (kPerSecond * 1000) + 1;
-    clock.now = next * kPerSecond * 1000 / milliHz;
-  }
-
-  // Over the frames from..to; the first frame, which has no rhythm yet to wait for, is left out.
-  double PicturesPerSecond(std::size_t from = 1, std::size_t to = SIZE_MAX) const {
-    to = std::min(to, starts.size() - 1);
-    return static_cast<double>(to - from) * kPerSecond /
-           static_cast<double>(starts[to] - starts[from]);
-  }
-
-  // How many times each whole-millisecond frame time occurs.
-  std::map<std::uint64_t, int> TickSteps(std::size_t from = 1) const {
-    std::map<std::uint64_t, int> steps;
-    for (std::size_t i = from + 1; i < starts.size(); ++i) {
-      ++steps[starts[i] / kPerMs - starts[i - 1] / kPerMs];
-    }
-    return steps;
-  }
-
-  double hz;
-  Vsync vsync;
-  FakeClock clock;
-  PicturePacer pacer{clock};
-  std::vector<std::uint64_t> starts;
-  int mostReads = 0;
-  int mostSleeps = 0;
-  std::uint64_t inPresents = 0;  // time spent in the pacer
-};
+using namespace paced_display;
 
 struct Rate {
   double hz;
@@ -182,6 +98,36 @@ TEST(PicturePacer, ANewDisplayOrModeIsTrustedAfresh) {
   EXPECT_TRUE(display.pacer.TrustsVsync());
   EXPECT_NEAR(display.PicturesPerSecond(moved + 1), 72, 0.01);
   EXPECT_EQ(display.clock.sleeps, sleeps);  // the display does the waiting again
+}
+
+TEST(PicturePacer, AtTheDisplaysRateEveryRefreshShowsANewPicture) {
+  for (const Vsync vsync : {Vsync::None, Vsync::Kept, Vsync::PromisedNotKept}) {
+    for (const double hz : {0.0, 59.94, 60.0, 75.0, 120.0, 144.0, 165.0, 240.0}) {
+      SCOPED_TRACE(testing::Message() << hz << " Hz, vsync " << static_cast<int>(vsync));
+      Display display(hz, vsync, PictureRate::Display);
+      display.leastWork = 1 * kPerMs;  // 1-2 ms: a frame fits in a refresh at 240 Hz
+      display.workSpreadUs = 1000;
+      display.Play(5.0);
+      const double expected = hz > 0 ? hz : 60.0;  // an unknown refresh is paced at 60
+      EXPECT_EQ(display.pacer.RefreshesPerPicture(), 1);
+      EXPECT_EQ(display.pacer.PicturesPerSecond(), expected);
+      EXPECT_NEAR(display.PicturesPerSecond(), expected, expected * 0.001);
+    }
+  }
+}
+
+TEST(PictureRateMeter, TellsThePicturesASecondOnceASecond) {
+  FakeClock clock;
+  platform::host::PictureRateMeter meter(clock);
+  std::vector<double> reports;
+  for (int picture = 0; picture < 300; ++picture) {  // 144 a second, then 50 a second
+    clock.now =
+        picture < 144 ? picture * kPerSecond / 144 : kPerSecond + (picture - 144) * kPerSecond / 50;
+    if (const auto rate = meter.Shown()) reports.push_back(*rate);
+  }
+  ASSERT_EQ(reports.size(), 4u);  // after each of 4 whole seconds; the last tenth is not told yet
+  EXPECT_NEAR(reports[0], 144.0, 0.1);
+  for (std::size_t i = 1; i < reports.size(); ++i) EXPECT_NEAR(reports[i], 50.0, 0.1);
 }
 
 }  // namespace

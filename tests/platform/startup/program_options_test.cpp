@@ -37,8 +37,11 @@ TEST(CommandLine, TakesValuesInBothFormsAndHandsTheRestToTheGame) {
   EXPECT_FALSE(defaults.render.native);
   EXPECT_EQ(defaults.render.view, ViewShape::Classic);
   EXPECT_FALSE(defaults.show.inWindow);
+  EXPECT_FALSE(defaults.show.verbose);
 
-  const ProgramOptions chosen = Chosen({"--scale", "2.25", "--view=wide", "--window"});
+  const ProgramOptions chosen =
+      Chosen({"--scale", "2.25", "--view=wide", "--window", "--verbose=true"});
+  EXPECT_TRUE(chosen.show.verbose);
   EXPECT_EQ(chosen.render.scale, 2.25f);
   EXPECT_EQ(chosen.render.view, ViewShape::Wide);
   EXPECT_TRUE(chosen.show.inWindow);
@@ -153,7 +156,7 @@ TEST(SettingsFile, IsFoundUnderTheConfigFolderAndReadWhenThere) {
 
 TEST(Help, ShowsEveryOptionWithAnExample) {
   const std::string help = platform::startup::HelpText();
-  for (const char* name : {"help", "version", "window", "scale", "view"}) {
+  for (const char* name : {"help", "version", "window", "scale", "view", "rate", "verbose"}) {
     const std::string option = std::string("--") + name;
     const bool listed = help.find("\n      " + option) != std::string::npos ||
                         help.find("\n  -h, " + option) != std::string::npos;

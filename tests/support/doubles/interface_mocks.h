@@ -28,6 +28,7 @@ class MockDirectDrawOf : public MockUnknown<Interface> {
               (override));
   MOCK_METHOD(HRESULT, GetCaps, (LPDDCAPS, LPDDCAPS), (override));
   MOCK_METHOD(HRESULT, GetDisplayMode, (LPDDSURFACEDESC), (override));
+  MOCK_METHOD(HRESULT, GetMonitorFrequency, (LPDWORD), (override));
   MOCK_METHOD(HRESULT, SetCooperativeLevel, (HWND, DWORD), (override));
 };
 

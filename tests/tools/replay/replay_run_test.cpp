@@ -78,6 +78,23 @@ std::string Seconds(std::uint32_t ms) {
   return text;
 }
 
+TEST(ReplayRun, AtADisplaysRateTheTitleTurnsByItsShareOfADegreeAPicture) {
+  for (const int hz : {60, 144, 240}) {
+    replay::ReplayOutputs outputs;
+    outputs.display.picturesPerSecond = hz;
+    const Replayed run = Play("frames 3 7\n", outputs);
+    ASSERT_EQ(run.rows.size(), 3u);
+    const float share = 60.0f / static_cast<float>(hz);  // exactly 1 at 60: the game's own steps
+    float heading = 90.0f;
+    for (const auto& row : run.rows) {
+      heading = heading - 1.0f * share;
+      char text[32];
+      std::snprintf(text, sizeof text, "%.9g", static_cast<double>(heading));
+      EXPECT_EQ(row.at("playerHeading"), text) << hz << " Hz";
+    }
+  }
+}
+
 TEST(ReplayRun, EveryFrameSeesItsMillisecondsAndMessageTurnsSeeNone) {
   // Space and Z type characters, so their presses cost extra message turns; shift comes sided.
   const Replayed run = Play(

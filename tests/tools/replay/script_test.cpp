@@ -131,6 +131,8 @@ TEST(ReplayOptions, ReadsTheScriptTraceAndPictures) {
   EXPECT_EQ(options->pictures.frames, (std::set<std::uint64_t>{1, 50, 200}));
   EXPECT_TRUE(options->pictures.Wants(50));
   EXPECT_FALSE(options->pictures.Wants(51));
+  EXPECT_EQ(options->display.picturesPerSecond, 60);
+  EXPECT_EQ(Options({"a.replay", "--rate", "144"})->display.picturesPerSecond, 144);
 
   const auto all = Options({"a.replay", "--png", "out", "--frames", "all"});
   ASSERT_TRUE(all.has_value());
@@ -155,6 +157,12 @@ TEST(ReplayOptions, RefusesWhatItCannotDo) {
   EXPECT_EQ(error, "--trace needs a value");
   EXPECT_FALSE(Options({"a.replay", "--png", ""}, &error));
   EXPECT_EQ(error, "--png needs a value");
+  for (const char* rate : {"0", "1001", "60.5", "display", ""}) {
+    EXPECT_FALSE(Options({"a.replay", "--rate", rate}, &error)) << rate;
+  }
+  EXPECT_EQ(error, "--rate needs a value");
+  EXPECT_FALSE(Options({"a.replay", "--rate", "display"}, &error));
+  EXPECT_EQ(error, "bad --rate 'display' (pictures a second, a whole number from 1 to 1000)");
   EXPECT_FALSE(Options({"a.replay", "--frames", "1"}, &error));
   EXPECT_EQ(error, "--frames needs --png");
   for (const char* list : {"0", "1,,2", "1,", ",1", "a", "-3", "1 2", "ALL"}) {
