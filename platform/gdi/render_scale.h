@@ -26,10 +26,10 @@ inline bool Unmapped(const PixelBuffer& pixels) {
   return pixels.scale == 1.0f && pixels.originX == 0;
 }
 
-// The render scales a device context draws at: from a quarter to sixteen (a 7680-line display
-// is 16 times 480).
+// The render scales a device context draws at: from a quarter to 18, beyond the largest the
+// display's surfaces are made at (a side of 8192 pixels is 17 times 480).
 inline bool UsableScale(const PixelBuffer& pixels) {
-  return std::isfinite(pixels.scale) && pixels.scale >= 0.25f && pixels.scale <= 16.0f &&
+  return std::isfinite(pixels.scale) && pixels.scale >= 0.25f && pixels.scale <= 18.0f &&
          pixels.originX >= 0 && pixels.originX <= pixels.width;
 }
 
