@@ -18,9 +18,9 @@ namespace platform::gdi {
 // The largest height or width, either sign, a font may ask for: glyphs of this size already take
 // a megabyte each, and the game asks for 30 to 200.
 constexpr int kMaxFontPixels = 1024;
-// The largest em a font is realised at once a render scale multiplies it: the game's 200 at a
-// scale of 9 (a 4320-line display), and a bound on what a glyph may take.
-constexpr int kMaxScaledFontPixels = 2048;
+// The largest em a font is realised at once a render scale multiplies it: the game's 200 at the
+// largest scale, 17, and a bound on what a glyph may take.
+constexpr int kMaxScaledFontPixels = 3500;
 // What the glyphs cached by every font of one library may take together, in bytes.
 constexpr std::size_t kGlyphCacheBytes = std::size_t{32} << 20;
 

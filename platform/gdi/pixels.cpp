@@ -2,6 +2,7 @@
 // a pixel of the game's is the block of pixels it covers.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -33,8 +34,6 @@ struct Block {
 };
 
 Block BlockOf(const platform::PixelBuffer& pixels, int x, int y) {
-  using platform::gdi::PhysicalX;
-  using platform::gdi::PhysicalY;
   auto clip = [](long long value, int size) {
     return static_cast<int>(std::clamp<long long>(value, 0, size));
   };
@@ -42,9 +41,10 @@ Block BlockOf(const platform::PixelBuffer& pixels, int x, int y) {
     if (x < 0 || y < 0 || x >= pixels.width || y >= pixels.height) return {};
     return {x, y, x + 1, y + 1};
   }
-  return {clip(PhysicalX(pixels, x), pixels.width), clip(PhysicalY(pixels, y), pixels.height),
-          clip(PhysicalX(pixels, x + 1LL), pixels.width),
-          clip(PhysicalY(pixels, y + 1LL), pixels.height)};
+  return {clip(platform::gdi::PhysicalX(pixels, x), pixels.width),
+          clip(platform::gdi::PhysicalY(pixels, y), pixels.height),
+          clip(platform::gdi::PhysicalX(pixels, x + 1LL), pixels.width),
+          clip(platform::gdi::PhysicalY(pixels, y + 1LL), pixels.height)};
 }
 
 // The canvas of a context and the pixels the game's point (x, y) covers in it, when any.
@@ -145,8 +145,6 @@ struct Rectangle {
 };
 void CopyMapped(const Canvas& from, const Canvas& target, Rectangle area, int sourceX,
                 int sourceY) {
-  using platform::gdi::PhysicalX;
-  using platform::gdi::PhysicalY;
   const platform::PixelBuffer& to = target.pixels;
   const platform::PixelBuffer& source = from.pixels;
   // For each physical column and row the rectangle covers in the target, the source pixel it
@@ -154,9 +152,11 @@ void CopyMapped(const Canvas& from, const Canvas& target, Rectangle area, int so
   auto sources = [](long long first, int size, float scale, int count, auto targetEdge,
                     auto sourceEdge, int sourceSize) {
     std::vector<int> map;
-    // Pixels of the game's left of or above the target are skipped without a look.
+    // Pixels of the game's left of or above the target are skipped without a look (short of
+    // the bound by more than the float product's error).
+    const double beyond = -static_cast<double>(targetEdge(0)) / scale;
     const long long skipped =
-        static_cast<long long>(std::max(0.0, -static_cast<double>(targetEdge(0)) / scale - 1));
+        static_cast<long long>(std::max(0.0, beyond - 2 - std::abs(beyond) * 1e-6));
     for (long long i = skipped; i < count && targetEdge(i) < size; ++i) {
       const long long begin = std::max<long long>(targetEdge(i), 0);
       const long long end = std::min<long long>(targetEdge(i + 1), size);
@@ -169,16 +169,16 @@ void CopyMapped(const Canvas& from, const Canvas& target, Rectangle area, int so
     }
     return map;
   };
-  const long long firstColumn = std::max<long long>(PhysicalX(to, area.x), 0);
-  const long long firstRow = std::max<long long>(PhysicalY(to, area.y), 0);
+  const long long firstColumn = std::max<long long>(platform::gdi::PhysicalX(to, area.x), 0);
+  const long long firstRow = std::max<long long>(platform::gdi::PhysicalY(to, area.y), 0);
   const std::vector<int> columns = sources(
       firstColumn, to.width, to.scale, area.width,
-      [&](long long i) { return PhysicalX(to, area.x + i); },
-      [&](long long i) { return PhysicalX(source, sourceX + i); }, source.width);
+      [&](long long i) { return platform::gdi::PhysicalX(to, area.x + i); },
+      [&](long long i) { return platform::gdi::PhysicalX(source, sourceX + i); }, source.width);
   const std::vector<int> rows = sources(
       firstRow, to.height, to.scale, area.height,
-      [&](long long i) { return PhysicalY(to, area.y + i); },
-      [&](long long i) { return PhysicalY(source, sourceY + i); }, source.height);
+      [&](long long i) { return platform::gdi::PhysicalY(to, area.y + i); },
+      [&](long long i) { return platform::gdi::PhysicalY(source, sourceY + i); }, source.height);
   // Read everything before writing, so a copy within one picture is safe.
   RawConverter convert(from, target);
   std::vector<std::uint32_t> block;

@@ -3,6 +3,7 @@
 // blending what it comes to.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -58,9 +59,11 @@ constexpr long long kMaxLineArea = 256 * 1024;
 constexpr std::size_t kMaxLaterBlends = 4096;
 
 // The bounds here are for text in the game's own pixels; a font realised at a render scale draws
-// its lines with scale² times as many, and its bounds grow by as much.
+// its lines with scale² times as many, and its bounds grow by as much up to the scale of a
+// 2160-line display (4.5): beyond it the lines kept would take tens of megabytes.
 inline std::size_t ScaledBound(std::size_t bound, const RealizedFont& font) {
-  const double scale = font.Scale() < 1.0f ? 1.0 : font.Scale();
+  constexpr float kLargestKeptScale = 4.5f;
+  const double scale = std::clamp(font.Scale(), 1.0f, kLargestKeptScale);
   return static_cast<std::size_t>(static_cast<double>(bound) * scale * scale);
 }
 
