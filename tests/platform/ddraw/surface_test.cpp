@@ -10,7 +10,7 @@ TEST_F(DirectDrawTest, FlipChainIsTwo640x480Rgb565Surfaces) {
   IDirectDrawSurface3* front = nullptr;
   IDirectDrawSurface3* back = nullptr;
   CreateFlipChain(&front, &back);
-  const DDSURFACEDESC description = GamesSizeDescription(back);
+  DDSURFACEDESC description = GamesSizeDescription(back);
   EXPECT_EQ(description.ddpfPixelFormat.dwRBitMask, 0xF800u);
   EXPECT_NE(description.ddsCaps.dwCaps & DDSCAPS_BACKBUFFER, 0u);
   EXPECT_NE(description.ddsCaps.dwCaps & DDSCAPS_3DDEVICE, 0u);
