@@ -80,7 +80,7 @@ TEST_F(RenderScaleTest, WideNativeChainIsPhysicalBehindTheGamesSize) {
   IDirectDrawSurface3* front = nullptr;
   IDirectDrawSurface3* back = nullptr;
   CreateFlipChain(&front, &back);
-  GamesSizeDescription(back);
+  DDSURFACEDESC description = GamesSizeDescription(back);
   platform::PixelBuffer pixels;
   ASSERT_TRUE(platform::ddraw::GetSurfacePixels(back, &pixels));
   EXPECT_EQ(pixels.width, 1920);
