@@ -90,26 +90,17 @@ void GameFrame(benchmark::State& state, RasterPath path, bool bilinear) {
   state.SetLabel("frames");
 }
 
-BENCHMARK_CAPTURE(TexturedFogged, Reference_Point, RasterPath::Reference, false)
-    ->ArgName("sixteenths")
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16);
-BENCHMARK_CAPTURE(TexturedFogged, Optimised_Point, RasterPath::Optimised, false)
-    ->ArgName("sixteenths")
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16);
+// The viewport at a quarter, half and all of the screen, in sixteenths of each side.
+void Sixteenths(benchmark::internal::Benchmark* benchmark) {
+  benchmark->ArgName("sixteenths")->Arg(4)->Arg(8)->Arg(16);
+}
+
+BENCHMARK_CAPTURE(TexturedFogged, Reference_Point, RasterPath::Reference, false)->Apply(Sixteenths);
+BENCHMARK_CAPTURE(TexturedFogged, Optimised_Point, RasterPath::Optimised, false)->Apply(Sixteenths);
 BENCHMARK_CAPTURE(TexturedFogged, Reference_Bilinear, RasterPath::Reference, true)
-    ->ArgName("sixteenths")
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16);
+    ->Apply(Sixteenths);
 BENCHMARK_CAPTURE(TexturedFogged, Optimised_Bilinear, RasterPath::Optimised, true)
-    ->ArgName("sixteenths")
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16);
+    ->Apply(Sixteenths);
 BENCHMARK_CAPTURE(SmallTriangles, Reference, RasterPath::Reference)
     ->ArgName("triangles")
     ->Arg(1000)

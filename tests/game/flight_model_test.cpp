@@ -35,6 +35,13 @@ class FlightModel : public ::testing::Test {
     globals.playerY = altitude;
     globals.speed = speed;
   }
+
+  // One frame with only Up held, facing `heading`.
+  static void ThrottleAhead(float heading, float seconds) {
+    globals.playerHeading = heading;
+    Keys(KeyHeld, KeyUp, KeyUp, KeyUp);
+    Step(seconds);
+  }
 };
 
 TEST_F(FlightModel, HoldingSpaceTakesOffAfterEightTenthsOfASecond) {
@@ -106,9 +113,7 @@ TEST_F(FlightModel, AWallBlocksTheWholeMoveWithoutSlidingAndKeepsTheSpeed) {
   // Heading 45 from the start cell: the candidate (x + 21, z + 21) lies in row 2, column 2,
   // which is empty, although z alone would have stayed in the corridor.
   Airborne(5.0f, 50.0f);
-  globals.playerHeading = 45.0f;
-  Keys(KeyHeld, KeyUp, KeyUp, KeyUp);
-  Step(0.6f);
+  ThrottleAhead(45.0f, 0.6f);
   EXPECT_EQ(globals.playerX, 45.0f);
   EXPECT_EQ(globals.playerZ, 45.0f);
   EXPECT_GT(globals.candidateX, 60.0f);  // the rejected position stays in the candidate fields
@@ -132,9 +137,7 @@ TEST_F(FlightModel, AStepFarOutsideTheCourseIsBlockedNotReadOutOfBounds) {
     Airborne(5.0f, 50.0f);
     globals.playerX = 45.0f;
     globals.playerZ = 45.0f;
-    globals.playerHeading = heading;
-    Keys(KeyHeld, KeyUp, KeyUp, KeyUp);
-    Step(3600.0f);  // an hour-long frame: 180000 units
+    ThrottleAhead(heading, 3600.0f);  // an hour-long frame: 180000 units
     EXPECT_EQ(globals.playerX, 45.0f) << heading;
     EXPECT_EQ(globals.playerZ, 45.0f) << heading;
   }
@@ -143,9 +146,7 @@ TEST_F(FlightModel, AStepFarOutsideTheCourseIsBlockedNotReadOutOfBounds) {
 TEST_F(FlightModel, AStepLongerThanACellPassesOverAWall) {
   // Row 1: columns 2 and 3 are empty, column 4 is a path: 90 units in one frame tunnel through.
   Airborne(5.0f, 45.0f);
-  globals.playerHeading = 0.0f;
-  Keys(KeyHeld, KeyUp, KeyUp, KeyUp);
-  Step(2.0f);
+  ThrottleAhead(0.0f, 2.0f);
   EXPECT_FLOAT_EQ(globals.playerX, 135.0f);
 }
 

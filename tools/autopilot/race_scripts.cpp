@@ -1,7 +1,9 @@
 #include "tools/autopilot/race_scripts.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -85,20 +87,11 @@ class Pilot {
  private:
   enum class Phase { FirstOrbit, Countdown, Race, Result, SecondCountdown, TakeOff, GiveUp, Done };
 
-  int PictureFrameInPhase() const {
-    switch (phase_) {
-      case Phase::Countdown:
-        return 50;
-      case Phase::Race:
-        return 800;
-      case Phase::Result:
-        return 60;
-      case Phase::Done:
-        return kResultFrames;
-      default:
-        return 0;
-    }
-  }
+  // The frame of each phase, in the order above, that is worth a picture; 0 for none.
+  static constexpr int kPictureFrames[] = {0, 50, 800, 60, 0, 0, 0, kResultFrames};
+  static_assert(std::size(kPictureFrames) == static_cast<std::size_t>(Phase::Done) + 1);
+
+  int PictureFrameInPhase() const { return kPictureFrames[static_cast<std::size_t>(phase_)]; }
 
   void Enter(Phase phase, const std::string& note) {
     phase_ = phase;

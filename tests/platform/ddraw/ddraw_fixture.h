@@ -39,6 +39,16 @@ inline DDSURFACEDESC TextureDescription(int width, int height, const DDPIXELFORM
   return description;
 }
 
+// The back buffer's description, checked to have the game's 640x480 RGB565 size and pitch.
+inline DDSURFACEDESC GamesSizeDescription(IDirectDrawSurface3* back) {
+  DDSURFACEDESC description = Description(0, 0);
+  EXPECT_EQ(back->GetSurfaceDesc(&description), DD_OK);
+  EXPECT_EQ(description.dwWidth, 640u);
+  EXPECT_EQ(description.dwHeight, 480u);
+  EXPECT_EQ(description.lPitch, 1280);
+  return description;
+}
+
 // A colour fill's record.
 inline DDBLTFX Fill(DWORD colour) {
   DDBLTFX fx;

@@ -80,11 +80,7 @@ TEST_F(RenderScaleTest, WideNativeChainIsPhysicalBehindTheGamesSize) {
   IDirectDrawSurface3* front = nullptr;
   IDirectDrawSurface3* back = nullptr;
   CreateFlipChain(&front, &back);
-  DDSURFACEDESC description = Description(0, 0);
-  ASSERT_EQ(back->GetSurfaceDesc(&description), DD_OK);
-  EXPECT_EQ(description.dwWidth, 640u);
-  EXPECT_EQ(description.dwHeight, 480u);
-  EXPECT_EQ(description.lPitch, 1280);
+  DDSURFACEDESC description = GamesSizeDescription(back);
   platform::PixelBuffer pixels;
   ASSERT_TRUE(platform::ddraw::GetSurfacePixels(back, &pixels));
   EXPECT_EQ(pixels.width, 1920);

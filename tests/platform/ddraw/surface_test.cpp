@@ -10,11 +10,7 @@ TEST_F(DirectDrawTest, FlipChainIsTwo640x480Rgb565Surfaces) {
   IDirectDrawSurface3* front = nullptr;
   IDirectDrawSurface3* back = nullptr;
   CreateFlipChain(&front, &back);
-  DDSURFACEDESC description = Description(0, 0);
-  ASSERT_EQ(back->GetSurfaceDesc(&description), DD_OK);
-  EXPECT_EQ(description.dwWidth, 640u);
-  EXPECT_EQ(description.dwHeight, 480u);
-  EXPECT_EQ(description.lPitch, 1280);
+  DDSURFACEDESC description = GamesSizeDescription(back);
   EXPECT_EQ(description.ddpfPixelFormat.dwRBitMask, 0xF800u);
   EXPECT_NE(description.ddsCaps.dwCaps & DDSCAPS_BACKBUFFER, 0u);
   EXPECT_NE(description.ddsCaps.dwCaps & DDSCAPS_3DDEVICE, 0u);

@@ -9,58 +9,28 @@
 
 #include "platform/api/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "tests/platform/gdi/guarded_picture.h"
 #include "tests/support/mincho_text.h"
 
 namespace {
 
-constexpr std::uint16_t kBlue = 0x001F;
-constexpr std::uint16_t kGuard = 0x1234;
-constexpr int kBorder = 8;
+constexpr std::uint16_t kBlue = GuardedPicture::kBlue;
 
 // The game's 640 × 480 picture at a scale, widened by twice the origin, inside a guard border.
-class ScaledScreen {
+class ScaledScreen : public GuardedPicture {
  public:
   explicit ScaledScreen(float scale, int originX = 0)
-      : width_(static_cast<int>(std::lround(640 * scale)) + 2 * originX),
-        height_(static_cast<int>(std::lround(480 * scale))),
-        stride_(width_ + 2 * kBorder),
-        memory_(static_cast<std::size_t>(stride_) * (height_ + 2 * kBorder), kGuard) {
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) At(x, y) = kBlue;
-    }
-    platform::PixelBuffer buffer{reinterpret_cast<std::uint8_t*>(&At(0, 0)),
-                                 width_,
-                                 height_,
-                                 stride_ * 2,
-                                 platform::kRgb565Layout,
-                                 nullptr};
-    buffer.scale = scale;
-    buffer.originX = originX;
-    dc_ = platform::gdi::CreateSurfaceDC(buffer);
-  }
-  ~ScaledScreen() { platform::gdi::DeleteSurfaceDC(dc_); }
+      : GuardedPicture(static_cast<int>(std::lround(640 * scale)) + 2 * originX,
+                       static_cast<int>(std::lround(480 * scale)), 8, scale, originX) {}
 
-  HDC dc() const { return dc_; }
-  std::uint16_t& At(int x, int y) {
-    return memory_[static_cast<std::size_t>(y + kBorder) * stride_ + x + kBorder];
-  }
-  bool BorderIntact() {
-    for (int y = -kBorder; y < height_ + kBorder; ++y) {
-      for (int x = -kBorder; x < width_ + kBorder; ++x) {
-        const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
-        if (!inside && At(x, y) != kGuard) return false;
-      }
-    }
-    return true;
-  }
   struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
   };
   // The smallest box holding every pixel that is no longer the background.
   Box Ink() {
     Box box;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
+    for (int y = 0; y < height(); ++y) {
+      for (int x = 0; x < width(); ++x) {
         if (At(x, y) == kBlue) continue;
         box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
                std::max(box.bottom, y + 1)};
@@ -68,12 +38,6 @@ class ScaledScreen {
     }
     return box;
   }
-  const std::vector<std::uint16_t>& Memory() const { return memory_; }
-
- private:
-  int width_, height_, stride_;
-  std::vector<std::uint16_t> memory_;
-  HDC dc_ = nullptr;
 };
 
 // The title as the game draws it: its shadow and then itself, bold Mincho 150 at (20, 10).

@@ -9,47 +9,18 @@
 #include <vector>
 
 #include "platform/api/gdi.h"
-#include "platform/gdi/surface_dc.h"
+#include "tests/platform/gdi/guarded_picture.h"
 #include "tests/support/mincho_text.h"
 
 namespace {
 
-constexpr std::uint16_t kBlue = 0x001F;
-constexpr std::uint16_t kGuard = 0x1234;
+constexpr std::uint16_t kBlue = GuardedPicture::kBlue;
 
 // A 640×480 picture inside a larger block whose border must never change.
-class Screen {
+class Screen : public GuardedPicture {
  public:
-  static constexpr int kWidth = 640, kHeight = 480, kBorder = 40;
-  static constexpr int kStride = kWidth + 2 * kBorder;
+  Screen() : GuardedPicture(640, 480, 40) {}
 
-  Screen() : memory_(static_cast<std::size_t>(kStride) * (kHeight + 2 * kBorder), kGuard) {
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) At(x, y) = kBlue;
-    }
-    buffer_ = {reinterpret_cast<std::uint8_t*>(&At(0, 0)),
-               kWidth,
-               kHeight,
-               kStride * 2,
-               platform::kRgb565Layout,
-               nullptr};
-    dc_ = platform::gdi::CreateSurfaceDC(buffer_);
-  }
-  ~Screen() { platform::gdi::DeleteSurfaceDC(dc_); }
-
-  HDC dc() const { return dc_; }
-  std::uint16_t& At(int x, int y) {
-    return memory_[static_cast<std::size_t>(y + kBorder) * kStride + x + kBorder];
-  }
-  bool BorderIntact() {
-    for (int y = -kBorder; y < kHeight + kBorder; ++y) {
-      for (int x = -kBorder; x < kWidth + kBorder; ++x) {
-        const bool inside = x >= 0 && y >= 0 && x < kWidth && y < kHeight;
-        if (!inside && At(x, y) != kGuard) return false;
-      }
-    }
-    return true;
-  }
   // Pixels in [x0, x1) × [y0, y1) that are no longer the background.
   int Ink(int x0, int y0, int x1, int y1) {
     int count = 0;
@@ -65,11 +36,6 @@ class Screen {
     }
     return pixels;
   }
-
- private:
-  std::vector<std::uint16_t> memory_;
-  platform::PixelBuffer buffer_;
-  HDC dc_ = nullptr;
 };
 
 // Draws text with a Mincho font the way the game does, transparent, in orange.

@@ -106,6 +106,15 @@ void PushMotion() {
   event.motion.xrel = 5;
   SDL_PushEvent(&event);
 }
+// A motion or an Alt+Enter, then the poll that takes it.
+void MoveAndPoll() {
+  PushMotion();
+  Poll();
+}
+void AltEnterAndPoll() {
+  PushAltEnter();
+  Poll();
+}
 bool PointerShown() {
   return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
 }
@@ -183,21 +192,16 @@ TEST_F(SdlControllersTest, LosingTheFocusReleasesWhatThePadHolds) {
 
 TEST_F(SdlControllersTest, ThePointerShowsOnlyOverTheWindowAndOnlyWhileItMoves) {
   EXPECT_FALSE(PointerShown()) << "full screen";
-  PushMotion();
-  Poll();
+  MoveAndPoll();
   EXPECT_FALSE(PointerShown()) << "full screen, moved";
-  PushAltEnter();
-  Poll();
-  PushMotion();
-  Poll();
+  AltEnterAndPoll();
+  MoveAndPoll();
   EXPECT_TRUE(PointerShown()) << "in a window, moved";
   SDL_Delay(3000);
   Poll();
   EXPECT_FALSE(PointerShown()) << "at rest for three seconds";
-  PushMotion();
-  Poll();
-  PushAltEnter();
-  Poll();
+  MoveAndPoll();
+  AltEnterAndPoll();
   EXPECT_FALSE(PointerShown()) << "full screen again";
 }
 
