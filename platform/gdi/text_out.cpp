@@ -50,10 +50,13 @@ class Painter {
 
   // Fills [left, right) × [top, bottom), clipped.
   void Fill(long long left, long long top, long long right, long long bottom) const {
-    const int x0 = static_cast<int>(std::max(0LL, left));
-    const int y0 = static_cast<int>(std::max(0LL, top));
-    const int x1 = static_cast<int>(std::min<long long>(pixels_.width, right));
-    const int y1 = static_cast<int>(std::min<long long>(pixels_.height, bottom));
+    // Clamped before narrowing: at a render scale a point far off the surface lies beyond int.
+    const long long width = pixels_.width;
+    const long long height = pixels_.height;
+    const int x0 = static_cast<int>(std::clamp(left, 0LL, width));
+    const int y0 = static_cast<int>(std::clamp(top, 0LL, height));
+    const int x1 = static_cast<int>(std::clamp(right, 0LL, width));
+    const int y1 = static_cast<int>(std::clamp(bottom, 0LL, height));
     for (int y = y0; y < y1; ++y) {
       if (rgb565_ && x0 < x1) {
         std::fill_n(Row565(y) + x0, x1 - x0, static_cast<std::uint16_t>(solid_));
