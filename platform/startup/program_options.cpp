@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <initializer_list>
 #include <system_error>
+#include <utility>
 
 namespace platform::startup {
 namespace {
@@ -50,28 +52,29 @@ bool ReadScale(std::string_view value, ProgramOptions& options) {
   return true;
 }
 
+// Sets `field` to the choice named by `value`; false when no choice has that name.
+template <typename Choice>
+bool ReadChoice(std::string_view value,
+                std::initializer_list<std::pair<std::string_view, Choice>> choices, Choice& field) {
+  for (const auto& [name, choice] : choices) {
+    if (value == name) {
+      field = choice;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ReadRate(std::string_view value, ProgramOptions& options) {
   using platform::host::PictureRate;
-  if (value == "60") {
-    options.show.rate = PictureRate::Sixty;
-  } else if (value == "display") {
-    options.show.rate = PictureRate::Display;
-  } else {
-    return false;
-  }
-  return true;
+  return ReadChoice(value, {{"60", PictureRate::Sixty}, {"display", PictureRate::Display}},
+                    options.show.rate);
 }
 
 bool ReadView(std::string_view value, ProgramOptions& options) {
   using platform::ddraw::ViewShape;
-  if (value == "4:3") {
-    options.render.view = ViewShape::Classic;
-  } else if (value == "wide") {
-    options.render.view = ViewShape::Wide;
-  } else {
-    return false;
-  }
-  return true;
+  return ReadChoice(value, {{"4:3", ViewShape::Classic}, {"wide", ViewShape::Wide}},
+                    options.render.view);
 }
 
 constexpr std::array kOptions{
