@@ -233,6 +233,7 @@ void CloseWindow() {
   SdlState& state = State();
   if (!state.videoStarted) return;
   sdl::DropPictureTextures(state);
+  state.waylandBuffers.Stop();  // before the window whose surface they are shown on
   if (state.renderer) SDL_DestroyRenderer(state.renderer);
   if (state.window) SDL_DestroyWindow(state.window);
   sdl::StartAfresh(state);

@@ -16,15 +16,16 @@
 #include "platform/host/sdl/controller_keys.h"
 #include "platform/host/sdl/picture_fit.h"
 #include "platform/host/sdl/picture_scaler.h"
+#include "platform/host/sdl/wayland_buffers.h"
 
 namespace platform::host::sdl {
 
 // The window-surface path's picture (surface_present.cpp): what it was last drawn for.
 struct SurfacePicture {
   SDL_Surface* surface = nullptr;  // the window's surface the bars were drawn on
-  int width = 0;                   // its size and format then
+  int width = 0;                   // the target's size and layout then
   int height = 0;
-  Uint32 format = 0;
+  PixelLayout layout;
   int pictureWidth = 0;  // the picture's size then
   int pictureHeight = 0;
   PictureFit fit;
@@ -72,6 +73,9 @@ struct SdlState {
   bool reconsiderPath = false;
   bool displayChanged = false;
   SurfacePicture surfacePicture;  // surface_present.cpp
+  // surface_present.cpp: on a Wayland display, the buffers the surface path draws into instead
+  // of the window's surface; stopped when the path turns to the renderer or the window closes.
+  WaylandBuffers waylandBuffers;
   // screen_cover.cpp: pictures until the real size of a full screen is checked, and whether the
   // host covers the screen by hand with a borderless window on the display.
   int presentsUntilCoverCheck = 0;

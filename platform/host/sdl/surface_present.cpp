@@ -45,7 +45,7 @@ bool TurnToSurface(SdlState& state) {
   // one just given back.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   state.surfacePicture = SurfacePicture{};
-  state.onSurface = UsableSurface(state) != nullptr;
+  state.onSurface = state.waylandBuffers.Start(state.window) || UsableSurface(state) != nullptr;
   state.rendererPromisesVsync = false;  // a surface update waits for no refresh
   RestartPacing(state);
   return state.onSurface;
@@ -60,11 +60,14 @@ void ChooseWindowDisplayPath(SdlState& state) {
   const std::string glRenderer = GlRendererOf(name);
   if (ChooseDisplayPath(name, glRenderer) == DisplayPath::Renderer) {
     state.onSurface = false;
+    state.waylandBuffers.Stop();
     Say("showing the picture through " + Described(name, glRenderer));
     return;
   }
   if (TurnToSurface(state)) {
-    Say("showing the picture on the window's surface, scaled by the processor, since " +
+    const char* target = state.waylandBuffers.Started() ? "in the host's own Wayland buffers"
+                                                        : "on the window's surface";
+    Say(std::string("showing the picture ") + target + ", scaled by the processor, since " +
         Described(name, glRenderer) + " draws with it");
     return;
   }
@@ -93,42 +96,96 @@ void ReconsiderDisplayPathIfDue(SdlState& state) {
     if (!state.renderer && !CreateRenderer(state)) return;
     state.onSurface = false;
     ChooseWindowDisplayPath(state);
-  } else if (!UsableSurface(state)) {
+  } else if (!state.waylandBuffers.Started() && !UsableSurface(state)) {
     state.onSurface = false;
     if (CreateRenderer(state)) Say("showing the picture through the renderer: no usable surface");
   }
 }
 
+namespace {
+
+// Where the picture goes for a target of that size and layout: worked out again, and the target
+// to be cleared to black, when it or the picture changed size. True when it changed.
+bool PlacePicture(SurfacePicture& picture, int targetWidth, int targetHeight,
+                  const PixelLayout& layout, int width, int height) {
+  if (targetWidth == picture.width && targetHeight == picture.height &&
+      width == picture.pictureWidth && height == picture.pictureHeight &&
+      layout.bytesPerPixel == picture.layout.bytesPerPixel &&
+      layout.redMask == picture.layout.redMask && layout.greenMask == picture.layout.greenMask &&
+      layout.blueMask == picture.layout.blueMask && layout.alphaMask == picture.layout.alphaMask) {
+    return false;
+  }
+  picture.pictureWidth = width;
+  picture.pictureHeight = height;
+  picture.width = targetWidth;
+  picture.height = targetHeight;
+  picture.layout = layout;
+  picture.fit = FitPicture(width, height, targetWidth, targetHeight);
+  picture.conversion = Rgb565Conversion(layout);
+  picture.scaler.Prepare(width, height, picture.fit.width, picture.fit.height);
+  picture.wholeWindowDue = true;
+  return true;
+}
+
+// Scales the picture into a target whose top-left pixel is at `target`.
+bool DrawPlaced(SurfacePicture& picture, const std::uint16_t* pixels, int pitchBytes,
+                std::uint8_t* target, int targetPitch) {
+  if (!picture.conversion.Usable() || picture.scaler.TargetWidth() == 0) return false;
+  target += static_cast<std::ptrdiff_t>(picture.fit.y) * targetPitch +
+            static_cast<std::ptrdiff_t>(picture.fit.x) * picture.layout.bytesPerPixel;
+  picture.scaler.Draw(pixels, pitchBytes, picture.conversion, target, targetPitch);
+  return true;
+}
+
+SDL_Rect PlacedRectangle(const SurfacePicture& picture) {
+  return {picture.fit.x, picture.fit.y, picture.fit.width, picture.fit.height};
+}
+
+// On Wayland: into a buffer of the host's (wayland_buffers.h), XRGB8888 at the window's size in
+// pixels. New buffers are black, so a new place only needs fresh buffers.
+bool ShowInBuffer(SdlState& state, const std::uint16_t* pixels, int width, int height,
+                  int pitchBytes) {
+  SurfacePicture& picture = state.surfacePicture;
+  int windowWidth = 0, windowHeight = 0;
+  SDL_GetWindowSizeInPixels(state.window, &windowWidth, &windowHeight);
+  if (PlacePicture(picture, windowWidth, windowHeight, PixelLayout{}, width, height)) {
+    state.waylandBuffers.Clear();
+  }
+  const BufferPixels buffer = state.waylandBuffers.Acquire(windowWidth, windowHeight);
+  if (!buffer.pixels || !DrawPlaced(picture, pixels, pitchBytes, buffer.pixels, buffer.pitch)) {
+    return false;
+  }
+  const SDL_Rect whole{0, 0, windowWidth, windowHeight};
+  const bool shown =
+      state.waylandBuffers.Show(picture.wholeWindowDue ? whole : PlacedRectangle(picture));
+  picture.wholeWindowDue = false;
+  return shown;
+}
+
+}  // namespace
+
 bool ShowOnSurface(SdlState& state, const std::uint16_t* pixels, int width, int height,
                    int pitchBytes) {
+  if (state.waylandBuffers.Started()) {
+    return ShowInBuffer(state, pixels, width, height, pitchBytes);
+  }
   SDL_Surface* surface = UsableSurface(state);
   if (!surface) return false;
   SurfacePicture& picture = state.surfacePicture;
   // A new surface (the window's size changed): black bars, and the picture's place, once.
-  if (surface != picture.surface || surface->w != picture.width || surface->h != picture.height ||
-      surface->format->format != picture.format || width != picture.pictureWidth ||
-      height != picture.pictureHeight) {
+  if (PlacePicture(picture, surface->w, surface->h, LayoutOf(*surface->format), width, height) ||
+      surface != picture.surface) {
     picture.surface = surface;
-    picture.pictureWidth = width;
-    picture.pictureHeight = height;
-    picture.width = surface->w;
-    picture.height = surface->h;
-    picture.format = surface->format->format;
-    picture.fit = FitPicture(width, height, surface->w, surface->h);
-    picture.conversion = Rgb565Conversion(LayoutOf(*surface->format));
-    picture.scaler.Prepare(width, height, picture.fit.width, picture.fit.height);
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     picture.wholeWindowDue = true;
   }
-  if (!picture.conversion.Usable() || picture.scaler.TargetWidth() == 0) return false;
   if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-  auto* target = static_cast<std::uint8_t*>(surface->pixels) +
-                 static_cast<std::ptrdiff_t>(picture.fit.y) * surface->pitch +
-                 static_cast<std::ptrdiff_t>(picture.fit.x) * surface->format->BytesPerPixel;
-  picture.scaler.Draw(pixels, pitchBytes, picture.conversion, target, surface->pitch);
+  const bool drawn = DrawPlaced(picture, pixels, pitchBytes,
+                                static_cast<std::uint8_t*>(surface->pixels), surface->pitch);
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (!drawn) return false;
   // Only the picture's rectangle changes from one picture to the next.
-  const SDL_Rect changed{picture.fit.x, picture.fit.y, picture.fit.width, picture.fit.height};
+  const SDL_Rect changed = PlacedRectangle(picture);
   const int shown = picture.wholeWindowDue
                         ? SDL_UpdateWindowSurface(state.window)
                         : SDL_UpdateWindowSurfaceRects(state.window, &changed, 1);
