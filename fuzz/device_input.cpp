@@ -178,9 +178,11 @@ DeviceInput DecodeDeviceInput(const std::uint8_t* data, std::size_t size) {
   Reader in(data, size);
   DeviceInput input;
   static constexpr float kScales[4] = {1.0f, 2.0f, 2.25f, 3.0f};
-  const int display = in.Byte() % 8;
+  const int display = in.Byte();
   input.scale = kScales[display % 4];
-  input.wide = display / 4 != 0;
+  input.wide = display / 4 % 2 != 0;
+  input.threads = std::min(display / 8 % 4 + 1, 3);
+  input.threadsOnReference = display / 32 % 2 != 0;
   const int format = in.Byte() % 8;
   if (format < 7) input.texture = DecodeTexture(in, format);
   const std::uint8_t low = in.Byte();

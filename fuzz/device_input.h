@@ -2,8 +2,10 @@
 // BeginScene and EndScene, decoded once and then played on both devices.
 //
 // The bytes are read front to back; past the end every read is 0. Layout:
-//   display   byte (% 8): the render scale (% 4: 1, 2, 2.25 or 3) and the view (/ 4 % 2: the
-//             game's 4:3, or wide on a 16:9 display) both devices draw at
+//   display   byte: the render scale (% 4: 1, 2, 2.25 or 3) and the view (/ 4 % 2: the
+//             game's 4:3, or wide on a 16:9 display) both devices draw at; the threads one of
+//             them draws on (/ 8 % 4: 1, 2, 3, or 3 again), the optimised one or (/ 32 % 2) the
+//             reference one, while the other draws on one
 //   texture   format byte (% 8: the seven texture formats in the devices' order, 7 for none),
 //             width byte, height byte (each % 32 + 1), a pattern length (two bytes, little-
 //             endian, at most the texels' size) and that many bytes (tiled over the texels,
@@ -68,6 +70,8 @@ struct Command {
 struct DeviceInput {
   float scale = 1.0f;
   bool wide = false;
+  int threads = 1;                  // the drawing threads of one device
+  bool threadsOnReference = false;  // which: the reference one, or the optimised one
   std::optional<TextureInput> texture;
   std::uint16_t clearColour = 0;
   D3DVIEWPORT2 viewport{};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/api/d3d.h"
+#include "platform/d3d/drawing_threads.h"
 #include "platform/ddraw/render_geometry.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
@@ -201,10 +202,12 @@ HRESULT Run(IDirect3DDevice2* device, IDirect3DViewport2* viewport, const Comman
 }
 
 // One device's run of the input on a cleared back buffer, then flipped: what each call answered.
-std::vector<HRESULT> Play(const IID& kind, const DeviceInput& input, const InputTexture* texture) {
+std::vector<HRESULT> Play(const IID& kind, int threads, const DeviceInput& input,
+                          const InputTexture* texture) {
   Screens& s = TheScreens();
   Clear(s.backBuffer, input.clearColour);
   IDirect3DDevice2* device = nullptr;
+  platform::d3d::RequestDrawingThreads(threads);
   Require(s.direct3D->CreateDevice(kind, s.backBuffer, &device), "CreateDevice");
   IDirect3DViewport2* viewport = nullptr;
   Require(s.direct3D->CreateViewport(&viewport, nullptr), "CreateViewport");
@@ -235,8 +238,14 @@ void DrawOnBothDevices(const DeviceInput& input) {
   std::optional<InputTexture> texture;
   if (input.texture) texture.emplace(*input.texture);
   const InputTexture* shared = texture ? &*texture : nullptr;
-  const std::vector<HRESULT> optimised = Play(IID_IDirect3DMMXDevice, input, shared);
-  const std::vector<HRESULT> reference = Play(IID_IDirect3DRGBDevice, input, shared);
+  // One device draws on the input's threads, the other on one: a band that drew otherwise
+  // than the whole picture at once would set them apart.
+  const int optimisedThreads = input.threadsOnReference ? 1 : input.threads;
+  const int referenceThreads = input.threadsOnReference ? input.threads : 1;
+  const std::vector<HRESULT> optimised =
+      Play(IID_IDirect3DMMXDevice, optimisedThreads, input, shared);
+  const std::vector<HRESULT> reference =
+      Play(IID_IDirect3DRGBDevice, referenceThreads, input, shared);
   for (std::size_t i = 0; i < optimised.size(); ++i) {
     if (optimised[i] != reference[i]) {
       std::fprintf(stderr, "the devices answered call %zu apart: optimised 0x%x, reference 0x%x\n",

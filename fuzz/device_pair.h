@@ -1,6 +1,7 @@
 // The two software devices side by side, each drawing a decoded input into the flip chain's back
-// buffer at the input's render scale and view, as the game draws, and each picture flipped to the
-// headless host, which keeps both for comparison.
+// buffer at the input's render scale and view, as the game draws, one of them on the input's
+// drawing threads, and each picture flipped to the headless host, which keeps both for
+// comparison.
 #pragma once
 
 #include "fuzz/device_input.h"

@@ -258,10 +258,10 @@ std::vector<DeviceSeed> DeviceSeeds(const capture::Capture& capture) {
               2));
     }
   }
-  // Each seed starts with its display byte, so that the seeds spread over the render scales and
-  // views the fuzzer draws at.
+  // Each seed starts with its display byte, so that the seeds spread over the render scales,
+  // views and drawing threads the fuzzer draws with.
   for (std::size_t i = 0; i < seeds.size(); ++i) {
-    seeds[i].bytes.insert(seeds[i].bytes.begin(), static_cast<std::uint8_t>(i * 3 % 8));
+    seeds[i].bytes.insert(seeds[i].bytes.begin(), static_cast<std::uint8_t>(i * 3 % 64));
   }
   return seeds;
 }

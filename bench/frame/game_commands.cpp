@@ -49,17 +49,29 @@ int FramesCommand(const Arguments& given) {
     from = comma + 1;
   }
   if (!reference) return Fail("unknown device " + arguments[2]);
+  // Without --threads the device draws on one thread and a frame costs the game thread's
+  // processor time, as ever; with it, the threads share the frame and it costs the wall time.
+  const bool threaded = display.drawingThreads != 0;
+  if (!threaded) display.drawingThreads = 1;
+  std::string variant = arguments[2] + DisplayLabel(display);
+  if (threaded) {
+    if (DisplayLabel(display).empty()) variant += " 640x480";
+    variant += " " + std::to_string(display.drawingThreads) +
+               (display.drawingThreads == 1 ? " thread" : " threads");
+  }
 
   const GameRun run = PlayScript(*script, {.referenceDevice = *reference, .display = display});
   if (std::string problem = RunProblem(run); !problem.empty()) return Fail(problem);
   for (Scenario scenario : scenarios) {
     std::vector<double> costs;
     for (const FrameSample& frame : run.frames) {
-      if (frame.scenario == scenario) costs.push_back(frame.cpuSeconds);
+      if (frame.scenario == scenario) {
+        costs.push_back(threaded ? frame.wallSeconds : frame.cpuSeconds);
+      }
     }
     if (costs.empty())
       return Fail(std::string("the script shows no frame of ") + ScenarioName(scenario));
-    PrintFrameSummary("frame", ScenarioName(scenario), arguments[2] + DisplayLabel(display),
+    PrintFrameSummary(threaded ? "threads" : "frame", ScenarioName(scenario), variant,
                       Summarise(costs));
   }
   return 0;

@@ -72,13 +72,14 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
   GameRun run;
   replay::ScriptCursor cursor(script);
   std::uint64_t calls = 0;
-  double last = 0.0;
+  double last = 0.0, lastWall = 0.0;
   // Asked once before the first frame and then right after every flip: the time between two
   // calls is one frame, with the messages handled before it.
   auto nextStep = [&] {
-    const double now = ThreadCpuSeconds();
-    if (calls >= 2) run.frames.push_back({now - last, ScenarioOf(globals)});
+    const double now = ThreadCpuSeconds(), nowWall = WallSeconds();
+    if (calls >= 2) run.frames.push_back({now - last, nowWall - lastWall, ScenarioOf(globals)});
     ++calls;
+    lastWall = WallSeconds();
     last = ThreadCpuSeconds();
     return cursor.Next();
   };

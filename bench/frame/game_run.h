@@ -1,5 +1,5 @@
 // Plays a replay script through the real game (WinMain and everything below it) on the headless
-// host, in the current folder, and measures the processor time of every frame.
+// host, in the current folder, and measures the processor time and the wall time of every frame.
 #pragma once
 
 #include <optional>
@@ -27,7 +27,8 @@ const char* ScenarioName(Scenario scenario);
 std::optional<Scenario> ScenarioNamed(std::string_view name);
 
 struct FrameSample {
-  double cpuSeconds = 0.0;  // this thread's processor time from the previous frame's flip
+  double cpuSeconds = 0.0;   // this thread's processor time from the previous frame's flip
+  double wallSeconds = 0.0;  // the time that passed meanwhile, for drawing on several threads
   Scenario scenario = Scenario::Title;
 };
 

@@ -149,6 +149,27 @@ std::string ScenarioTable(const std::vector<ReportRow>& rows) {
   return text + "\n";
 }
 
+// Each run on several threads against the same run on one: how many times faster its median is.
+std::string ThreadSpeedUps(const std::vector<ReportRow>& rows) {
+  const Figures figures(rows);
+  const std::string one = " 1 thread";
+  std::string text;
+  for (const ReportRow& row : rows) {
+    if (row.group != "threads" || row.statistic != "median" || row.variant.ends_with(one)) {
+      continue;
+    }
+    const std::size_t space = row.variant.rfind(' ', row.variant.size() - sizeof " threads");
+    if (space == std::string::npos) continue;
+    const std::string oneThread = row.variant.substr(0, space) + one;
+    const double* alone = figures.Find("threads|" + row.item + "|" + oneThread + "|median");
+    if (alone && row.value > 0) {
+      text += Format("  %-54s %.2fx as fast as on one\n", (row.item + " " + row.variant).c_str(),
+                     *alone / row.value);
+    }
+  }
+  return text.empty() ? text : text + "\n";
+}
+
 }  // namespace
 
 std::optional<ReportInput> ReadReport(std::istream& in, std::string* error) {
@@ -188,6 +209,19 @@ std::string FormatReport(const ReportInput& input) {
   text += Section(
       rows, "The whole game drawn at a render scale: ms per frame, one thread (processor time)",
       [](const ReportRow& row) { return row.group == "frame" && NamesASize(row.variant); });
+  const bool baseline = std::any_of(rows.begin(), rows.end(), [](const ReportRow& row) {
+    return row.variant == "optimised baseline";
+  });
+  if (baseline) {
+    text += Section(rows, "This build beside the baseline build: ms per frame at 640x480, median",
+                    [](const ReportRow& row) {
+                      return row.group == "frame" && row.statistic == "median" &&
+                             (row.variant == "optimised" || row.variant == "optimised baseline");
+                    });
+  }
+  text += Section(rows, "The whole game on several drawing threads: ms per frame (wall time)",
+                  [](const ReportRow& row) { return row.group == "threads"; });
+  text += ThreadSpeedUps(rows);
   text += Section(rows, "Rasterizer scaling (processor time)",
                   [](const ReportRow& row) { return row.group == "raster"; });
   text += Section(rows, "Text: one DrawHudText call (first use: wall time; cached: processor time)",

@@ -17,7 +17,9 @@ std::string Usage() {
          "SCENARIO is title, countdown, flight or goal. Run from a folder with Texture.bmp.\n"
          "frames and memory also take [--scale N|native] [--view 4:3|wide] [--display WxH]\n"
          "[--rate HZ]: the game drawn at a render scale and view on a pretended display\n"
-         "(640x480 at 60 Hz unless given), with a picture at each of its refreshes.\n";
+         "(640x480 at 60 Hz unless given), with a picture at each of its refreshes, and\n"
+         "[--threads N]: the device drawing on N threads, each frame's wall time measured\n"
+         "(without it: one thread, and the game thread's processor time).\n";
 }
 
 }  // namespace bench

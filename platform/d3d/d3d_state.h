@@ -26,6 +26,7 @@ struct Direct3DState {
   DrawListener* drawListener = nullptr;  // SetDrawListener: tools' observer of scenes and draws
   std::vector<Device*> liveDevices;      // a Device's constructor and destructor, so that each is
                                          // told when its target goes
+  int drawingThreads = 0;                // RequestDrawingThreads; 0 for the machine's cores
 };
 
 // The module's state, made on first use.

@@ -6,10 +6,12 @@
 
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
+#include "platform/core/pending_drawing.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/device_caps.h"
 #include "platform/d3d/direct3d_texture.h"
 #include "platform/d3d/draw_listener.h"
+#include "platform/d3d/drawing_threads.h"
 #include "platform/d3d/physical_viewport.h"
 #include "platform/d3d/viewport.h"
 #include "platform/ddraw/pixel_formats.h"
@@ -18,10 +20,19 @@
 namespace platform::d3d {
 namespace {
 
+// More kept than this and the scene's work is drawn before the next list is kept, so a scene
+// of many lists takes bounded memory (a set-up triangle is a few hundred bytes).
+constexpr std::size_t kMaxKeptPrimitives = 1 << 16;
+
 // The render states Direct3D names: 1 to D3DRENDERSTATE_ANISOTROPY but for 42, which it skips.
 bool KnownRenderState(D3DRENDERSTATETYPE state) {
   return state >= D3DRENDERSTATE_TEXTUREHANDLE && state <= D3DRENDERSTATE_ANISOTROPY &&
          state != D3DRENDERSTATE_COLORKEYENABLE + 1;
+}
+
+// The door every other user of surface memory calls first (pending_drawing.h).
+void FinishDrawingOnAll(const void* memory) {
+  for (Device* device : State().liveDevices) device->FinishDrawingOn(memory);
 }
 
 }  // namespace
@@ -29,11 +40,16 @@ bool KnownRenderState(D3DRENDERSTATETYPE state) {
 Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
   target_->AddRef();
   context_.path = path;
+  if (const int threads = DrawingThreads(); threads > 1) {
+    pool_ = std::make_unique<raster::BandPool>(threads);
+  }
   State().liveDevices.push_back(this);
+  SetDrawingFinisher(&FinishDrawingOnAll);  // answered from the first device on
   NoteObjectCreated(ObjectKind::Device);
 }
 
 Device::~Device() {
+  FinishDrawing();
   std::erase(State().liveDevices, this);
   for (Viewport* viewport : viewports_) viewport->Release();
   if (target_) target_->Release();
@@ -41,7 +57,20 @@ Device::~Device() {
 }
 
 void Device::TargetGoing(IDirectDrawSurface* surface) {
-  if (surface == target_) target_ = nullptr;
+  if (surface != target_) return;
+  FinishDrawing();  // its memory is still there
+  target_ = nullptr;
+}
+
+void Device::FinishDrawingOn(const void* memory) {
+  if (std::find(keptMemory_.begin(), keptMemory_.end(), memory) != keptMemory_.end()) {
+    FinishDrawing();
+  }
+}
+
+void Device::FinishDrawing() {
+  if (!kept_.Empty()) kept_.Draw(pool_.get());
+  keptMemory_.clear();
 }
 
 HRESULT Device::AddViewport(LPDIRECT3DVIEWPORT2 viewport) {
@@ -80,6 +109,7 @@ HRESULT Device::BeginScene() {
 HRESULT Device::EndScene() {
   if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
   inScene_ = false;
+  FinishDrawing();
   return D3D_OK;
 }
 
@@ -175,8 +205,44 @@ bool Device::PrepareContext(std::uint32_t (&palette)[256]) {
   context_.target = raster::RenderTarget{reinterpret_cast<std::uint16_t*>(target.bits),
                                          target.width, target.height, target.pitch / 2};
   context_.texture.reset();
+  textureMemory_ = nullptr;
+  textureLocked_ = false;
   if (Direct3DTexture* texture = TextureForHandle(states_.render[D3DRENDERSTATE_TEXTUREHANDLE])) {
     context_.texture = texture->View(palette);
+    if (context_.texture) {
+      textureMemory_ = texture->Memory();
+      textureLocked_ = texture->Locked();
+    }
+  }
+  return true;
+}
+
+bool Device::Draw(D3DPRIMITIVETYPE primitive) {
+  const bool triangles = primitive == D3DPT_TRIANGLELIST;
+  const void* target = context_.target.pixels;
+  const void* texture = textureMemory_;
+  // A texture drawn into its own target would be read by one band while another writes it; a
+  // locked surface may be written by its holder before the kept work would be drawn.
+  if (!pool_ || texture == target || textureLocked_ || ddraw::SurfaceLocked(target_)) {
+    FinishDrawing();
+    return triangles ? raster::DrawTriangleList(context_, vertices_)
+                     : raster::DrawLineList(context_, vertices_);
+  }
+  // Another device's kept work on these surfaces comes first.
+  for (Device* other : State().liveDevices) {
+    if (other == this) continue;
+    other->FinishDrawingOn(target);
+    if (texture) other->FinishDrawingOn(texture);
+  }
+  if (kept_.Primitives() > kMaxKeptPrimitives) FinishDrawing();
+  if (!(triangles ? kept_.AddTriangleList(context_, vertices_)
+                  : kept_.AddLineList(context_, vertices_))) {
+    return false;
+  }
+  for (const void* memory : {target, texture}) {
+    if (memory && std::find(keptMemory_.begin(), keptMemory_.end(), memory) == keptMemory_.end()) {
+      keptMemory_.push_back(memory);
+    }
   }
   return true;
 }
@@ -213,12 +279,10 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE primitive, D3DVERTEXTYPE vertexTy
                                primitive,
                                {static_cast<const D3DLVERTEX*>(vertices), count}});
   }
-  const bool drawn = primitive == D3DPT_TRIANGLELIST ? raster::DrawTriangleList(context_, vertices_)
-                                                     : raster::DrawLineList(context_, vertices_);
-  return drawn ? D3D_OK
-               : Fail(DDERR_INVALIDPARAMS,
-                      "DrawPrimitive: the viewport or texture "
-                      "cannot be drawn with");
+  return Draw(primitive) ? D3D_OK
+                         : Fail(DDERR_INVALIDPARAMS,
+                                "DrawPrimitive: the viewport or texture "
+                                "cannot be drawn with");
 }
 
 }  // namespace platform::d3d

@@ -1,12 +1,18 @@
 // IDirect3DDevice2 of the software devices: states, transforms and viewports kept as Direct3D
-// keeps them, and DrawPrimitive handed to the rasterizer on one of its two paths.
+// keeps them, and DrawPrimitive handed to the rasterizer on one of its two paths. On one drawing
+// thread each DrawPrimitive is drawn at once; on more (drawing_threads.h) it is set up at once
+// and kept, and the scene's kept work is drawn in bands on the device's pool when the scene ends,
+// or before anything else touches the memory it draws into or reads from (FinishDrawingOn).
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/api/d3d.h"
 #include "platform/d3d/device_states.h"
 #include "platform/ddraw/counted_object.h"
+#include "platform/raster/band_pool.h"
+#include "platform/raster/draw_queue.h"
 #include "platform/raster/raster.h"
 
 namespace platform::d3d {
@@ -38,7 +44,15 @@ class Device final : public ddraw::SingleInterfaceObject<IDirect3DDevice2, IID_I
   // and draws nothing from then on.
   void TargetGoing(IDirectDrawSurface* surface);
 
+  // Someone else is about to read or write the memory starting at `memory`: if the kept work
+  // draws into it or reads from it, it is drawn now.
+  void FinishDrawingOn(const void* memory);
+
  private:
+  // Draws the kept work, if any, and forgets it.
+  void FinishDrawing();
+  // Draws or keeps the list of the prepared context.
+  bool Draw(D3DPRIMITIVETYPE primitive);
   raster::Matrix* TransformSlot(D3DTRANSFORMSTATETYPE state);
   // The context for one draw: states, transforms, viewport, target and texture. False when the
   // target's memory or the current viewport cannot be had.
@@ -53,7 +67,12 @@ class Device final : public ddraw::SingleInterfaceObject<IDirect3DDevice2, IID_I
   Viewport* currentViewport_ = nullptr;
   bool inScene_ = false;
   raster::RasterContext context_;            // rebuilt for every draw
+  const void* textureMemory_ = nullptr;      // the memory of context_'s texture's surface
+  bool textureLocked_ = false;               // that surface is locked
   std::vector<raster::LitVertex> vertices_;  // the draw's vertices, reused between draws
+  std::unique_ptr<raster::BandPool> pool_;   // none when drawing on one thread
+  raster::DrawQueue kept_;                   // the scene's work not drawn yet (with a pool)
+  std::vector<const void*> keptMemory_;      // the surface memory kept_ draws into or reads
 };
 
 }  // namespace platform::d3d

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/core/live_objects.h"
+#include "platform/core/pending_drawing.h"
 #include "platform/d3d/d3d_state.h"
 #include "platform/d3d/raster_format.h"
 #include "platform/ddraw/surface_access.h"
@@ -54,12 +55,22 @@ HRESULT Direct3DTexture::Load(LPDIRECT3DTEXTURE2 source) {
       to.layout.redMask == in.layout.redMask && to.layout.greenMask == in.layout.greenMask &&
       to.layout.blueMask == in.layout.blueMask && to.layout.alphaMask == in.layout.alphaMask;
   if (!sameShape) return D3DERR_TEXTURE_LOAD_FAILED;
+  FinishDrawingOn(to.bits);  // work kept by a device reads the texels as they were
   const std::size_t rowBytes = static_cast<std::size_t>(in.width) * in.layout.bitCount / 8;
   for (int row = 0; row < in.height; ++row) {
     std::memcpy(to.bits + static_cast<std::ptrdiff_t>(row) * to.pitch,
                 in.bits + static_cast<std::ptrdiff_t>(row) * in.pitch, rowBytes);
   }
   return D3D_OK;
+}
+
+const void* Direct3DTexture::Memory() const {
+  PixelBuffer pixels{};
+  return ddraw::GetSurfacePixels(surface_, &pixels) ? pixels.bits : nullptr;
+}
+
+bool Direct3DTexture::Locked() const {
+  return ddraw::SurfaceLocked(surface_);
 }
 
 std::optional<raster::TextureView> Direct3DTexture::View(std::uint32_t (&palette)[256]) const {

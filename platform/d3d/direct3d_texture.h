@@ -24,6 +24,10 @@ class Direct3DTexture final : public ddraw::SurfaceTexture {
   // colours are copied into *palette (which must outlive the view). Empty when the surface's
   // format is not one the rasterizer reads.
   std::optional<raster::TextureView> View(std::uint32_t (&palette)[256]) const;
+  // The start of the surface's memory, which the view's texels come from (null if it has none).
+  const void* Memory() const;
+  // Whether the surface's memory is lent out by Lock.
+  bool Locked() const;
 
  private:
   IDirectDrawSurface3* surface_;  // the surface this interface lives in (not counted)

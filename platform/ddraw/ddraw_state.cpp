@@ -39,4 +39,9 @@ bool GetSurfacePixels(IDirectDrawSurface* surface, PixelBuffer* pixels) {
   return true;
 }
 
+bool SurfaceLocked(IDirectDrawSurface* surface) {
+  auto* ours = dynamic_cast<Surface*>(surface);
+  return ours && ours->Locked();
+}
+
 }  // namespace platform::ddraw

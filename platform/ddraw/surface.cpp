@@ -6,6 +6,7 @@
 
 #include "platform/core/last_error.h"
 #include "platform/core/live_objects.h"
+#include "platform/core/pending_drawing.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/ddraw/direct_draw_object.h"
 #include "platform/ddraw/palette.h"
@@ -145,6 +146,7 @@ RECT Surface::PhysicalArea(const RECT& area) {
 }
 
 void Surface::Detach(bool releasePalette) {
+  FinishDrawingOn(memory_.data());
   if (const auto going = State().direct3D.surfaceGoing) going(this);
   if (dc_) gdi::DeleteSurfaceDC(dc_);
   dc_ = nullptr;
@@ -195,6 +197,7 @@ HRESULT Surface::FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx) {
   RECT asked;
   if (!AreaOf(rect, width_, height_, &asked)) return DDERR_INVALIDRECT;
   const RECT area = PhysicalArea(asked);
+  FinishDrawingOn(memory_.data());
   // The fill value is a raw pixel of the surface's format: its low bytes, little-endian.
   const int bytes = static_cast<int>(format_.dwRGBBitCount / 8);
   std::uint8_t pixel[4];
@@ -235,6 +238,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC description, DWORD, HANDLE) {
   }
   RECT area;
   if (!AreaOf(rect, width_, height_, &area)) return DDERR_INVALIDRECT;
+  FinishDrawingOn(memory_.data());
   Describe(*description);
   description->dwFlags |= DDSD_LPSURFACE;
   const int bytes = static_cast<int>(format_.dwRGBBitCount / 8);
@@ -254,6 +258,7 @@ HRESULT Surface::GetDC(HDC* dc) {
   if (!dc) return DDERR_INVALIDPARAMS;
   if (dc_) return DDERR_DCALREADYCREATED;
   if (locked_) return DDERR_SURFACEBUSY;
+  FinishDrawingOn(memory_.data());
   HDC made = gdi::CreateSurfaceDC(Pixels());
   if (!made) return Fail(DDERR_CANTCREATEDC, "GetDC: " + LastErrorText());
   dc_ = made;
@@ -292,6 +297,8 @@ HRESULT Surface::FlipWith(IDirectDrawSurface* overrideSurface, DWORD flags) {
     return Fail(DDERR_INVALIDPARAMS, "Flip: unknown override surface or flags");
   }
   if (Busy() || attached_->Busy()) return DDERR_SURFACEBUSY;
+  FinishDrawingOn(memory_.data());
+  FinishDrawingOn(attached_->memory_.data());
   memory_.swap(attached_->memory_);
   // The host takes 16-bit pixels; surface memory comes from operator new, aligned for them.
   host::Present(reinterpret_cast<const std::uint16_t*>(memory_.data()), memoryWidth_, memoryHeight_,

@@ -68,6 +68,7 @@ class Surface final : public IDirectDrawSurface3 {
   Surface* Attached() const { return attached_; }
   bool Implicit() const { return implicit_; }
   DWORD Caps() const { return caps_; }
+  bool Locked() const { return locked_; }
   PixelBuffer Pixels();
   // Lets go of the palette, device context and texture interface, and tells the Direct3D
   // module, before the surface is destroyed. `releasePalette` is false while the owner reclaims

@@ -14,4 +14,8 @@ namespace platform::ddraw {
 // keeping the view. False, leaving *pixels alone, for null or a surface that is not one of ours.
 bool GetSurfacePixels(IDirectDrawSurface* surface, PixelBuffer* pixels);
 
+// Whether the surface's memory is lent out by Lock: whoever holds it may read and write it at
+// any time until Unlock, so drawing into it or from it cannot wait.
+bool SurfaceLocked(IDirectDrawSurface* surface);
+
 }  // namespace platform::ddraw

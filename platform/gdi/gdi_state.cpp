@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/core/pending_drawing.h"
 #include "platform/gdi/font_library.h"
 
 namespace platform::gdi {
@@ -84,7 +85,11 @@ HDC__* FindContext(HDC handle) {
 }
 
 std::optional<Canvas> CanvasOf(const HDC__& context) {
-  if (context.surface) return context.surfaceCanvas;
+  if (context.surface) {
+    // A 3-D device may still keep work for the surface, if the context was had before it.
+    FinishDrawingOn(context.surfaceCanvas.pixels.bits);
+    return context.surfaceCanvas;
+  }
   if (!context.bitmap || !context.bitmap->pixels.bits) return std::nullopt;
   return Canvas{context.bitmap->pixels, context.bitmap->colourCount};
 }

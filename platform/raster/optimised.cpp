@@ -35,13 +35,15 @@ struct EdgeWalker {
   }
 };
 
-// A triangle's rows, top to bottom: each row's pixels from the edge functions.
+// A triangle's rows from `firstRow` down: each row's pixels from the edge functions. The edge
+// values are exact integers, so a walk started at any row meets the same values as one started at
+// the top of the box.
 class TriangleRows {
  public:
-  explicit TriangleRows(const TriangleSetup& triangle)
+  TriangleRows(const TriangleSetup& triangle, int firstRow)
       : box_(triangle.box),
-        edges_{EdgeWalker(triangle.edges[0], box_.y0), EdgeWalker(triangle.edges[1], box_.y0),
-               EdgeWalker(triangle.edges[2], box_.y0)} {}
+        edges_{EdgeWalker(triangle.edges[0], firstRow), EdgeWalker(triangle.edges[1], firstRow),
+               EdgeWalker(triangle.edges[2], firstRow)} {}
 
   // The next row's pixels [left, right); none (left == right) where the row has none.
   void Next(int& left, int& right) {
@@ -134,20 +136,29 @@ void OptimisedRasterizer::DrawTriangle(const TriangleSetup& triangle) {
 }
 
 void OptimisedRasterizer::DrawRows(const TriangleSetup& triangle, SpanDrawer span) {
-  TriangleRows rows(triangle);
-  for (int y = triangle.box.y0; y < triangle.box.y1; ++y) {
+  // The box lies within the scissor's columns; a band of rows narrows the scissor's rows.
+  const int top = std::max(triangle.box.y0, state_.scissor.y0);
+  const int bottom = std::min(triangle.box.y1, state_.scissor.y1);
+  TriangleRows rows(triangle, top);
+  for (int y = top; y < bottom; ++y) {
     int left, right;
     rows.Next(left, right);
     if (left < right) span(spanInputs_, y, left, right);
   }
 }
 
+// The filter bands are counted from the top of the triangle's box, wherever the scissor's rows
+// begin, and each is judged on all of its rows: a triangle drawn in parts takes the filters it
+// takes whole.
 void OptimisedRasterizer::DrawBands(const TriangleSetup& triangle) {
   const PixelRect& box = triangle.box;
-  TriangleRows rows(triangle);
+  const int top = std::max(box.y0, state_.scissor.y0);
+  const int bottom = std::min(box.y1, state_.scissor.y1);
   int lefts[kBandRows], rights[kBandRows];
-  for (int band = box.y0; band < box.y1; band += kBandRows) {
+  for (int band = box.y0 + (top - box.y0) / kBandRows * kBandRows; band < bottom;
+       band += kBandRows) {
     const int count = std::min(kBandRows, box.y1 - band);
+    TriangleRows rows(triangle, band);
     PixelRect reach{box.x1, band, box.x0, band + count};
     for (int r = 0; r < count; ++r) {
       rows.Next(lefts[r], rights[r]);
@@ -157,7 +168,7 @@ void OptimisedRasterizer::DrawBands(const TriangleSetup& triangle) {
     }
     if (reach.x0 >= reach.x1) continue;
     const SpanDrawer span = Drawer(BoundRectangleFilter(triangle.planes, state_, reach));
-    for (int r = 0; r < count; ++r) {
+    for (int r = std::max(0, top - band); r < std::min(count, bottom - band); ++r) {
       if (lefts[r] < rights[r]) span(spanInputs_, band + r, lefts[r], rights[r]);
     }
   }

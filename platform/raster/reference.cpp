@@ -1,5 +1,6 @@
 #include "platform/raster/reference.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "platform/raster/pixel_math.h"
@@ -8,7 +9,10 @@ namespace platform::raster {
 
 void ReferenceRasterizer::DrawTriangle(const TriangleSetup& triangle) const {
   const PixelRect& box = triangle.box;
-  for (int y = box.y0; y < box.y1; ++y) {
+  // The box lies within the scissor's columns; a band of rows narrows the scissor's rows.
+  const int top = std::max(box.y0, state_.scissor.y0);
+  const int bottom = std::min(box.y1, state_.scissor.y1);
+  for (int y = top; y < bottom; ++y) {
     for (int x = box.x0; x < box.x1; ++x) {
       if (triangle.edges[0].Covers(x, y) && triangle.edges[1].Covers(x, y) &&
           triangle.edges[2].Covers(x, y)) {

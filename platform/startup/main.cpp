@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/api/win32.h"
+#include "platform/d3d/drawing_threads.h"
 #include "platform/d3d/install.h"
 #include "platform/host/host.h"
 #include "platform/startup/program_options.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   platform::startup::Apply(*commandLine, options);
   platform::ddraw::RequestRender(options.render);
   platform::host::RequestShow(options.show);
+  platform::d3d::RequestDrawingThreads(options.drawingThreads);
 
   platform::d3d::InstallDirect3D();
   std::string gameArguments = commandLine->gameArguments;

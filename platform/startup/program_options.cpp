@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/d3d/drawing_threads.h"
+
 namespace platform::startup {
 namespace {
 
@@ -77,6 +79,12 @@ bool ReadView(std::string_view value, ProgramOptions& options) {
                     options.render.view);
 }
 
+bool ReadThreads(std::string_view value, ProgramOptions& options) {
+  const std::optional<int> threads = platform::d3d::DrawingThreadsNamed(value);
+  if (threads) options.drawingThreads = *threads;
+  return threads.has_value();
+}
+
 constexpr std::array kOptions{
     OptionRow{"help", "", "", "show this help and exit", "tirravel --help", nullptr},
     OptionRow{"version", "", "", "show the version and exit", "tirravel --version", nullptr},
@@ -97,6 +105,10 @@ constexpr std::array kOptions{
               "about 60 pictures a second, as the game was made,\n"
               "or display: one at every refresh of the display",
               "tirravel --rate display", ReadRate},
+    OptionRow{"threads", "N", "a whole number from 1 to 16",
+              "draw the 3-D picture on N threads (1 to 16; the\n"
+              "machine's cores unless given), the same picture on any",
+              "tirravel --threads 2", ReadThreads},
     OptionRow{"verbose", "", "true or false",
               "say on standard error how the picture is shown and,\n"
               "once a second, how many pictures a second",

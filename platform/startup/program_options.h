@@ -19,6 +19,7 @@ namespace platform::startup {
 struct ProgramOptions {
   platform::ddraw::RenderRequest render;  // --scale, --view
   platform::host::ShowRequest show;       // --window, --rate, --verbose
+  int drawingThreads = 0;                 // --threads; 0 for the machine's cores
 };
 
 // One option as given: the index of its row in the table, and its value ("" for a bare flag).

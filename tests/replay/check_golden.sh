@@ -3,8 +3,9 @@
 # exact text, and the pictures the script's "# pictures:" line names pixel for pixel.
 #   check_golden.sh path/to/tirravel-replay SCRIPT EXPECTED_DIR ASSETS_DIR [--size WxH ARGS...]
 # With --size, the replay runs with the tool's further arguments (a render scale, a view, a
-# display): the trace must still be the same to the byte, since only the drawing changes, and
-# the pictures are checked to be WxH instead of compared.
+# display, threads): the trace must still be the same to the byte, since only the drawing
+# changes, and the pictures are checked to be WxH instead of compared; given --threads too, they
+# must be those of the same replay drawn on one thread, pixel for pixel.
 # The pictures must match exactly: the rasterizer is integer arithmetic over exactly specified
 # floats, and the glyphs come from the fonts the build's Debian packages pin. A deliberate change
 # is taken in with scripts/update-goldens.
@@ -42,6 +43,13 @@ if ! cmp -s "$expected/$name.csv" "$work/trace.csv"; then
   fail "the trace differs from $expected/$name.csv"
 fi
 
+one_thread=""
+if [[ -n "$size" && " $* " == *" --threads "* ]]; then
+  one_thread="$work/one-thread"
+  (cd "$assets" && timeout 300 "$tool" "$script" --png "$one_thread" --frames "$pictures" "$@" \
+    --threads 1) 2>"$work/stderr" || fail "the replay on one thread failed: $(head -n 3 "$work/stderr")"
+fi
+
 IFS=, read -r -a frames <<<"$pictures"
 for frame in "${frames[@]}"; do
   file="$(printf 'frame-%05d.png' "$frame")"
@@ -49,6 +57,9 @@ for frame in "${frames[@]}"; do
   if [[ -n "$size" ]]; then
     shape="$(identify -format %wx%h "$work/png/$file" 2>&1)"
     [[ "$shape" == "$size" ]] || fail "frame $frame is $shape, not $size"
+    [[ -z "$one_thread" ]] && continue
+    differing="$(compare -metric AE "$one_thread/$file" "$work/png/$file" null: 2>&1)"
+    [[ "$differing" == "0" ]] || fail "frame $frame: $differing pixels differ from one thread's"
     continue
   fi
   [[ -f "$want" ]] || fail "no expected picture $want"

@@ -1,8 +1,9 @@
 // The real game, WinMain and all, on the headless host: a title frame, a countdown frame and a
-// flight frame, drawn once by the optimised device and once by the reference device. The two
-// must agree to the pixel, and both must match the golden pictures checked in beside this file
-// pixel for pixel, as the golden replays' do. scripts/update-goldens rewrites the pictures: with
-// TIRRAVEL_WRITE_REFERENCES naming a folder, the test writes them there instead of comparing.
+// flight frame, drawn by the optimised device and by the reference device, each on one thread
+// and on more. All must agree to the pixel, and all must match the golden pictures checked in
+// beside this file pixel for pixel, as the golden replays' do. scripts/update-goldens rewrites the
+// pictures: with TIRRAVEL_WRITE_REFERENCES naming a folder, the test writes them there instead of
+// comparing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,9 +11,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/api/win32.h"
+#include "platform/d3d/drawing_threads.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/host/headless/png_writer.h"
 #include "platform/testing.h"
@@ -40,9 +43,11 @@ platform::host::Event Key(platform::host::Event::Type type, int key) {
   return {type, key, false};
 }
 
-// Plays one scripted game at 32 ms a frame and keeps the three pictures.
-Frames PlayScript(bool referenceDevice) {
+// Plays one scripted game at 32 ms a frame, drawn on the given threads, and keeps the three
+// pictures.
+Frames PlayScript(bool referenceDevice, int threads) {
   globals = GameGlobals{};
+  platform::d3d::RequestDrawingThreads(threads);
   platform::testing::ResetUserInterface();
   headless::Reset({.startTick = 5000, .framesKept = 1});
   platform::testing::SetDeviceAvailability({.optimised = !referenceDevice, .reference = true});
@@ -69,6 +74,7 @@ Frames PlayScript(bool referenceDevice) {
   std::filesystem::current_path(previous);
 
   platform::testing::SetDeviceAvailability({});
+  platform::d3d::RequestDrawingThreads(0);
   headless::SetPresentObserver(nullptr);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(platform::testing::LiveObjects(), 0) << "platform objects outlived the game";
@@ -84,13 +90,22 @@ int DifferingPixels(const PngPicture& a, const PngPicture& b) {
   return differing;
 }
 
-TEST(GameFrames, BothDevicesDrawTheSamePicturesAndTheyMatchTheReferences) {
-  const Frames optimised = PlayScript(false);
-  const Frames reference = PlayScript(true);
+TEST(GameFrames, BothDevicesOnAnyThreadsDrawTheSamePicturesAndTheyMatchTheReferences) {
+  const Frames optimised = PlayScript(false, 1);
+  const Frames reference = PlayScript(true, 1);
   ASSERT_EQ(optimised.size(), kNames.size()) << "the game ended before the last picture";
   ASSERT_EQ(reference.size(), kNames.size());
   const char* const update = std::getenv("TIRRAVEL_WRITE_REFERENCES");
   const TempFolder folder;
+  for (const auto& [referenceDevice, threads] : {std::pair{false, 3}, std::pair{true, 2}}) {
+    const Frames banded = PlayScript(referenceDevice, threads);
+    const Frames& oneThread = referenceDevice ? reference : optimised;
+    for (const auto& [number, name] : kNames) {
+      EXPECT_EQ(banded.at(number).pixels, oneThread.at(number).pixels)
+          << name << (referenceDevice ? ", reference" : ", optimised") << " device on " << threads
+          << " threads";
+    }
+  }
 
   for (const auto& [number, name] : kNames) {
     const headless::Frame& frame = optimised.at(number);

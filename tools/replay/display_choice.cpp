@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/d3d/drawing_threads.h"
+
 namespace replay {
 namespace {
 
@@ -46,6 +48,12 @@ bool TakeRate(std::string_view value, DisplayChoice* choice) {
   return true;
 }
 
+bool TakeThreads(std::string_view value, DisplayChoice* choice) {
+  const std::optional<int> threads = platform::d3d::DrawingThreadsNamed(value);
+  if (threads) choice->drawingThreads = *threads;
+  return threads.has_value();
+}
+
 bool TakeDisplaySize(std::string_view value, DisplayChoice* choice) {
   const std::size_t cross = value.find('x');
   if (cross == std::string_view::npos) return false;
@@ -60,7 +68,8 @@ bool TakeDisplaySize(std::string_view value, DisplayChoice* choice) {
 }  // namespace
 
 bool IsDisplayOption(std::string_view option) {
-  return option == "--scale" || option == "--view" || option == "--display" || option == "--rate";
+  return option == "--scale" || option == "--view" || option == "--display" || option == "--rate" ||
+         option == "--threads";
 }
 
 bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayChoice* choice,
@@ -81,6 +90,9 @@ bool TakeDisplayOption(std::string_view option, std::string_view value, DisplayC
   }
   if (option == "--rate") {
     return TakeRate(value, choice) || bad("pictures a second, a whole number from 1 to 1000");
+  }
+  if (option == "--threads") {
+    return TakeThreads(value, choice) || bad("a whole number from 1 to 16");
   }
   return TakeDisplaySize(value, choice) || bad("WIDTHxHEIGHT, for instance 1920x1080");
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/api/win32.h"
+#include "platform/d3d/drawing_threads.h"
 #include "platform/host/headless/headless_host.h"
 #include "platform/testing.h"
 #include "record/game_globals.h"
@@ -54,6 +55,7 @@ class Replay {
                      .displayHeight = outputs_.display.displayHeight,
                      .displayRefreshHz = outputs_.display.picturesPerSecond});
     platform::ddraw::RequestRender(outputs_.display.render);
+    platform::d3d::RequestDrawingThreads(outputs_.display.drawingThreads);
     using platform::host::PictureRate;
     platform::host::RequestShow({.rate = outputs_.display.picturesPerSecond == 60
                                              ? PictureRate::Sixty

@@ -35,7 +35,10 @@ TEST(BenchReport, FiguresLandInTheirColumnsAndSectionsSortAsNumbers) {
       "raster,coverage/64,cpu,rate,1.5,Mpixels/s\n"
       "raster,coverage/8,cpu,rate,12.25,Mpixels/s\n"
       "window,title,full screen,median,4,ms per picture\n"
-      "window,title,full screen,rate,60,pictures/s\n",
+      "window,title,full screen,rate,60,pictures/s\n"
+      "threads,flight,optimised 1440x1080 1 thread,median,9,ms\n"
+      "threads,flight,optimised 1440x1080 2 threads,median,5,ms\n"
+      "threads,title,optimised 2880x2160 2 threads,median,7,ms\n",
       &error);
   ASSERT_TRUE(input) << error;
   EXPECT_EQ(input->title, "commit abc, 2 CPUs");
@@ -63,6 +66,11 @@ TEST(BenchReport, FiguresLandInTheirColumnsAndSectionsSortAsNumbers) {
   EXPECT_NE(table.find("12.25 Mpixels/s"), std::string::npos);
   EXPECT_NE(table.find("60 pictures/s"), std::string::npos);
   EXPECT_EQ(table.find("ms per picture"), std::string::npos) << "only the window's rates listed";
+  EXPECT_NE(table.find("flight optimised 1440x1080 2 threads"), std::string::npos);
+  const std::size_t speedUp = table.find("1.80x as fast as on one");
+  EXPECT_NE(speedUp, std::string::npos);
+  EXPECT_EQ(table.find("as fast", speedUp + 8), std::string::npos)
+      << "no speed-up without a run on one thread";
 }
 
 TEST(BenchReport, ARowThatIsNotSixCellsWithANumberIsRefusedByItsLine) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <vector>
 
 namespace raster_test {
@@ -77,7 +78,24 @@ LitVertex Vertex(float x, float y, float z, std::uint32_t diffuse, std::uint32_t
   return LitVertex{x, y, z, 0, diffuse, specular, tu, tv};
 }
 
-void DrawCell(RasterContext& context, int row, int column, int value) {
+// Draws a list at once, or keeps it in the queue.
+void Triangles(const RasterContext& context, std::span<const LitVertex> list, DrawQueue* keep) {
+  if (keep) {
+    keep->AddTriangleList(context, list);
+  } else {
+    DrawTriangleList(context, list);
+  }
+}
+
+void Lines(const RasterContext& context, std::span<const LitVertex> list, DrawQueue* keep) {
+  if (keep) {
+    keep->AddLineList(context, list);
+  } else {
+    DrawLineList(context, list);
+  }
+}
+
+void DrawCell(RasterContext& context, int row, int column, int value, DrawQueue* keep) {
   const std::uint32_t s = 0xFF000000u | (static_cast<std::uint32_t>(value - 1) * 255u) << 16;
   const LitVertex floor[6] = {
       Vertex(30, 0, 30, 0xFFFFFFFF, s, 0.99f, 0.01f), Vertex(0, 0, 30, 0xFFFFFFFF, s, 0.01f, 0.01f),
@@ -92,8 +110,8 @@ void DrawCell(RasterContext& context, int row, int column, int value) {
     outline[i] = Vertex(corners[i][0], corners[i][1], corners[i][2], 0xFF00FF00, 0xFFFFFF38, 0, 0);
   }
   context.world = Translation(static_cast<float>(column * 30), 0, static_cast<float>(row * 30));
-  DrawTriangleList(context, floor);
-  DrawLineList(context, outline);
+  Triangles(context, floor, keep);
+  Lines(context, outline, keep);
 }
 
 // A pattern of gaps over the whole grid (the start cell, row 1 column 1, is floor), with the
@@ -111,11 +129,11 @@ GameScene::GameScene() : texture(256, 256, TextureFormat::Xrgb8888) {
   texture.colourKey = 0;
 }
 
-void GameScene::Draw(RasterContext context, float wingAngle) const {
+void GameScene::Draw(RasterContext context, float wingAngle, DrawQueue* keep) const {
   context.texture = texture.View();
   for (int row = 0; row < 20; ++row) {
     for (int column = 0; column < 20; ++column) {
-      if (CellValue(row, column) != 0) DrawCell(context, row, column, CellValue(row, column));
+      if (CellValue(row, column) != 0) DrawCell(context, row, column, CellValue(row, column), keep);
     }
   }
   const LitVertex wing[6] = {Vertex(0, 3, 3, 0xFFFFFFFF, 0xFF000000, 0.99f, 0.51f),
@@ -126,9 +144,9 @@ void GameScene::Draw(RasterContext context, float wingAngle) const {
                              Vertex(0, 0, 0, 0xFFFFFFFF, 0xFF000000, 0.01f, 0.99f)};
   const Matrix position = Translation(45, 0, 45);
   context.world = Multiply(RotationZ(wingAngle), position);
-  DrawTriangleList(context, wing);
+  Triangles(context, wing, keep);
   context.world = Multiply(RotationZ(-wingAngle), position);
-  DrawTriangleList(context, wing);
+  Triangles(context, wing, keep);
 }
 
 RasterContext GameSceneContext(Canvas& canvas, const float eye[3], const float target[3],

@@ -4,14 +4,17 @@
 // and to measure them.
 #pragma once
 
+#include "platform/raster/draw_queue.h"
 #include "tests/platform/raster/raster_test_support.h"
 
 namespace raster_test {
 
 struct GameScene {
   GameScene();  // loads assets/Texture.bmp, or paints a stand-in when it cannot be read
-  // Draws the whole course and the butterfly at (45, 0, 45) with wings open by wingAngle.
-  void Draw(RasterContext context, float wingAngle) const;
+  // Draws the whole course and the butterfly at (45, 0, 45) with wings open by wingAngle; or,
+  // given a queue, keeps it there to be drawn later.
+  void Draw(RasterContext context, float wingAngle,
+            platform::raster::DrawQueue* keep = nullptr) const;
 
   TestTexture texture;
 };

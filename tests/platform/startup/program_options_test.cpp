@@ -38,6 +38,7 @@ TEST(CommandLine, TakesValuesInBothFormsAndHandsTheRestToTheGame) {
   EXPECT_EQ(defaults.render.view, ViewShape::Classic);
   EXPECT_FALSE(defaults.show.inWindow);
   EXPECT_FALSE(defaults.show.verbose);
+  EXPECT_EQ(defaults.drawingThreads, 0);  // the machine's cores
 
   const ProgramOptions chosen =
       Chosen({"--scale", "2.25", "--view=wide", "--window", "--verbose=true"});
@@ -48,6 +49,8 @@ TEST(CommandLine, TakesValuesInBothFormsAndHandsTheRestToTheGame) {
   EXPECT_TRUE(Chosen({"--scale=native"}).render.native);
   EXPECT_FALSE(Chosen({"--scale=native", "--scale", "8"}).render.native);  // the last one wins
   EXPECT_EQ(Chosen({"--scale", "1"}).render.scale, 1.0f);
+  EXPECT_EQ(Chosen({"--threads", "1"}).drawingThreads, 1);
+  EXPECT_EQ(Chosen({"--threads=16"}).drawingThreads, 16);
 
   const auto line = Read({"first", "--window", "two words", "", "--", "--scale", "-"});
   ASSERT_TRUE(line);
@@ -76,6 +79,9 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOptionAndWhatItTakes) {
       {{"--scale", "+2"}, "'+2'", "1 to 8"},
       {{"--scale="}, "''", "1 to 8"},
       {{"--view", "16:9"}, "'16:9'", "4:3 or wide"},
+      {{"--threads", "0"}, "'0'", "1 to 16"},
+      {{"--threads", "17"}, "'17'", "1 to 16"},
+      {{"--threads", "2.5"}, "'2.5'", "1 to 16"},
       {{"--window=yes"}, "'yes'", "true or false"},
       {{"--help=1"}, "'--help' takes no value", ""},
   };
@@ -156,7 +162,8 @@ TEST(SettingsFile, IsFoundUnderTheConfigFolderAndReadWhenThere) {
 
 TEST(Help, ShowsEveryOptionWithAnExample) {
   const std::string help = platform::startup::HelpText();
-  for (const char* name : {"help", "version", "window", "scale", "view", "rate", "verbose"}) {
+  for (const char* name :
+       {"help", "version", "window", "scale", "view", "rate", "threads", "verbose"}) {
     const std::string option = std::string("--") + name;
     const bool listed = help.find("\n      " + option) != std::string::npos ||
                         help.find("\n  -h, " + option) != std::string::npos;
