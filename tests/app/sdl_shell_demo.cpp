@@ -2,9 +2,15 @@
 // stood in for, and every frame polls the game's keys through the key tracker as the frame
 // driver does, prints each change of their states, of the filter flag and of Enter's toggle
 // bit (so that even a quick tap of Enter shows), and presents a
-// picture of four coloured quadrants so the scaling can be checked on the screen.
+// picture of four coloured quadrants so the scaling can be checked on the screen. SIGUSR1 stands
+// in for the window moving to another display (SDL tells of it with a window event); SIGUSR2 does
+// the same after asking for the renderer path, as if the other display had a GPU.
+#include <SDL.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "game/frame_driver.h"
@@ -35,6 +41,20 @@ struct DemoState {
 DemoState& Demo() {
   static DemoState demo;
   return demo;
+}
+
+// The display change asked for by a signal: 0 none, 1 another display, 2 one with a GPU.
+volatile std::sig_atomic_t displayChangeAsked = 0;
+
+void TellOfDisplayChange() {
+  if (displayChangeAsked == 0) return;
+  if (displayChangeAsked == 2) setenv("TIRRAVEL_DISPLAY_PATH", "renderer", 1);
+  displayChangeAsked = 0;
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = SDL_WINDOWEVENT_DISPLAY_CHANGED;
+  SDL_PushEvent(&event);
+  std::printf("display changed\n");
 }
 
 const char* StateName(KeyState state) {
@@ -72,6 +92,8 @@ int InitDirectDraw() {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   Demo().picture = QuadrantPicture();
   Demo().started = std::chrono::steady_clock::now();
+  std::signal(SIGUSR1, [](int) { displayChangeAsked = 1; });
+  std::signal(SIGUSR2, [](int) { displayChangeAsked = 2; });
   return 1;
 }
 int InitDirect3D() {
@@ -91,6 +113,7 @@ int RenderFrame() {
   DemoState& demo = Demo();
   // A heartbeat, so the test can wait until frames have been drawn after some input.
   if (++demo.frames % 10 == 1) std::printf("frame %ld\n", demo.frames);
+  TellOfDisplayChange();
   for (PolledKey& key : demo.keys) {
     const KeyState before = key.state;
     PollKey(key.virtualKey, key.state);

@@ -22,7 +22,7 @@ mark=0
 
 start_demo() {
   log="$work/$1.log"
-  "$demo" >"$log" 2>&1 &
+  "$demo" "${@:2}" >"$log" 2>&1 &
   demo_pid=$!
   pids+=("$demo_pid")
   wait_until 20 grep -qx "frame 1" "$log" || fail "$1: the demo drew no frame"
@@ -71,12 +71,16 @@ window_is 1920x1080 || fail "not full screen at start: $(window_size)"
 # neighbour by the host; on a GPU a crisp doubling, then a smooth fit), with black bars of 240
 # either side. The window may go full screen after the first frames were
 # shown, so the screen is read until a frame has reached it.
-quadrants_shown() {
-  import -window root "$work/screen.png" && pixel_near "$work/screen.png" 600 270 255,0,0 &&
-    pixel_near "$work/screen.png" 1320 270 0,255,0 && pixel_near "$work/screen.png" 600 810 0,0,255 &&
-    pixel_near "$work/screen.png" 1320 810 255,255,255
+# quadrants_at X Y WIDTH HEIGHT: the four quadrants in that rectangle of a new screenshot.
+quadrants_at() {
+  local x=$1 y=$2 w=$3 h=$4
+  import -window root "$work/screen.png" &&
+    pixel_near "$work/screen.png" $((x + w / 4)) $((y + h / 4)) 255,0,0 &&
+    pixel_near "$work/screen.png" $((x + w * 3 / 4)) $((y + h / 4)) 0,255,0 &&
+    pixel_near "$work/screen.png" $((x + w / 4)) $((y + h * 3 / 4)) 0,0,255 &&
+    pixel_near "$work/screen.png" $((x + w * 3 / 4)) $((y + h * 3 / 4)) 255,255,255
 }
-wait_until 10 quadrants_shown
+wait_until 10 quadrants_at 240 0 1440 1080
 expect_pixel "$work/screen.png" 600 270 255,0,0
 expect_pixel "$work/screen.png" 1320 270 0,255,0
 expect_pixel "$work/screen.png" 600 810 0,0,255
@@ -130,6 +134,29 @@ xdotool key Escape
 expect_exit_zero
 # Checked once the run is over, so that every message has been taken.
 ! grep -q "^key RETURN" "$log" || fail "the Enter of Alt+Enter reached the game"
+
+# ---- Run 3: display changes on the surface path ---------------------------------------------------
+# SDL tells of a move to another display: the host makes a renderer on a window that has a surface
+# already. On llvmpipe it gives it back for the surface again (two lines say so); on a GPU's
+# display (SIGUSR2 also asks for the renderer path) the renderer shows the picture from then on,
+# in full screen and in the window Alt+Enter gives.
+start_demo run3 --verbose
+wait_until 10 quadrants_at 240 0 1440 1080 || fail "run3: the picture is not in the middle"
+kill -USR1 "$demo_pid"
+wait_until 10 bash -c "(( \$(grep -c \"picture on the window's surface\" $log) == 2 ))" ||
+  fail "a display change did not have the path chosen again"
+kill -USR2 "$demo_pid"
+wait_until 10 grep -q "as TIRRAVEL_DISPLAY_PATH asks" "$log" ||
+  fail "no renderer was made on the window that has a surface: $(grep showing "$log" | tail -n 1)"
+set_mark
+wait_until 10 frame_drawn || fail "no frame after the display change"
+wait_until 10 quadrants_at 240 0 1440 1080 || fail "the renderer's picture is not in the middle"
+xdotool key alt+Return
+wait_until 10 window_is 1280x960 || fail "Alt+Enter did not leave full screen: $(window_size)"
+corner="$(xwininfo -id "$window" | awk '/Absolute upper-left [XY]/ { printf "%s ", $NF }')"
+wait_until 10 quadrants_at $corner 1280 960 || fail "the renderer's picture is not in the window"
+xdotool key Escape
+expect_exit_zero
 
 # ---- Run 2: the desktop's close button (openbox closes on Alt+F4) ------------------------------
 start_demo run2

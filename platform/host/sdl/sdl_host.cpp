@@ -205,6 +205,7 @@ bool OpenWindow(const char* title, int width, int height, std::string* error) {
       if (error) *error = "no display could be opened (no X11, Wayland or console display found)";
       return false;
     }
+    sdl::CheckDisplayPathSetting();
   }
   sdl::StartAfresh(state);
   state.fullScreen = !sdl::RequestedShow().inWindow;

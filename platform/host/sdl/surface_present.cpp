@@ -1,5 +1,6 @@
 #include "platform/host/sdl/surface_present.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/host/sdl/display_path.h"
@@ -51,17 +52,34 @@ bool TurnToSurface(SdlState& state) {
   return state.onSurface;
 }
 
+// TIRRAVEL_DISPLAY_PATH=renderer: the renderer whatever draws for it, so that the path a GPU
+// takes can be tried (and tested) on any machine.
+constexpr const char* kPathSetting = "TIRRAVEL_DISPLAY_PATH";
+bool RendererPathAsked() {
+  const char* value = SDL_getenv(kPathSetting);
+  return value && SDL_strcmp(value, "renderer") == 0;
+}
+
 }  // namespace
+
+void CheckDisplayPathSetting() {
+  const char* value = SDL_getenv(kPathSetting);
+  if (!value || !*value || RendererPathAsked()) return;
+  std::fprintf(stderr, "tirravel: %s=%s is not understood (it may be \"renderer\"); ignored\n",
+               kPathSetting, value);
+}
 
 void ChooseWindowDisplayPath(SdlState& state) {
   SDL_RendererInfo info;
   if (!state.renderer || SDL_GetRendererInfo(state.renderer, &info) != 0) return;
   const std::string name = info.name ? info.name : "";
   const std::string glRenderer = GlRendererOf(name);
-  if (ChooseDisplayPath(name, glRenderer) == DisplayPath::Renderer) {
+  const bool asked = RendererPathAsked();
+  if (asked || ChooseDisplayPath(name, glRenderer) == DisplayPath::Renderer) {
     state.onSurface = false;
     state.waylandBuffers.Stop();
-    Say("showing the picture through " + Described(name, glRenderer));
+    Say("showing the picture through " + Described(name, glRenderer) +
+        (asked ? std::string(", as ") + kPathSetting + " asks" : ""));
     return;
   }
   if (TurnToSurface(state)) {

@@ -9,6 +9,10 @@
 
 namespace platform::host::sdl {
 
+// Says on standard error, once, when TIRRAVEL_DISPLAY_PATH holds anything but "renderer" (which
+// keeps the renderer path wherever the renderer draws) or nothing; such a value is ignored.
+void CheckDisplayPathSetting();
+
 // With the window's renderer made: keeps it where the GPU is real, else gives it back and
 // turns to the window's surface (falling back to a renderer where the surface cannot be used).
 // Says which path it took on standard error when the player asked (--verbose).
