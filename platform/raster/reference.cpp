@@ -24,7 +24,9 @@ void ReferenceRasterizer::DrawTriangle(const TriangleSetup& triangle) const {
 
 void ReferenceRasterizer::DrawLine(const LineSetup& line) const {
   const PixelRect& scissor = state_.scissor;
-  for (int i = 0; i < line.count; ++i) {
+  int begin, end;
+  LinePixelsInRows(line, scissor, begin, end);
+  for (int i = begin; i < end; ++i) {
     int x, y;
     LinePixel(line, i, x, y);
     if (scissor.Contains(x, y)) ShadePixel(line.planes, x, y);

@@ -148,8 +148,8 @@ void LinePixel(const LineSetup& line, int index, int& x, int& y) {
   y = line.xMajor ? static_cast<int>(minor) : major;
 }
 
-LineWalker::LineWalker(const LineSetup& line)
-    : xMajor_(line.xMajor), major_(line.first), step_(line.step) {
+LineWalker::LineWalker(const LineSetup& line, int first)
+    : xMajor_(line.xMajor), major_(line.first + first * line.step), step_(line.step) {
   if (line.den == 0) {
     // A line of no length: one minor coordinate for every pixel (there is only one).
     quotient_ = FloorDiv(line.minorStart + kSubPixelOne / 2, kSubPixelOne);
@@ -157,11 +157,11 @@ LineWalker::LineWalker(const LineSetup& line)
     divisor_ = 1;
     return;
   }
-  // LinePixel's numerator at the first pixel, and its change per pixel.
+  // LinePixel's numerator at the first pixel walked, and its change per pixel.
   divisor_ = kSubPixelOne * line.den;
   const std::int64_t numerator =
       line.minorStart * line.den +
-      (std::int64_t{line.first} * kSubPixelOne - line.majorStart) * line.num +
+      (std::int64_t{major_} * kSubPixelOne - line.majorStart) * line.num +
       kSubPixelOne / 2 * line.den;
   quotient_ = FloorDiv(numerator, divisor_);
   remainder_ = numerator - quotient_ * divisor_;

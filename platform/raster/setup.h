@@ -2,6 +2,7 @@
 // the pixels worth visiting, and the attribute planes every pixel is shaded from.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/raster/geometry.h"
@@ -93,7 +94,9 @@ void LinePixel(const LineSetup& line, int index, int& x, int& y);
 // quotient and remainder move by fixed amounts from one pixel to the next.
 class LineWalker {
  public:
-  explicit LineWalker(const LineSetup& line);
+  // From the line's pixel `first` on (0 to count − 1): its division is done anew there, exactly,
+  // so the walk meets the same pixels as one started at the line's first pixel.
+  explicit LineWalker(const LineSetup& line, int first = 0);
   // The next pixel; call it line.count times.
   void Next(int& x, int& y) {
     const int minor = static_cast<int>(quotient_);
@@ -117,11 +120,25 @@ class LineWalker {
   std::int64_t divisor_;
 };
 
+// The indices [begin, end) of the line's pixels that may lie in the area's rows: for a line
+// along y exactly those (its row is its major coordinate), for one along x all of them.
+inline void LinePixelsInRows(const LineSetup& line, const PixelRect& area, int& begin, int& end) {
+  begin = 0;
+  end = line.count;
+  if (line.xMajor) return;
+  // Row first + i · step lies in [y0, y1).
+  begin = std::max(begin, line.step > 0 ? area.y0 - line.first : line.first - (area.y1 - 1));
+  end = std::min(end, line.step > 0 ? area.y1 - line.first : line.first - area.y0 + 1);
+}
+
 // Calls visit(x, y) for the line's pixels that lie inside `area`, in the line's order.
 template <class Visit>
 void ForEachLinePixelInside(const LineSetup& line, const PixelRect& area, Visit visit) {
-  LineWalker walker(line);
-  for (int i = 0; i < line.count; ++i) {
+  int begin, end;
+  LinePixelsInRows(line, area, begin, end);
+  if (begin >= end) return;
+  LineWalker walker(line, begin);
+  for (int i = begin; i < end; ++i) {
     int x, y;
     walker.Next(x, y);
     if (area.Contains(x, y)) visit(x, y);

@@ -131,7 +131,8 @@ TEST_P(Lines, LinesGoThroughTextureKeyAndFogLikeTriangles) {
 }
 
 // The optimised path steps a line's division from pixel to pixel; every pixel must be the one
-// the reference path divides out, for lines of every direction, length and sub-pixel position.
+// the reference path divides out, for lines of every direction, length and sub-pixel position,
+// and for a walk begun partway (a band of rows drawing its part of a line).
 TEST(LineWalker, GivesEveryPixelLinePixelGives) {
   std::mt19937 random(99);
   std::uniform_int_distribution<std::int64_t> position(-40000, 40000);
@@ -152,6 +153,15 @@ TEST(LineWalker, GivesEveryPixelLinePixelGives) {
       LinePixel(line, i, px, py);
       ASSERT_EQ(std::make_pair(wx, wy), std::make_pair(px, py))
           << "round " << round << " pixel " << i;
+    }
+    const int from = static_cast<int>(random() % static_cast<unsigned>(line.count));
+    LineWalker partway(line, from);
+    for (int i = from; i < line.count; ++i) {
+      int wx, wy, px, py;
+      partway.Next(wx, wy);
+      LinePixel(line, i, px, py);
+      ASSERT_EQ(std::make_pair(wx, wy), std::make_pair(px, py))
+          << "round " << round << " pixel " << i << " from " << from;
     }
   }
 }
