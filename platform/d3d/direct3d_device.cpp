@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/core/last_error.h"
+#include "platform/core/lent_threads.h"
 #include "platform/core/live_objects.h"
 #include "platform/core/pending_drawing.h"
 #include "platform/d3d/d3d_state.h"
@@ -35,6 +36,23 @@ void FinishDrawingOnAll(const void* memory) {
   for (Device* device : State().liveDevices) device->FinishDrawingOn(memory);
 }
 
+// The first device with threads lends them (lent_threads.h).
+raster::BandPool* LentPool() {
+  for (Device* device : State().liveDevices) {
+    if (device->Pool()) return device->Pool();
+  }
+  return nullptr;
+}
+
+int LentCount() {
+  raster::BandPool* pool = LentPool();
+  return pool ? pool->Threads() : 1;
+}
+
+void LentRun(int bands, const std::function<void(int)>& work) {
+  LentPool()->Run(bands, work);
+}
+
 }  // namespace
 
 Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(target) {
@@ -45,6 +63,7 @@ Device::Device(IDirectDrawSurface* target, raster::RasterPath path) : target_(ta
   }
   State().liveDevices.push_back(this);
   SetDrawingFinisher(&FinishDrawingOnAll);  // answered from the first device on
+  LendThreads({&LentCount, &LentRun});
   NoteObjectCreated(ObjectKind::Device);
 }
 

@@ -48,6 +48,9 @@ class Device final : public ddraw::SingleInterfaceObject<IDirect3DDevice2, IID_I
   // draws into it or reads from it, it is drawn now.
   void FinishDrawingOn(const void* memory);
 
+  // The device's drawing threads, if it has more than one.
+  raster::BandPool* Pool() { return pool_.get(); }
+
  private:
   // Draws the kept work, if any, and forgets it.
   void FinishDrawing();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/core/last_error.h"
+#include "platform/core/lent_threads.h"
 #include "platform/core/live_objects.h"
 #include "platform/core/pending_drawing.h"
 #include "platform/ddraw/ddraw_state.h"
@@ -32,6 +33,9 @@ bool AreaOf(const RECT* rect, int width, int height, RECT* area) {
   return area->left >= 0 && area->top >= 0 && area->left < area->right &&
          area->top < area->bottom && area->right <= width && area->bottom <= height;
 }
+
+// A fill this large is worth sharing out among threads.
+constexpr std::size_t kBytesWorthSharing = 1 << 20;
 
 // Fills `count` bytes with a pixel of 1, 2 or 4 bytes repeated; count is a multiple of it.
 void FillRepeated(std::uint8_t* target, std::size_t count, const std::uint8_t* pixel, int bytes) {
@@ -220,9 +224,19 @@ HRESULT Surface::FillColour(const RECT* rect, DWORD flags, const DDBLTFX* fx) {
     for (std::size_t y = 1; y < rows; ++y) std::memcpy(first + y * pitch_, first, rowBytes);
     return DD_OK;
   }
-  const std::size_t runBytes = contiguous ? rowBytes * rows : rowBytes;
-  const std::size_t runs = contiguous ? 1 : rows;
-  for (std::size_t y = 0; y < runs; ++y) FillRepeated(first + y * pitch_, runBytes, pixel, bytes);
+  // A large fill (the back buffer cleared at a render scale) is shared out by rows among the
+  // threads the 3-D devices lend.
+  const int bands = rowBytes * rows >= kBytesWorthSharing
+                        ? static_cast<int>(std::min<std::size_t>(ThreadsLent(), rows))
+                        : 1;
+  RunInBands(bands, [&](int band) {
+    const std::size_t top = rows * band / bands, bottom = rows * (band + 1) / bands;
+    const std::size_t runBytes = contiguous ? rowBytes * (bottom - top) : rowBytes;
+    const std::size_t runs = contiguous ? 1 : bottom - top;
+    for (std::size_t y = 0; y < runs; ++y) {
+      FillRepeated(first + (top + y) * pitch_, runBytes, pixel, bytes);
+    }
+  });
   return DD_OK;
 }
 
