@@ -63,16 +63,22 @@ int FramesCommand(const Arguments& given) {
   const GameRun run = PlayScript(*script, {.referenceDevice = *reference, .display = display});
   if (std::string problem = RunProblem(run); !problem.empty()) return Fail(problem);
   for (Scenario scenario : scenarios) {
-    std::vector<double> costs;
+    std::vector<double> costs, allThreads;
     for (const FrameSample& frame : run.frames) {
       if (frame.scenario == scenario) {
         costs.push_back(threaded ? frame.wallSeconds : frame.cpuSeconds);
+        allThreads.push_back(frame.processCpuSeconds);
       }
     }
     if (costs.empty())
       return Fail(std::string("the script shows no frame of ") + ScenarioName(scenario));
     PrintFrameSummary(threaded ? "threads" : "frame", ScenarioName(scenario), variant,
                       Summarise(costs));
+    if (threaded) {
+      // What sharing the frame out costs: all threads' processor time against one's.
+      PrintRow("threads", ScenarioName(scenario), variant, "all threads cpu",
+               Summarise(allThreads).median * 1e3, "ms");
+    }
   }
   return 0;
 }

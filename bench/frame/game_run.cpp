@@ -60,6 +60,10 @@ double ThreadCpuSeconds() {
   return Seconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
+double ProcessCpuSeconds() {
+  return Seconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
 double WallSeconds() {
   return Seconds(CLOCK_MONOTONIC);
 }
@@ -72,14 +76,19 @@ GameRun PlayScript(const replay::Script& script, const GameRunOptions& options) 
   GameRun run;
   replay::ScriptCursor cursor(script);
   std::uint64_t calls = 0;
-  double last = 0.0, lastWall = 0.0;
+  double last = 0.0, lastWall = 0.0, lastProcess = 0.0;
   // Asked once before the first frame and then right after every flip: the time between two
   // calls is one frame, with the messages handled before it.
   auto nextStep = [&] {
     const double now = ThreadCpuSeconds(), nowWall = WallSeconds();
-    if (calls >= 2) run.frames.push_back({now - last, nowWall - lastWall, ScenarioOf(globals)});
+    const double nowProcess = ProcessCpuSeconds();
+    if (calls >= 2) {
+      run.frames.push_back(
+          {now - last, nowWall - lastWall, nowProcess - lastProcess, ScenarioOf(globals)});
+    }
     ++calls;
     lastWall = WallSeconds();
+    lastProcess = ProcessCpuSeconds();
     last = ThreadCpuSeconds();
     return cursor.Next();
   };

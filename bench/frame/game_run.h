@@ -27,8 +27,9 @@ const char* ScenarioName(Scenario scenario);
 std::optional<Scenario> ScenarioNamed(std::string_view name);
 
 struct FrameSample {
-  double cpuSeconds = 0.0;   // this thread's processor time from the previous frame's flip
-  double wallSeconds = 0.0;  // the time that passed meanwhile, for drawing on several threads
+  double cpuSeconds = 0.0;         // this thread's processor time from the previous frame's flip
+  double wallSeconds = 0.0;        // the time that passed meanwhile, for drawing on several threads
+  double processCpuSeconds = 0.0;  // and the processor time of all the process's threads
   Scenario scenario = Scenario::Title;
 };
 
@@ -60,6 +61,8 @@ std::optional<replay::Script> LoadScript(const std::string& path, std::string* e
 
 // This thread's processor time, in seconds.
 double ThreadCpuSeconds();
+// The processor time of all the process's threads, in seconds.
+double ProcessCpuSeconds();
 // A monotonic wall clock, in seconds.
 double WallSeconds();
 

@@ -149,7 +149,8 @@ std::string ScenarioTable(const std::vector<ReportRow>& rows) {
   return text + "\n";
 }
 
-// Each run on several threads against the same run on one: how many times faster its median is.
+// Each run on several threads against the same run on one: how many times faster its median is,
+// and how much more processor time all its threads take together (what the sharing costs).
 std::string ThreadSpeedUps(const std::vector<ReportRow>& rows) {
   const Figures figures(rows);
   const std::string one = " 1 thread";
@@ -161,10 +162,17 @@ std::string ThreadSpeedUps(const std::vector<ReportRow>& rows) {
     const std::size_t space = row.variant.rfind(' ', row.variant.size() - sizeof " threads");
     if (space == std::string::npos) continue;
     const std::string oneThread = row.variant.substr(0, space) + one;
-    const double* alone = figures.Find("threads|" + row.item + "|" + oneThread + "|median");
+    const std::string prefix = "threads|" + row.item + "|";
+    const double* alone = figures.Find(prefix + oneThread + "|median");
+    const double* aloneCpu = figures.Find(prefix + oneThread + "|all threads cpu");
+    const double* allCpu = figures.Find(prefix + row.variant + "|all threads cpu");
     if (alone && row.value > 0) {
-      text += Format("  %-54s %.2fx as fast as on one\n", (row.item + " " + row.variant).c_str(),
+      text += Format("  %-54s %.2fx as fast as on one", (row.item + " " + row.variant).c_str(),
                      *alone / row.value);
+      if (aloneCpu && allCpu && *aloneCpu > 0) {
+        text += Format(", its threads' processor time %.2fx one's", *allCpu / *aloneCpu);
+      }
+      text += "\n";
     }
   }
   return text.empty() ? text : text + "\n";
