@@ -49,10 +49,11 @@ using d3d::DrawCall;
 using d3d::DrawListener;
 using d3d::SetDrawListener;
 
-// The SIMD code (the span kernel, the text blends) held to SSE2, to compare it with the widest
-// lanes.
+// The SIMD code (the span kernel, the text blends) held to SSE2 or AVX2, to compare it with the
+// widest lanes.
 using pixel::Lanes;
 using pixel::LanesAreAvx2;
+using pixel::LanesAreAvx512;
 using pixel::UseLanes;
 
 }  // namespace platform::testing

@@ -5,7 +5,7 @@ namespace {
 
 // The lanes' one setting.
 struct LaneSettings {
-  Lanes lanes = Lanes::Widest;  // tests and benchmarks may ask for SSE2 only
+  Lanes lanes = Lanes::Widest;  // tests and benchmarks may ask for narrower lanes
 };
 
 LaneSettings& Settings() {
@@ -18,6 +18,13 @@ bool ProcessorHasAvx2() {
   return has;
 }
 
+bool ProcessorHasAvx512() {
+  static const bool has =
+      __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
+      __builtin_cpu_supports("avx512dq") != 0 && __builtin_cpu_supports("avx512vl") != 0;
+  return has;
+}
+
 }  // namespace
 
 void UseLanes(Lanes lanes) {
@@ -25,7 +32,11 @@ void UseLanes(Lanes lanes) {
 }
 
 bool LanesAreAvx2() {
-  return Settings().lanes == Lanes::Widest && ProcessorHasAvx2();
+  return Settings().lanes != Lanes::Sse2 && ProcessorHasAvx2();
+}
+
+bool LanesAreAvx512() {
+  return Settings().lanes == Lanes::Widest && ProcessorHasAvx512();
 }
 
 }  // namespace platform::pixel

@@ -1,7 +1,7 @@
 // The optimised path's kernel drawers: whole triangle rows and whole lines drawn by the span
-// kernel (span_kernel.h) in SSE2 or, where the processor has it, AVX2. Chosen once per draw for
-// the states the kernel serves, with a row drawer for each filter a triangle may certainly take
-// (filter_bound.h); for the other states there are none and the reference path's code draws.
+// kernel (span_kernel.h) in SSE2 or, where the processor has them, AVX2 or AVX-512. Chosen once per
+// draw for the states the kernel serves, with a row drawer for each filter a triangle may certainly
+// take (filter_bound.h); for the other states there are none and the reference path's code draws.
 #pragma once
 
 #include <cstdint>
@@ -54,8 +54,9 @@ struct KernelDrawers {
 // pitch; the caller sets the planes and colours per primitive.
 KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs);
 
-// The two instruction sets' tables; none where a format is not served.
+// The instruction sets' tables; none where a format is not served.
 KernelDrawers SelectKernelDrawersSse2(TextureFormat format, bool fog);
 KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog);
+KernelDrawers SelectKernelDrawersAvx512(TextureFormat format, bool fog);
 
 }  // namespace platform::raster

@@ -1,11 +1,11 @@
 // The optimised path's span kernel: one row of a triangle drawn from start to end in groups of
-// lanes (four with SSE2, eight with AVX2), in batches of groups: first every group of the batch
-// is located (plane values, the perspective divide, texel positions, fog weights and, where each
-// pixel chooses, the filter), then each is drawn (the colour key, point or bilinear filtering,
-// modulate, specular, fog, the blend and the RGB 565 store). Written once over a lanes type
-// (platform/pixel/lanes_sse2.h, lanes_avx2.h) and specialised by templates on the format, the
-// filter and fog.
-// It follows pixel_math.h operation for operation, so it draws what the reference path draws.
+// lanes (four with SSE2, eight with AVX2, sixteen with AVX-512), in batches of groups: first every
+// group of the batch is located (plane values, the perspective divide, texel positions, fog weights
+// and, where each pixel chooses, the filter), then each is drawn (the colour key, point or bilinear
+// filtering, modulate, specular, fog, the blend and the RGB 565 store). Written once over a lanes
+// type (platform/pixel/lanes_sse2.h, lanes_avx2.h, lanes_avx512.h) and specialised by templates on
+// the format, the filter and fog. It follows pixel_math.h operation for operation, so it draws what
+// the reference path draws.
 //
 // It serves the states the game draws with (see KernelServes in span_select.cpp); the reference
 // path's code draws everything else. Include it after the lanes type; internal linkage, like
@@ -205,7 +205,7 @@ class TexelSampler {
       colour = M::Unpack(Fetch::Decode(in_, nearest));
       if (kFilter == SpanFilter::Point || L::AllZero(bilinear)) return true;
       I all = L::Splat(-1);
-      Split filtered;
+      Split filtered{};
       Bilinear(s, t, all, filtered);
       colour = {L::Select(bilinear, filtered.rb, colour.rb),
                 L::Select(bilinear, filtered.ag, colour.ag)};
@@ -413,8 +413,12 @@ class PixelGroup {
     return L::AllOnes(L::Or(same, L::AndNot(keep, L::Splat(-1))));
   }
 
+  // Lanes that load and store pixels under a mask read and write only those of the run.
+  static constexpr bool kMaskedPixels = requires { L::kMaskedPixels; };
+
   static I Load(const std::uint16_t* at, int count) {
     if (count == L::kCount) return L::LoadPixels(at);
+    if constexpr (kMaskedPixels) return L::LoadPixels(at, L::FirstLanes(count));
     std::int32_t lanes[L::kCount] = {};
     for (int i = 0; i < count; ++i) lanes[i] = at[i];
     return L::FromArray(lanes);
@@ -431,7 +435,7 @@ class PixelGroup {
   static void WriteRun(const SpanInputs& in, std::uint16_t* at, Split colour, I keep, int count) {
     if (in.mayBlend) colour = Blend(colour, Load(at, count), keep);
     const I packed = M::PackRgb565(colour);
-    if (count == L::kCount) {
+    if (kMaskedPixels || count == L::kCount) {
       L::StorePixels(at, packed, keep);
       return;
     }

@@ -51,8 +51,9 @@ KernelDrawers SelectKernelDrawers(const PixelState& state, SpanInputs& inputs) {
   inputs.fog565 = PackRgb565(UnpackArgb(state.fogColour));
   inputs.pitchShift =
       std::countr_zero(unsigned(state.texture.pitch / TexelBytes(state.texture.format)));
-  return pixel::LanesAreAvx2() ? SelectKernelDrawersAvx2(state.texture.format, state.fog)
-                               : SelectKernelDrawersSse2(state.texture.format, state.fog);
+  if (pixel::LanesAreAvx512()) return SelectKernelDrawersAvx512(state.texture.format, state.fog);
+  if (pixel::LanesAreAvx2()) return SelectKernelDrawersAvx2(state.texture.format, state.fog);
+  return SelectKernelDrawersSse2(state.texture.format, state.fog);
 }
 
 }  // namespace platform::raster

@@ -1,9 +1,10 @@
 // The span kernel (the optimised path's whole-row drawing for the states the game uses) draws
-// what the reference path draws, with SSE2 and with AVX2, and it really is what draws the game.
+// what the reference path draws, with SSE2, AVX2 and AVX-512, and it really is what draws the game.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/raster/pixel_state.h"
@@ -19,6 +20,7 @@ namespace {
 using namespace platform::raster;
 using platform::testing::Lanes;
 using platform::testing::LanesAreAvx2;
+using platform::testing::LanesAreAvx512;
 using platform::testing::UseLanes;
 using namespace raster_test;
 
@@ -111,16 +113,18 @@ class SpanKernel : public ::testing::TestWithParam<Lanes> {
  protected:
   void SetUp() override {
     UseLanes(GetParam());
-    if (GetParam() == Lanes::Widest && !LanesAreAvx2()) {
-      GTEST_SKIP() << "this processor lacks AVX2: the widest lanes are the SSE2 ones, which the "
-                      "Sse2 cases test";
+    if (GetParam() == Lanes::Avx2 && !LanesAreAvx2()) {
+      GTEST_SKIP() << "this processor lacks AVX2";
+    }
+    if (GetParam() == Lanes::Widest && !LanesAreAvx512()) {
+      GTEST_SKIP() << "this processor lacks AVX-512: its widest lanes are tested as AVX2 or SSE2";
     }
   }
   void TearDown() override { UseLanes(Lanes::Widest); }
 };
 
 TEST_P(SpanKernel, DrawsWhatTheReferenceDrawsOverRandomTrianglesLinesAndStates) {
-  Random random(GetParam() == Lanes::Sse2 ? 11 : 12);
+  Random random(13 - static_cast<int>(GetParam()));  // 11 for SSE2, 12 for AVX2, 13 for AVX-512
   long long drawn = 0;
   for (int round = 0; round < 300; ++round) {
     const TestTexture texture = KernelTexture(random);
@@ -174,9 +178,19 @@ TEST_P(SpanKernel, ServesTheGamesStatesAndNotOthers) {
   EXPECT_FALSE(SelectKernelDrawers(state, inputs).Serves());
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel, ::testing::Values(Lanes::Sse2, Lanes::Widest),
-                         [](const auto& info) {
-                           return info.param == Lanes::Sse2 ? "Sse2" : "Avx2";
-                         });
+std::string LanesName(const ::testing::TestParamInfo<Lanes>& info) {
+  switch (info.param) {
+    case Lanes::Sse2:
+      return "Sse2";
+    case Lanes::Avx2:
+      return "Avx2";
+    case Lanes::Widest:
+      break;
+  }
+  return "Avx512";
+}
+
+INSTANTIATE_TEST_SUITE_P(Lanes, SpanKernel,
+                         ::testing::Values(Lanes::Sse2, Lanes::Avx2, Lanes::Widest), LanesName);
 
 }  // namespace
