@@ -350,11 +350,16 @@ class PixelGroup {
                                              std::uint16_t* row, int x, int count,
                                              const Where& where) {
     I keep = L::FirstLanes(count);
-    if (in.foggedOut && FogColoured(row + x, keep, count, in.fog565)) return;
     Split colour;
     if (Shade(in, rows, Across(in, x), where, keep, colour)) {
       WriteRun(in, row + x, colour, keep, count);
     }
+  }
+
+  // Whether the `count` pixels from `at` on all hold the fog colour.
+  static bool FogColoured(const SpanInputs& in, const std::uint16_t* at, int count) {
+    const I same = L::Equal(Load(at, count), L::Splat(static_cast<int>(in.fog565)));
+    return L::AllOnes(L::Or(same, L::AndNot(L::FirstLanes(count), L::Splat(-1))));
   }
 
   // The first `count` of the pixels (xs[i], ys[i]), each inside the scissor.
@@ -407,12 +412,6 @@ class PixelGroup {
     return state.pixels + static_cast<std::ptrdiff_t>(y) * state.pitch + x;
   }
 
-  // Whether the pixels of `keep` (from `at` on, `count` of them) all hold `pixel`.
-  static bool FogColoured(const std::uint16_t* at, I keep, int count, std::uint32_t pixel) {
-    const I same = L::Equal(Load(at, count), L::Splat(static_cast<int>(pixel)));
-    return L::AllOnes(L::Or(same, L::AndNot(keep, L::Splat(-1))));
-  }
-
   // Lanes that load and store pixels under a mask read and write only those of the run.
   static constexpr bool kMaskedPixels = requires { L::kMaskedPixels; };
 
@@ -455,12 +454,24 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
   const PlaneSet& set = *in.planes;
   const float dy = static_cast<float>(y - set.yr);
   typename Group::Rows rows;
-  for (int k = 0; k < kAttrCount; ++k) {
+  // Constant colours are the span's already: their planes are left alone.
+  const int attributes = in.smooth ? kAttrCount : kAttrDiffuseR;
+  for (int k = 0; k < attributes; ++k) {
     // EvaluatePlane's (base + gy · dy), once for the row.
     rows.part[k] = L::Splat(set.planes[k].base + set.planes[k].gy * dy);
     rows.gx[k] = L::Splat(set.planes[k].gx);
   }
   std::uint16_t* row = in.state->pixels + static_cast<std::ptrdiff_t>(y) * in.state->pitch;
+  if (in.foggedOut) {
+    // Groups over pixels of the fog colour stay as they are: they are left before they are
+    // located. (The far ground is drawn wholly fogged over the cleared fog-coloured background.)
+    for (int x = x0; x < x1; x += L::kCount) {
+      const int count = std::min(L::kCount, x1 - x);
+      if (Group::FogColoured(in, row + x, count)) continue;
+      Group::DrawRun(in, rows, row, x, count, Group::Locate(in, rows, Group::Across(in, x)));
+    }
+    return;
+  }
   // A batch of groups is located first, then drawn: the divides and conversions of one group
   // no longer wait in line behind the texel reads of the one before.
   constexpr int kBatch = 8;
