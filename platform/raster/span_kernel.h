@@ -277,6 +277,14 @@ class PixelGroup {
     I s, t, weight, bilinear;
   };
 
+  // The planes a primitive's pixels read: constant colours are the primitive's already, and the
+  // colours' planes come last.
+  static int UsedAttributes(const SpanInputs& in) {
+    static_assert(kAttrDiffuseR > kAttrFogQ && kAttrDiffuseR > kAttrQ && kAttrDiffuseR > kAttrUq &&
+                  kAttrDiffuseR > kAttrVq);
+    return in.smooth ? kAttrCount : kAttrDiffuseR;
+  }
+
   // Where the pixels dx across from the planes' reference sample.
   [[gnu::always_inline]] static Where Locate(const SpanInputs& in, const Rows& rows, F dx) {
     const PixelState& state = *in.state;
@@ -368,7 +376,7 @@ class PixelGroup {
     const PlaneSet& set = *in.planes;
     const F dy = L::ToFloat(L::Sub(L::FromArray(ys), L::Splat(set.yr)));
     Rows rows;
-    for (int k = 0; k < kAttrCount; ++k) {
+    for (int k = 0; k < UsedAttributes(in); ++k) {
       rows.part[k] = L::Add(L::Splat(set.planes[k].base), L::Mul(L::Splat(set.planes[k].gy), dy));
       rows.gx[k] = L::Splat(set.planes[k].gx);
     }
@@ -454,9 +462,7 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
   const PlaneSet& set = *in.planes;
   const float dy = static_cast<float>(y - set.yr);
   typename Group::Rows rows;
-  // Constant colours are the span's already: their planes are left alone.
-  const int attributes = in.smooth ? kAttrCount : kAttrDiffuseR;
-  for (int k = 0; k < attributes; ++k) {
+  for (int k = 0; k < Group::UsedAttributes(in); ++k) {
     // EvaluatePlane's (base + gy · dy), once for the row.
     rows.part[k] = L::Splat(set.planes[k].base + set.planes[k].gy * dy);
     rows.gx[k] = L::Splat(set.planes[k].gx);
