@@ -334,17 +334,23 @@ class PixelGroup {
                                 M::ToByte(at(kAttrSpecularG)), M::ToByte(at(kAttrSpecularB))));
     }
 
+    if (kFog && L::AllZero(where.weight)) return Fogged(in, where, diffuse, keep, colour);
     const Sampler texels(in);
-    if (kFog && L::AllZero(where.weight)) {
-      // Wholly fogged: the fog colour, whatever the texel and the specular were, unless keyed.
-      if (!texels.KeepUnkeyed(texels.Nearest(where.s, where.t), keep)) return false;
-      colour = {fog.rb, L::Or(fog.ag, L::And(diffuse.ag, L::Splat(0x00FF0000)))};
-      return true;
-    }
     if (!texels.Sample(where.s, where.t, where.bilinear, keep, colour)) return false;
     if (in.modulate) colour = M::Mul255(colour, diffuse);
     if (in.addSpecular) colour = M::AddSaturate(colour, specular);
     if constexpr (kFog) colour = M::Fog(colour, where.weight, fog, state.fogColour == 0);
+    return true;
+  }
+
+  // Wholly fogged pixels: the fog colour, whatever the texel and the specular were, unless
+  // keyed. False when the key leaves none.
+  [[gnu::always_inline]] static bool Fogged(const SpanInputs& in, const Where& where, Split diffuse,
+                                            I& keep, Split& colour) {
+    const Sampler texels(in);
+    if (!texels.KeepUnkeyed(texels.Nearest(where.s, where.t), keep)) return false;
+    const Split fog = M::Unpack(L::Splat(static_cast<int>(in.state->fogColour)));
+    colour = {fog.rb, L::Or(fog.ag, L::And(diffuse.ag, L::Splat(0x00FF0000)))};
     return true;
   }
 
@@ -368,6 +374,18 @@ class PixelGroup {
   static bool FogColoured(const SpanInputs& in, const std::uint16_t* at, int count) {
     const I same = L::Equal(Load(at, count), L::Splat(static_cast<int>(in.fog565)));
     return L::AllOnes(L::Or(same, L::AndNot(L::FirstLanes(count), L::Splat(-1))));
+  }
+
+  // Pixels x … x + count − 1 of a row of a wholly fogged primitive (SpanInputs::foggedOut),
+  // whose constant colours give every pixel the fog weight 0: only their texels' key is read.
+  static void DrawFoggedRun(const SpanInputs& in, const Rows& rows, std::uint16_t* row, int x,
+                            int count) {
+    I keep = L::FirstLanes(count);
+    Split colour;
+    const Split diffuse = M::Unpack(L::Splat(static_cast<int>(in.diffuse)));
+    if (Fogged(in, Locate(in, rows, Across(in, x)), diffuse, keep, colour)) {
+      WriteRun(in, row + x, colour, keep, count);
+    }
   }
 
   // The first `count` of the pixels (xs[i], ys[i]), each inside the scissor.
@@ -474,7 +492,7 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
     for (int x = x0; x < x1; x += L::kCount) {
       const int count = std::min(L::kCount, x1 - x);
       if (Group::FogColoured(in, row + x, count)) continue;
-      Group::DrawRun(in, rows, row, x, count, Group::Locate(in, rows, Group::Across(in, x)));
+      Group::DrawFoggedRun(in, rows, row, x, count);
     }
     return;
   }
