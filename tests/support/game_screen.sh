@@ -13,20 +13,26 @@ shoot() {
 }
 keep() { [[ -z "${shots:-}" ]] || cp "$screen" "$shots/$1.png"; }
 
-# share GEOMETRY CONDITION...: the share of the region's pixels that meet every condition. A
-# condition is a channel of hue, saturation or brightness (H, S, B), < or >, and a percentage:
-# "S<20" is greyish.
-share() {
-  local geometry="$1" channel arguments=()
+# meeting GEOMETRY CONDITION...: sets the array $meeting to convert's arguments that make the
+# region of $screen white where a pixel meets every condition and black elsewhere. A condition
+# is a channel of hue, saturation or brightness (H, S, B), < or >, and a percentage: "S<20" is
+# greyish.
+meeting() {
+  local geometry="$1" channel
   shift
+  meeting=("$screen" -crop "$geometry" +repage -colorspace HSB -separate)
   for condition in "$@"; do
     case "${condition:0:1}" in H) channel=0 ;; S) channel=1 ;; B) channel=2 ;; esac
-    arguments+=(\( -clone "$channel" -threshold "${condition:2}%")
-    [[ "${condition:1:1}" == "<" ]] && arguments+=(-negate)
-    arguments+=(\))
+    meeting+=(\( -clone "$channel" -threshold "${condition:2}%")
+    [[ "${condition:1:1}" == "<" ]] && meeting+=(-negate)
+    meeting+=(\))
   done
-  convert "$screen" -crop "$geometry" +repage -colorspace HSB -separate "${arguments[@]}" \
-    -delete 0-2 -evaluate-sequence min -format "%[fx:mean]" info:
+  meeting+=(-delete 0-2 -evaluate-sequence min)
+}
+# share GEOMETRY CONDITION...: the share of the region's pixels that meet every condition.
+share() {
+  meeting "$@"
+  convert "${meeting[@]}" -format "%[fx:mean]" info:
 }
 # above MINIMUM GEOMETRY CONDITION...: whether that share exceeds the minimum.
 above() {
