@@ -2,7 +2,8 @@
 """Writes the fuzz targets' seed corpora. Bitmaps: one small, valid file for every layout the
 reader accepts (each depth, each header size, both row orders, bit fields), so the fuzzer starts
 past the headers. Text: the game's own screen texts in code page 932, each followed by the bytes
-the target reads its font, position and colours from (it takes those from the end).
+the target reads its font, position and colours from (it takes those from the end). Options:
+command lines (each word ended by a NUL) and settings files (after a 0xFF byte), good and bad.
 The device seeds are draws of the game's title screen, written from a capture of its device
 calls by the program that reads captures (run in assets/):
   tirravel-bench capture ../bench/scenarios/title.replay title FILE
@@ -83,6 +84,29 @@ def text_seeds():
     yield "lone_lead_byte", b"\x82" + bytes(range(40, 64))
 
 
+def options(words, settings=None):
+    line = b"".join(word.encode() + b"\0" for word in words)
+    return line if settings is None else line + b"\xff" + settings.encode()
+
+
+def options_seeds():
+    yield "nothing", options([])
+    yield "help", options(["--help"])
+    yield "short_help_and_version", options(["-h", "--version"])
+    yield "every_option", options(["--window", "--scale", "2.25", "--view=wide", "--rate",
+                                   "display", "--verbose=false"])
+    yield "native_and_game_arguments", options(["first", "--scale=native", "two words", "",
+                                                "--", "--scale", "-"])
+    yield "settings", options(["--window=false"],
+                              "# my display\r\n\n  scale = 3   # sharper\r\nview=wide\n"
+                              "window = true\nrate = 60\nverbose = false\n")
+    yield "threads", options(["--threads", "2", "--threads=16"], "threads = 3\n")
+    yield "unknown_option", options(["--fast", "-x"])
+    yield "missing_value", options(["--scale", "--window"])
+    yield "bad_values", options(["--scale", "1e0", "--view", "16:9", "--help=1"])
+    yield "bad_setting", options([], "scale = 2\n\nscale 2\nhelp = true\n")
+
+
 def write(folder, extension, seeds):
     os.makedirs(os.path.join(CORPUS, folder), exist_ok=True)
     for name, data in seeds:
@@ -93,6 +117,7 @@ def write(folder, extension, seeds):
 def main():
     write("bitmap", ".bmp", bitmap_seeds())
     write("text", ".bin", text_seeds())
+    write("options", ".bin", options_seeds())
 
 
 if __name__ == "__main__":

@@ -29,6 +29,7 @@ expect 0 '^Usage: tirravel' '' --help
 expect 0 '^tirravel [0-9]' '' --version
 expect 2 '' "^tirravel: unknown option '--fast' \(the options are --help" --fast
 expect 2 '' "option '--view' needs a value: 4:3 or wide" --view
+expect 2 '' "does not take '1\\\\n2'" $'--scale=1\n2'  # a line break given is shown, not made
 
 mkdir -p "$work/config/tirravel"
 printf '# mine\nscale = 2\nscale = huge\n' >"$work/config/tirravel/tirravel.conf"
