@@ -1,9 +1,12 @@
 // The whole game started and shut down 200 times in one process, each time played for a few
-// frames at random: Escape always ends it with status 0, no platform object of any kind is left
-// (windows, DirectDraw objects, surfaces, palettes, Direct3D objects, devices, viewports,
-// textures, contexts, fonts, bitmaps), and the process does not grow from one start to the next.
+// frames at random: every other time on one thread at 640 × 480, in between at a large render
+// scale and the wide view with a pool of two or three drawing threads. Escape always ends it
+// with status 0, no platform object of any kind is left (windows, DirectDraw objects,
+// surfaces, palettes, Direct3D objects, devices, viewports, textures, contexts, fonts, bitmaps),
+// no thread is left running, and the process does not grow from one start to the next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -26,9 +29,11 @@ constexpr bool kJudgeMemory = false;  // the sanitizer's quarantine keeps freed 
 constexpr bool kJudgeMemory = true;
 #endif
 
-FrameScript RandomFrames(std::uint64_t seed, std::uint64_t frames) {
+// Random play, noting the most threads the process had between frames.
+FrameScript RandomFrames(std::uint64_t seed, std::uint64_t frames, int* mostThreads) {
   auto player = std::make_shared<RandomPlayer>(seed);
-  return [player, frames](std::uint64_t frame) {
+  return [player, frames, mostThreads](std::uint64_t frame) {
+    *mostThreads = std::max(*mostThreads, ThreadCount());
     return frame < frames ? player->NextStep() : replay::ReplayStep{};
   };
 }
@@ -41,16 +46,42 @@ std::string LiveByKind() {
   return text;
 }
 
+// The game as it was made, on one thread: no pool.
+replay::DisplayChoice Classic() {
+  replay::DisplayChoice display;
+  display.drawingThreads = 1;
+  return display;
+}
+
+// 1920 × 1440 drawn for a 2560 × 1440 display, widened to its shape, on a pool.
+replay::DisplayChoice LargeAndWide(int threads) {
+  replay::DisplayChoice display;
+  display.drawingThreads = threads;
+  display.render.scale = 3.0f;
+  display.render.view = platform::ddraw::ViewShape::Wide;
+  display.displayWidth = 2560;
+  display.displayHeight = 1440;
+  return display;
+}
+
 TEST(StartAndShutDown, TwoHundredTimesLeavesNothingBehind) {
   std::uint64_t residentWhenWarm = 0;
+  const int threadsBefore = ThreadCount();
   for (int start = 1; start <= kStarts; ++start) {
     const std::uint64_t frames = 2 + start % 7;
-    const GameOutcome outcome = PlayInProcess(TIRRAVEL_ASSETS, RandomFrames(start, frames));
+    const replay::DisplayChoice display =
+        start % 2 == 1 ? Classic() : LargeAndWide(start % 4 == 0 ? 3 : 2);
+    int mostThreads = 0;
+    const GameOutcome outcome =
+        PlayInProcess(TIRRAVEL_ASSETS, RandomFrames(start, frames, &mostThreads), display);
     ASSERT_EQ(outcome.status, 0) << "start " << start << ": " << outcome.err;
     ASSERT_EQ(outcome.frames, frames) << "start " << start;
     ASSERT_EQ(outcome.err, "") << "start " << start;
     ASSERT_EQ(platform::testing::LiveObjects(), 0)
         << "start " << start << ", live by kind: " << LiveByKind();
+    // The pool's workers (all threads but the game's own) ran while it played, and went with it.
+    ASSERT_EQ(mostThreads, threadsBefore + display.drawingThreads - 1) << "start " << start;
+    ASSERT_EQ(ThreadCount(), threadsBefore) << "start " << start;
     if (start == kWarmStarts) residentWhenWarm = ResidentBytes();
   }
   if (kJudgeMemory) {

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 std::uint64_t ResidentBytes() {
   std::ifstream statm("/proc/self/statm");
@@ -10,4 +12,14 @@ std::uint64_t ResidentBytes() {
   std::uint64_t residentPages = 0;
   if (!(statm >> totalPages >> residentPages)) return 0;
   return residentPages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+int ThreadCount() {
+  std::error_code error;
+  int threads = 0;
+  for (std::filesystem::directory_iterator task("/proc/self/task", error), end;
+       !error && task != end; task.increment(error)) {
+    ++threads;
+  }
+  return error ? 0 : threads;
 }

@@ -1,7 +1,11 @@
-// The process's resident memory, as the kernel counts it.
+// What the process holds, as the kernel counts it: resident memory and threads.
 #pragma once
 
 #include <cstdint>
 
 // Resident bytes now (from /proc/self/statm); 0 when the kernel does not say.
 std::uint64_t ResidentBytes();
+
+// The process's threads now, its main thread included (the entries of /proc/self/task); 0 when
+// the kernel does not say.
+int ThreadCount();

@@ -1,11 +1,13 @@
 // tirravel-soak [--frames N] [--seed S] [--every K] [--folder DIR]
+//               [--scale N|native] [--view 4:3|wide] [--display WxH] [--rate HZ]
 //
-// Plays the whole game on the headless host for N frames (500000 by default) with seeded random
-// keys and frame times, checking the game's record after every frame and sampling resident
-// memory every K frames (10000 by default). Exit status 0 when every check held, the game ended
-// cleanly with no platform object left, and resident memory grew by less than 1 MB after the
-// first thousand frames; 1 otherwise; 2 for a bad command line. Texture.bmp is read from DIR
-// (the current directory by default).
+// Plays the whole game on the headless host for N frames (500000 by default), at the render
+// scale and view given (as tirravel-replay takes them), with seeded random keys and frame times,
+// checking the game's record after every frame and sampling resident memory every K frames
+// (10000 by default). Exit status 0 when every check held, the game ended cleanly with no
+// platform object and no thread of its own left, and resident memory grew by less than 1 MB
+// after the first thousand frames; 1 otherwise; 2 for a bad command line. Texture.bmp is read
+// from DIR (the current directory by default).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +19,7 @@
 
 #include "platform/testing.h"
 #include "record/game_globals.h"
+#include "tools/replay/display_choice.h"
 #include "tools/replay/replay_runner.h"
 #include "tools/soak/game_checks.h"
 #include "tools/soak/random_player.h"
@@ -40,12 +43,17 @@ struct Options {
   std::uint64_t seed = 1;
   std::uint64_t every = 10000;
   std::string folder = ".";
+  replay::DisplayChoice display;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options) {
+bool ParseOptions(int argc, char** argv, Options& options, std::string* error) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string_view name = argv[i];
     const char* value = argv[i + 1];
+    if (replay::IsDisplayOption(name)) {
+      if (!replay::TakeDisplayOption(name, value, &options.display, error)) return false;
+      continue;
+    }
     char* end = nullptr;
     const std::uint64_t number = std::strtoull(value, &end, 10);
     const bool isNumber = *value != '\0' && *end == '\0';
@@ -145,13 +153,17 @@ class Soak {
 
 // Prints what went wrong, if anything, and the figures; true when the soak passed.
 bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult& result,
-           double seconds) {
+           double seconds, int threadsBefore) {
   bool ok = result.status == 0 && soak.Failures().empty() && result.error.empty();
   for (const std::string& failure : soak.Failures()) std::printf("broken: %s\n", failure.c_str());
   if (result.status != 0) std::printf("the game ended with status %d\n", result.status);
   if (!result.error.empty()) std::printf("the replay failed: %s\n", result.error.c_str());
   if (const int left = platform::testing::LiveObjects(); left != 0) {
     std::printf("%d platform objects were left alive\n", left);
+    ok = false;
+  }
+  if (const int threads = ThreadCount(); threads != threadsBefore) {
+    std::printf("%d threads before the game, %d after it\n", threadsBefore, threads);
     ok = false;
   }
   const std::uint64_t growth = soak.Growth();
@@ -164,10 +176,14 @@ bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult&
       Count{counts.framesByState[StateTitle]}, Count{counts.framesByState[StateCountdown]},
       Count{counts.framesByState[StateFlying]}, Count{counts.racesStarted},
       Count{counts.racesGivenUp}, Count{counts.racesFinished});
+  const platform::ddraw::RenderRequest& render = options.display.render;
+  char scale[32] = "native";
+  if (!render.native) std::snprintf(scale, sizeof scale, "%g", render.scale);
   std::printf(
-      "soak: %llu frames, seed %llu, %.1f s (%.3f ms a frame); resident memory grew by "
-      "%llu kB after frame %llu%s: %s\n",
-      Count{result.frames}, Count{options.seed}, seconds,
+      "soak: %llu frames, seed %llu, scale %s, %s view, %.1f s (%.3f ms a frame); resident "
+      "memory grew by %llu kB after frame %llu%s: %s\n",
+      Count{result.frames}, Count{options.seed}, scale,
+      render.view == platform::ddraw::ViewShape::Wide ? "wide" : "4:3", seconds,
       result.frames ? seconds * 1000.0 / static_cast<double>(result.frames) : 0.0,
       Count{growth / 1024}, Count{kSettledFrame},
       kJudgeMemory ? "" : " (not judged under AddressSanitizer)", ok ? "ok" : "FAILED");
@@ -178,9 +194,12 @@ bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult&
 
 int main(int argc, char** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, options)) {
+  std::string mistake;
+  if (!ParseOptions(argc, argv, options, &mistake)) {
+    if (!mistake.empty()) std::fprintf(stderr, "tirravel-soak: %s\n", mistake.c_str());
     std::fprintf(stderr,
-                 "usage: tirravel-soak [--frames N] [--seed S] [--every K] [--folder DIR]\n");
+                 "usage: tirravel-soak [--frames N] [--seed S] [--every K] [--folder DIR] %s\n",
+                 replay::kDisplayOptionsUsage);
     return 2;
   }
   std::error_code error;
@@ -192,12 +211,14 @@ int main(int argc, char** argv) {
   }
 
   Soak soak(options);
+  const int threadsBefore = ThreadCount();
   std::uint64_t frame = 0;
   const auto start = std::chrono::steady_clock::now();
   replay::ReplayOutputs outputs;
   outputs.keepLastPicture = false;  // no picture is read
+  outputs.display = options.display;
   const replay::ReplayResult result =
       replay::RunReplay([&] { return soak.AfterFrame(frame++); }, outputs);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  return Judge(options, soak, result, elapsed.count()) ? 0 : 1;
+  return Judge(options, soak, result, elapsed.count(), threadsBefore) ? 0 : 1;
 }

@@ -18,13 +18,15 @@ int GraphicsObjectsLeft() {
 
 }  // namespace
 
-GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript& script) {
+GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript& script,
+                          const replay::DisplayChoice& display) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(folder);
   std::uint64_t frame = 0;
+  replay::ReplayOutputs outputs;
+  outputs.display = display;
   testing::internal::CaptureStderr();
-  const replay::ReplayResult result =
-      replay::RunReplay([&] { return script(frame++); }, replay::ReplayOutputs{});
+  const replay::ReplayResult result = replay::RunReplay([&] { return script(frame++); }, outputs);
   GameOutcome outcome;
   outcome.err = testing::internal::GetCapturedStderr();
   std::filesystem::current_path(previous);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "tools/replay/display_choice.h"
 #include "tools/replay/replay_step.h"
 
 struct GameOutcome {
@@ -20,8 +21,10 @@ struct GameOutcome {
 // Called before the first frame (0) and after every frame; a step without a frame ends the game.
 using FrameScript = std::function<replay::ReplayStep(std::uint64_t frame)>;
 
-// Plays in `folder` until the script ends the game. The working directory is restored.
-GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript& script);
+// Plays in `folder` until the script ends the game, drawn for `display`. The working directory is
+// restored.
+GameOutcome PlayInProcess(const std::filesystem::path& folder, const FrameScript& script,
+                          const replay::DisplayChoice& display = {});
 
 // A script of `frames` frames of `milliseconds` each, no keys.
 FrameScript IdleFrames(std::uint64_t frames, std::uint32_t milliseconds);
