@@ -66,7 +66,7 @@ replay::DisplayChoice LargeAndWide(int threads) {
 
 TEST(StartAndShutDown, TwoHundredTimesLeavesNothingBehind) {
   std::uint64_t residentWhenWarm = 0;
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = BaselineThreadCount();
   for (int start = 1; start <= kStarts; ++start) {
     const std::uint64_t frames = 2 + start % 7;
     const replay::DisplayChoice display =

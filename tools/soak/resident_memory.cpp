@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <thread>
 
 std::uint64_t ResidentBytes() {
   std::ifstream statm("/proc/self/statm");
@@ -22,4 +23,9 @@ int ThreadCount() {
     ++threads;
   }
   return error ? 0 : threads;
+}
+
+int BaselineThreadCount() {
+  std::thread([] {}).join();
+  return ThreadCount();
 }

@@ -9,3 +9,7 @@ std::uint64_t ResidentBytes();
 // The process's threads now, its main thread included (the entries of /proc/self/task); 0 when
 // the kernel does not say.
 int ThreadCount();
+
+// ThreadCount() before a run that starts threads: ThreadSanitizer starts a thread of its own with
+// the process's second thread, so one is started and joined first, and the sanitizer's counted.
+int BaselineThreadCount();

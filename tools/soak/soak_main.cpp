@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
   }
 
   Soak soak(options);
-  const int threadsBefore = ThreadCount();
+  const int threadsBefore = BaselineThreadCount();
   std::uint64_t frame = 0;
   const auto start = std::chrono::steady_clock::now();
   replay::ReplayOutputs outputs;
