@@ -1,4 +1,4 @@
-// tirravel-soak [--frames N] [--seed S] [--every K] [--folder DIR]
+// tirravel-soak [--frames N] [--seed S] [--every K] [--settle F] [--folder DIR]
 //               [--scale N|native] [--view 4:3|wide] [--display WxH] [--rate HZ]
 //
 // Plays the whole game on the headless host for N frames (500000 by default), at the render
@@ -6,7 +6,7 @@
 // checking the game's record after every frame and sampling resident memory every K frames
 // (10000 by default). Exit status 0 when every check held, the game ended cleanly with no
 // platform object and no thread of its own left, and resident memory grew by less than 1 MB
-// after the first thousand frames; 1 otherwise; 2 for a bad command line. Texture.bmp is read
+// after frame F (1000 by default); 1 otherwise; 2 for a bad command line. Texture.bmp is read
 // from DIR (the current directory by default).
 #include <algorithm>
 #include <chrono>
@@ -33,7 +33,6 @@ constexpr bool kJudgeMemory = false;
 #else
 constexpr bool kJudgeMemory = true;
 #endif
-constexpr std::uint64_t kSettledFrame = 1000;
 constexpr std::uint64_t kAllowedGrowth = 1024 * 1024;
 
 using Count = unsigned long long;  // for printf
@@ -42,6 +41,9 @@ struct Options {
   std::uint64_t frames = 500000;
   std::uint64_t seed = 1;
   std::uint64_t every = 10000;
+  // Memory is judged from this frame on, when the play has met what it fills its caches with (at
+  // a large render scale that takes longer).
+  std::uint64_t settle = 1000;
   std::string folder = ".";
   replay::DisplayChoice display;
 };
@@ -65,6 +67,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string* error) {
       options.seed = number;
     } else if (name == "--every" && isNumber && number > 0) {
       options.every = number;
+    } else if (name == "--settle" && isNumber && number > 0) {
+      options.settle = number;
     } else {
       return false;
     }
@@ -110,7 +114,7 @@ class Soak {
           failures_.push_back("frame " + std::to_string(frame) + ": " + line);
         }
       }
-      if (frame == kSettledFrame || frame % options_.every == 0 || frame == options_.frames) {
+      if (frame == options_.settle || frame % options_.every == 0 || frame == options_.frames) {
         Sample(frame);
       }
     }
@@ -129,8 +133,8 @@ class Soak {
     std::uint64_t settled = 0;
     std::uint64_t highest = 0;
     for (const MemorySample& sample : samples_) {
-      if (sample.frame == kSettledFrame) settled = sample.resident;
-      if (sample.frame >= kSettledFrame) highest = std::max(highest, sample.resident);
+      if (sample.frame == options_.settle) settled = sample.resident;
+      if (sample.frame >= options_.settle) highest = std::max(highest, sample.resident);
     }
     return highest > settled ? highest - settled : 0;
   }
@@ -167,7 +171,7 @@ bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult&
     ok = false;
   }
   const std::uint64_t growth = soak.Growth();
-  if (kJudgeMemory && options.frames > kSettledFrame && growth >= kAllowedGrowth) ok = false;
+  if (kJudgeMemory && options.frames > options.settle && growth >= kAllowedGrowth) ok = false;
 
   const PlayCounts& counts = soak.Counts();
   std::printf(
@@ -185,7 +189,7 @@ bool Judge(const Options& options, const Soak& soak, const replay::ReplayResult&
       Count{result.frames}, Count{options.seed}, scale,
       render.view == platform::ddraw::ViewShape::Wide ? "wide" : "4:3", seconds,
       result.frames ? seconds * 1000.0 / static_cast<double>(result.frames) : 0.0,
-      Count{growth / 1024}, Count{kSettledFrame},
+      Count{growth / 1024}, Count{options.settle},
       kJudgeMemory ? "" : " (not judged under AddressSanitizer)", ok ? "ok" : "FAILED");
   return ok;
 }
@@ -197,9 +201,10 @@ int main(int argc, char** argv) {
   std::string mistake;
   if (!ParseOptions(argc, argv, options, &mistake)) {
     if (!mistake.empty()) std::fprintf(stderr, "tirravel-soak: %s\n", mistake.c_str());
-    std::fprintf(stderr,
-                 "usage: tirravel-soak [--frames N] [--seed S] [--every K] [--folder DIR] %s\n",
-                 replay::kDisplayOptionsUsage);
+    std::fprintf(
+        stderr,
+        "usage: tirravel-soak [--frames N] [--seed S] [--every K] [--settle F] [--folder DIR] %s\n",
+        replay::kDisplayOptionsUsage);
     return 2;
   }
   std::error_code error;
