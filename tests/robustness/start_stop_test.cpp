@@ -23,8 +23,10 @@ constexpr int kStarts = 200;
 // After this many starts every cache (fonts, glyphs) holds what the game ever asks of it.
 constexpr int kWarmStarts = 20;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kJudgeMemory = false;  // the sanitizer's quarantine keeps freed memory resident
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// AddressSanitizer's quarantine keeps freed memory resident; ThreadSanitizer keeps what it knew
+// of every thread that ended.
+constexpr bool kJudgeMemory = false;
 #else
 constexpr bool kJudgeMemory = true;
 #endif
