@@ -119,7 +119,6 @@ constexpr std::array kOptions{
 };
 
 constexpr int kHelpRow = 0;
-constexpr int kVersionRow = 1;
 
 const OptionRow* FindRow(std::string_view name, int* index) {
   for (std::size_t i = 0; i < kOptions.size(); ++i) {
