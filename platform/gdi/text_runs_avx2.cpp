@@ -21,4 +21,4 @@ TextDrawers TextDrawersAvx2() {
 }
 
 }  // namespace platform::gdi
-#include "platform/pixel/avx2_end.h"
+#include "platform/pixel/target_end.h"

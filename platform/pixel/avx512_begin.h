@@ -1,6 +1,6 @@
 // Switches AVX-512 code generation (the foundation, byte and word, double and quad word, and
 // 128/256-bit vector-length subsets) on for every function the including file defines from here
-// to its include of avx512_end.h; used as avx2_begin.h is.
+// to its include of target_end.h; used as avx2_begin.h is.
 #pragma once
 
 #if defined(__clang__)

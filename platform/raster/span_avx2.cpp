@@ -25,4 +25,4 @@ KernelDrawers SelectKernelDrawersAvx2(TextureFormat format, bool fog) {
 }
 
 }  // namespace platform::raster
-#include "platform/pixel/avx2_end.h"
+#include "platform/pixel/target_end.h"

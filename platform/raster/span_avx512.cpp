@@ -25,4 +25,4 @@ KernelDrawers SelectKernelDrawersAvx512(TextureFormat format, bool fog) {
 }
 
 }  // namespace platform::raster
-#include "platform/pixel/avx512_end.h"
+#include "platform/pixel/target_end.h"

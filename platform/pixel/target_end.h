@@ -1,4 +1,4 @@
-// Ends the AVX2 code generation avx2_begin.h switched on.
+// Ends the code generation avx2_begin.h or avx512_begin.h switched on.
 #pragma once
 
 #if defined(__clang__)
