@@ -46,12 +46,30 @@ Rgb565Conversion::Rgb565Conversion(const PixelLayout& layout) {
     return;
   }
   bytesPerPixel_ = layout.bytesPerPixel;
+  const auto byteChannel = [](std::uint32_t mask) {
+    return mask != 0 && (mask >> LowestBit(mask)) == 0xFFu;
+  };
+  if (layout.bytesPerPixel == 4 && byteChannel(layout.redMask) && byteChannel(layout.greenMask) &&
+      byteChannel(layout.blueMask)) {
+    widen_ = ChosenWidenRow();
+    placement_ = {LowestBit(layout.redMask), LowestBit(layout.greenMask),
+                  LowestBit(layout.blueMask), layout.alphaMask};
+  }
   table_.resize(65536);
   for (std::uint32_t colour = 0; colour < 65536; ++colour) {
     table_[colour] = Place(colour >> 11, 5, layout.redMask) |
                      Place((colour >> 5) & 63, 6, layout.greenMask) |
                      Place(colour & 31, 5, layout.blueMask) | layout.alphaMask;
   }
+}
+
+void Rgb565Conversion::ConvertRow(const std::uint16_t* source, std::uint32_t* target,
+                                  int count) const {
+  if (widen_) {
+    widen_(source, target, count, placement_);
+    return;
+  }
+  for (int x = 0; x < count; ++x) target[x] = table_[source[x]];
 }
 
 void PictureScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight) {
@@ -77,7 +95,11 @@ void PictureScaler::Draw(const std::uint16_t* source, int sourcePitchBytes,
     }
     const auto* sourceRow = reinterpret_cast<const std::uint16_t*>(
         sourceBytes + static_cast<std::ptrdiff_t>(rows_[y]) * sourcePitchBytes);
-    for (int x = 0; x < sourceWidth_; ++x) line_[x] = conversion(sourceRow[x]);
+    if (conversion.BytesPerPixel() == 4 && width == sourceWidth_) {  // every column in turn
+      conversion.ConvertRow(sourceRow, reinterpret_cast<std::uint32_t*>(row), width);
+      continue;
+    }
+    conversion.ConvertRow(sourceRow, line_.data(), sourceWidth_);
     if (conversion.BytesPerPixel() == 4) {
       auto* out = reinterpret_cast<std::uint32_t*>(row);
       for (int x = 0; x < width; ++x) out[x] = line_[columns_[x]];

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/host/sdl/rgb565_widening.h"
+
 namespace platform::host::sdl {
 
 // A surface's pixel layout: 2 or 4 bytes a pixel and where each channel's bits are.
@@ -19,9 +21,10 @@ struct PixelLayout {
   std::uint32_t alphaMask = 0;
 };
 
-// RGB565 to a layout's pixel, through a table of every 16-bit colour. Channels are widened by
-// repeating their bits (a 5-bit 31 becomes 255) and alpha is opaque. A default one converts
-// nothing.
+// RGB565 to a layout's pixel. Channels are widened by repeating their bits (a 5-bit 31 becomes
+// 255) and alpha is opaque. Pixels of four 8-bit channels are worked out in SIMD lanes
+// (rgb565_widening.h); any other layout looks each colour up in a table of every 16-bit one. A
+// default one converts nothing.
 class Rgb565Conversion {
  public:
   // Empty (Usable() false) for a layout this host does not draw into: not 2 or 4 bytes a pixel,
@@ -31,10 +34,14 @@ class Rgb565Conversion {
   bool Usable() const { return !table_.empty(); }
   int BytesPerPixel() const { return bytesPerPixel_; }
   std::uint32_t operator()(std::uint16_t colour) const { return table_[colour]; }
+  // Converts `count` pixels, one in each element of `target` whatever BytesPerPixel() is.
+  void ConvertRow(const std::uint16_t* source, std::uint32_t* target, int count) const;
 
  private:
   int bytesPerPixel_ = 0;
   std::vector<std::uint32_t> table_;
+  WidenRow widen_ = nullptr;  // null where the table converts
+  WidePlacement placement_;
 };
 
 // Nearest-neighbour enlargement (or reduction) of a picture onto a target rectangle: which
@@ -51,8 +58,9 @@ class PictureScaler {
   int SourceRow(int targetRow) const { return rows_[targetRow]; }
 
   // Draws the prepared picture: `source` holds sourceHeight rows of sourceWidth RGB565 pixels,
-  // `target` is the rectangle's top-left pixel in memory of conversion.BytesPerPixel() a pixel.
-  // Rows that show the same source row as the row above are copied from it.
+  // `target` is the rectangle's top-left pixel in memory of conversion.BytesPerPixel() a pixel,
+  // 32-bit pixels aligned to 4 bytes. Rows that show the same source row as the row above are
+  // copied from it; a row as wide as the source's is converted straight into the target.
   void Draw(const std::uint16_t* source, int sourcePitchBytes, const Rgb565Conversion& conversion,
             std::uint8_t* target, int targetPitchBytes);
 

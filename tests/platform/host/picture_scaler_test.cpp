@@ -3,13 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+#include "platform/testing.h"
 
 namespace {
 
 using platform::host::sdl::PictureScaler;
 using platform::host::sdl::PixelLayout;
 using platform::host::sdl::Rgb565Conversion;
+using platform::host::sdl::WidenRow;
+using platform::host::sdl::WidePlacement;
 
 constexpr PixelLayout kArgb8888{4, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
 constexpr PixelLayout kAbgr8888{4, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
@@ -39,6 +44,34 @@ TEST(Rgb565Conversion, SameLayoutIsIdentityAndUnknownLayoutsAreRefused) {
   }
   EXPECT_FALSE(Rgb565Conversion({3, 0xFF0000, 0xFF00, 0xFF, 0}).Usable());
   EXPECT_FALSE(Rgb565Conversion({4, 0, 0xFF00, 0xFF, 0}).Usable());
+}
+
+// Every colour, in rows of every length up to two lanes of AVX-512 and one of none of the
+// widths, widened by each lane width the processor has as the table converts it.
+TEST(Rgb565Conversion, EveryLaneWidthWidensAsTheTableDoes) {
+  std::vector<WidenRow> widths = {platform::host::sdl::WidenRowPlain,
+                                  platform::host::sdl::WidenRowSse2};
+  if (platform::testing::LanesAreAvx2()) widths.push_back(platform::host::sdl::WidenRowAvx2);
+  if (platform::testing::LanesAreAvx512()) widths.push_back(platform::host::sdl::WidenRowAvx512);
+  std::vector<std::uint16_t> colours(65536 + 21);
+  for (size_t i = 0; i < colours.size(); ++i) colours[i] = static_cast<std::uint16_t>(i * 40503);
+  const std::pair<PixelLayout, WidePlacement> layouts[] = {
+      {kArgb8888, {16, 8, 0, 0xFF000000}},
+      {kAbgr8888, {0, 8, 16, 0xFF000000}},
+      {{4, 0xFF000000, 0x00FF0000, 0x0000FF00, 0}, {24, 16, 8, 0}}};
+  for (const auto& [layout, placement] : layouts) {
+    const Rgb565Conversion table(layout);
+    std::vector<std::uint32_t> expected(colours.size());
+    for (size_t i = 0; i < colours.size(); ++i) expected[i] = table(colours[i]);
+    for (size_t w = 0; w < widths.size(); ++w) {
+      for (int count : {0, 1, 3, 7, 15, 17, 31, 33, static_cast<int>(colours.size())}) {
+        std::vector<std::uint32_t> row(colours.size() + 1, 0x5A5A5A5A);
+        widths[w](colours.data(), row.data(), count, placement);
+        for (int i = 0; i < count; ++i) ASSERT_EQ(row[i], expected[i]) << w << " " << i;
+        ASSERT_EQ(row[count], 0x5A5A5A5Au) << w << " " << count;  // nothing past the row
+      }
+    }
+  }
 }
 
 TEST(PictureScaler, EverySourcePixelShowsTwoOrThreeTimesOnA1080Screen) {
@@ -86,6 +119,28 @@ void ExpectScaledInPlace(const PixelLayout& layout) {
 TEST(PictureScaler, DrawsOnlyItsRectangleInBothPixelSizes) {
   ExpectScaledInPlace<std::uint32_t>(kArgb8888);
   ExpectScaledInPlace<std::uint16_t>(kRgb565);
+}
+
+// A picture as wide as its rectangle is converted straight into the target's rows: each pixel
+// converted in place, the rows repeated where it is enlarged only in height, nothing around it.
+TEST(PictureScaler, ConvertsAPictureOfTheRectanglesWidthStraightIn) {
+  constexpr int kColumns = 37, kWidth = 40, kHeight = 6;
+  std::vector<std::uint16_t> source(kColumns * 2);
+  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint16_t>(i * 2731);
+  const Rgb565Conversion conversion(kAbgr8888);
+  PictureScaler scaler;
+  scaler.Prepare(kColumns, 2, kColumns, 4);
+  std::vector<std::uint32_t> target(kWidth * kHeight, 0x5A5A5A5A);
+  scaler.Draw(source.data(), kColumns * 2, conversion,
+              reinterpret_cast<std::uint8_t*>(&target[kWidth + 1]), kWidth * 4);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const bool inside = x >= 1 && x <= kColumns && y >= 1 && y <= 4;
+      const std::uint32_t expected =
+          inside ? conversion(source[(y - 1) / 2 * kColumns + x - 1]) : 0x5A5A5A5Au;
+      ASSERT_EQ(target[y * kWidth + x], expected) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
