@@ -45,12 +45,14 @@ bool ReadScale(std::string_view value, ProgramOptions& options) {
       value.front() == '.' || value.back() == '.') {
     return false;
   }
-  float scale = 0.0f;
+  // Judged as written (a double holds what a person types closely enough), not as the float it
+  // becomes: 0.99999999999999999 rounds to the float 1 but is still below the range.
+  double scale = 0.0;
   const char* end = value.data() + value.size();
   const auto [stop, failure] = std::from_chars(value.data(), end, scale);
-  if (failure != std::errc{} || stop != end || !(scale >= 1.0f && scale <= 8.0f)) return false;
+  if (failure != std::errc{} || stop != end || !(scale >= 1.0 && scale <= 8.0)) return false;
   options.render.native = false;
-  options.render.scale = scale;
+  options.render.scale = static_cast<float>(scale);
   return true;
 }
 
@@ -264,7 +266,9 @@ std::string HelpText() {
   for (const OptionRow& row : kOptions) {
     std::string name = (row.name == "help" ? "  -h, --" : "      --") + std::string(row.name);
     if (!row.valueName.empty()) name += " " + std::string(row.valueName);
-    text += name + std::string(kColumn - std::min(kColumn - 1, name.size()), ' ');
+    // Two spaces at least between a name and its purpose; a longer name has a line of its own.
+    text += name.size() + 2 <= kColumn ? name + std::string(kColumn - name.size(), ' ')
+                                       : name + "\n" + std::string(kColumn, ' ');
     for (const char c : row.purpose)
       text += c == '\n' ? "\n" + std::string(kColumn, ' ') : std::string(1, c);
     text += "\n" + std::string(kColumn, ' ') + "example: " + std::string(row.example) + "\n";

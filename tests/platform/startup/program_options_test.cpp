@@ -74,6 +74,7 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOptionAndWhatItTakes) {
       {{"--scale", "--window"}, "'--scale' needs a value", "native"},
       {{"--scale", "9"}, "'9'", "1 to 8"},
       {{"--scale=0.5"}, "'0.5'", "1 to 8"},
+      {{"--scale", "0.9999999999999999"}, "'0.9999999999999999'", "1 to 8"},  // a float's 1
       {{"--scale", "2."}, "'2.'", "1 to 8"},
       {{"--scale", "1e0"}, "'1e0'", "1 to 8"},
       {{"--scale", "+2"}, "'+2'", "1 to 8"},
@@ -172,7 +173,13 @@ TEST(Help, ShowsEveryOptionWithAnExample) {
   }
   std::size_t start = 0;
   for (std::size_t end; (end = help.find('\n', start)) != std::string::npos; start = end + 1) {
-    EXPECT_LE(end - start, 80u) << help.substr(start, end - start);
+    const std::string line = help.substr(start, end - start);
+    EXPECT_LE(line.size(), 80u) << line;
+    // An option's name stands alone on its line, or two spaces at least before its purpose,
+    // which starts in column 24.
+    if (line.starts_with("      --") || line.starts_with("  -h, --")) {
+      EXPECT_TRUE(line.size() < 24 || (line.substr(22, 2) == "  " && line[24] != ' ')) << line;
+    }
   }
 }
 
