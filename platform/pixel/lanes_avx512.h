@@ -21,9 +21,9 @@ struct LanesAvx512 : LanesOfWidth<__v16sf, __v8di, __v16si, __v16su, __v32hi, __
 
   // The intrinsics of every lane are written as their zero-masking forms with every lane kept:
   // GCC's plain forms start from a deliberately undefined register, which its warnings report.
+  // The floor is one conversion that rounds down (beyond ±2^31, 0x80000000, as truncation gives).
   static I FloorToInt(F v) {
-    const F floor = _mm512_maskz_roundscale_ps(kAll, v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
-    return _mm512_maskz_cvttps_epi32(kAll, floor);
+    return _mm512_maskz_cvt_roundps_epi32(kAll, v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
   }
   static I Select(I mask, I a, I b) { return _mm512_mask_blend_epi32(Mask(mask), b, a); }
   // vmaxps and vminps return the second operand when either is NaN, as maxps and minps do.
