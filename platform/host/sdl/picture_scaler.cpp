@@ -77,7 +77,8 @@ void PictureScaler::Prepare(int sourceWidth, int sourceHeight, int targetWidth, 
   sourceWidth_ = drawable ? sourceWidth : 0;
   columns_ = drawable ? NearestMap(sourceWidth, targetWidth) : std::vector<int>{};
   rows_ = drawable ? NearestMap(sourceHeight, targetHeight) : std::vector<int>{};
-  line_.assign(static_cast<size_t>(sourceWidth_), 0);
+  line_.assign(static_cast<size_t>(sourceWidth_) + kSpreadSlack, 0);
+  spread_ = ChosenSpreadRow();
 }
 
 void PictureScaler::Draw(const std::uint16_t* source, int sourcePitchBytes,
@@ -101,8 +102,7 @@ void PictureScaler::Draw(const std::uint16_t* source, int sourcePitchBytes,
     }
     conversion.ConvertRow(sourceRow, line_.data(), sourceWidth_);
     if (conversion.BytesPerPixel() == 4) {
-      auto* out = reinterpret_cast<std::uint32_t*>(row);
-      for (int x = 0; x < width; ++x) out[x] = line_[columns_[x]];
+      spread_(line_.data(), columns_.data(), reinterpret_cast<std::uint32_t*>(row), width);
     } else {
       auto* out = reinterpret_cast<std::uint16_t*>(row);
       for (int x = 0; x < width; ++x) out[x] = static_cast<std::uint16_t>(line_[columns_[x]]);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/host/sdl/rgb565_widening.h"
+#include "platform/host/sdl/surface_rows.h"
 
 namespace platform::host::sdl {
 
@@ -23,7 +23,7 @@ struct PixelLayout {
 
 // RGB565 to a layout's pixel. Channels are widened by repeating their bits (a 5-bit 31 becomes
 // 255) and alpha is opaque. Pixels of four 8-bit channels are worked out in SIMD lanes
-// (rgb565_widening.h); any other layout looks each colour up in a table of every 16-bit one. A
+// (surface_rows.h); any other layout looks each colour up in a table of every 16-bit one. A
 // default one converts nothing.
 class Rgb565Conversion {
  public:
@@ -68,7 +68,8 @@ class PictureScaler {
   int sourceWidth_ = 0;
   std::vector<int> columns_;
   std::vector<int> rows_;
-  std::vector<std::uint32_t> line_;  // one source row, converted
+  SpreadRow spread_ = SpreadRowPlain;
+  std::vector<std::uint32_t> line_;  // one source row, converted, and kSpreadSlack more
 };
 
 }  // namespace platform::host::sdl

@@ -13,6 +13,7 @@ namespace {
 using platform::host::sdl::PictureScaler;
 using platform::host::sdl::PixelLayout;
 using platform::host::sdl::Rgb565Conversion;
+using platform::host::sdl::SpreadRow;
 using platform::host::sdl::WidenRow;
 using platform::host::sdl::WidePlacement;
 
@@ -70,6 +71,31 @@ TEST(Rgb565Conversion, EveryLaneWidthWidensAsTheTableDoes) {
         for (int i = 0; i < count; ++i) ASSERT_EQ(row[i], expected[i]) << w << " " << i;
         ASSERT_EQ(row[count], 0x5A5A5A5Au) << w << " " << count;  // nothing past the row
       }
+    }
+  }
+}
+
+// Spreading a row over the columns of enlargements, of a reduction by less than half (permuted)
+// and by more (copied pixel by pixel), at lengths that leave a partial group: each lane width
+// the processor has gives every column its pixel and writes nothing past the row.
+TEST(PictureScaler, EveryLaneWidthSpreadsARowAsThePlainCodeDoes) {
+  std::vector<SpreadRow> widths = {platform::host::sdl::SpreadRowPlain};
+  if (platform::testing::LanesAreAvx2()) widths.push_back(platform::host::sdl::SpreadRowAvx2);
+  if (platform::testing::LanesAreAvx512()) widths.push_back(platform::host::sdl::SpreadRowAvx512);
+  const std::pair<int, int> sizes[] = {{640, 1440}, {640, 1280}, {1440, 1280}, {3, 7}, {100, 37}};
+  for (const auto& [from, to] : sizes) {
+    PictureScaler scaler;
+    scaler.Prepare(from, 1, to, 1);
+    std::vector<int> columns(static_cast<size_t>(to));
+    for (int x = 0; x < to; ++x) columns[x] = scaler.SourceColumn(x);
+    std::vector<std::uint32_t> line(static_cast<size_t>(from) + platform::host::sdl::kSpreadSlack);
+    for (size_t i = 0; i < line.size(); ++i) line[i] = static_cast<std::uint32_t>(i * 2654435761u);
+    for (size_t w = 0; w < widths.size(); ++w) {
+      std::vector<std::uint32_t> row(static_cast<size_t>(to) + 1, 0x5A5A5A5A);
+      widths[w](line.data(), columns.data(), row.data(), to);
+      for (int x = 0; x < to; ++x)
+        ASSERT_EQ(row[x], line[columns[x]]) << from << " " << w << " " << x;
+      ASSERT_EQ(row[to], 0x5A5A5A5Au) << from << " " << w;
     }
   }
 }

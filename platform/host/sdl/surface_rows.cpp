@@ -1,9 +1,9 @@
-#include "platform/host/sdl/rgb565_widening.h"
+#include "platform/host/sdl/surface_rows.h"
 
 #include "platform/pixel/lane_choice.h"
 #include "platform/pixel/rgb565.h"
 
-#include "platform/host/sdl/rgb565_widening_lanes.h"
+#include "platform/host/sdl/surface_rows_lanes.h"
 
 namespace platform::host::sdl {
 
@@ -25,10 +25,21 @@ void WidenRowSse2(const std::uint16_t* source, std::uint32_t* target, int count,
   WidenRowIn<Narrow4, Wide4>(source, target, count, placement);
 }
 
+void SpreadRowPlain(const std::uint32_t* line, const int* columns, std::uint32_t* target,
+                    int count) {
+  for (int x = 0; x < count; ++x) target[x] = line[columns[x]];
+}
+
 WidenRow ChosenWidenRow() {
   if (pixel::LanesAreAvx512()) return WidenRowAvx512;
   if (pixel::LanesAreAvx2()) return WidenRowAvx2;
   return WidenRowSse2;
+}
+
+SpreadRow ChosenSpreadRow() {
+  if (pixel::LanesAreAvx512()) return SpreadRowAvx512;
+  if (pixel::LanesAreAvx2()) return SpreadRowAvx2;
+  return SpreadRowPlain;
 }
 
 }  // namespace platform::host::sdl

@@ -1,0 +1,31 @@
+// Rows widened and spread eight pixels at a time with AVX2, for processors that have it
+// (ChosenWidenRow and ChosenSpreadRow ask). Everything this file defines after the begin
+// header is compiled for AVX2; the headers it shares with other files are included first,
+// so their code stays plain x86-64.
+#include <cstdint>
+#include <cstring>
+
+#include "platform/host/sdl/surface_rows.h"
+
+#include "platform/pixel/avx2_begin.h"
+
+#include "platform/host/sdl/surface_rows_lanes.h"
+
+namespace platform::host::sdl {
+
+typedef std::uint16_t Narrow8 __attribute__((vector_size(16)));
+typedef std::uint32_t Wide8 __attribute__((vector_size(32)));
+
+void WidenRowAvx2(const std::uint16_t* source, std::uint32_t* target, int count,
+                  const WidePlacement& placement) {
+  WidenRowIn<Narrow8, Wide8>(source, target, count, placement);
+}
+
+void SpreadRowAvx2(const std::uint32_t* line, const int* columns, std::uint32_t* target,
+                   int count) {
+  SpreadRowIn<Wide8>(line, columns, target, count);
+}
+
+}  // namespace platform::host::sdl
+
+#include "platform/pixel/target_end.h"
