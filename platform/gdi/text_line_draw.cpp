@@ -15,6 +15,7 @@ namespace {
 constexpr long long kAreaWorthSharing = 64 * 1024;
 
 TextDrawers Drawers() {
+  if (pixel::LanesAreAvx512()) return TextDrawersAvx512();
   return pixel::LanesAreAvx2() ? TextDrawersAvx2() : TextDrawersSse2();
 }
 

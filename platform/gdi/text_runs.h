@@ -1,6 +1,6 @@
 // A kept line's runs clipped to the pixels they land on, and drawn with the lanes of one
-// instruction set: text_runs_sse2.cpp and text_runs_avx2.cpp compile the one drawing of
-// text_runs_lanes.h for each. Internal to text_line_draw.cpp and those two.
+// instruction set: text_runs_sse2.cpp, text_runs_avx2.cpp and text_runs_avx512.cpp compile the one
+// drawing of text_runs_lanes.h for each. Internal to text_line_draw.cpp and those three.
 #pragma once
 
 #include <algorithm>
@@ -50,7 +50,7 @@ inline bool ClipRun(const LineImage& line, const LineImage::Run& run, const Pixe
 }
 
 // The drawing of text_runs_lanes.h compiled for one instruction set: eight pixels at a time
-// with SSE2, sixteen with AVX2 (for processors that have it only).
+// with SSE2, sixteen with AVX2, thirty-two with AVX-512 (for processors that have them only).
 struct TextDrawers {
   // The line's runs for the point (x, y). The ink comes by value: a copy no pixel store can
   // alias, so its lanes are made once per line rather than once per block.
@@ -62,5 +62,6 @@ struct TextDrawers {
 };
 TextDrawers TextDrawersSse2();
 TextDrawers TextDrawersAvx2();
+TextDrawers TextDrawersAvx512();
 
 }  // namespace platform::gdi

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/gdi/rgb565_blend.h"
 #include "platform/gdi/text_runs.h"

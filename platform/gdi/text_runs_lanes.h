@@ -1,11 +1,12 @@
 // A kept line's runs drawn a register of pixels at a time, written once over a lanes type
-// (platform/pixel/lanes_sse2.h, lanes_avx2.h): L::kWords RGB 565 pixels, one per 16-bit lane,
-// blended exactly as BlendRgb565 blends one. Include it with the lanes type, only in the files
-// that compile it for one instruction set; internal linkage, like the lanes.
+// (platform/pixel/lanes_sse2.h, lanes_avx2.h, lanes_avx512.h): L::kWords RGB 565 pixels, one per
+// 16-bit lane, blended exactly as BlendRgb565 blends one. Include it with the lanes type, only in
+// the files that compile it for one instruction set; internal linkage, like the lanes.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/gdi/rgb565_blend.h"
 #include "platform/gdi/text_runs.h"
@@ -56,36 +57,42 @@ void BlendLanes(std::uint16_t* pixels, const std::uint8_t* coverage, const Rgb56
 
 // The ink over `length` pixels by their coverage, a register at a time where the coverage is
 // neither all 0 (left alone) nor all 255 (the solid pixel, `solid` in every lane), and one at a
-// time for what is left. The ink comes by value: a copy no pixel store can alias, so its lanes
-// are made once per span rather than once per block.
-template <class L>
+// time for what is left. Lanes wider than a line's block (kLineBlock) leave up to a block less
+// than a register at a run's end: the narrower lanes N take it. The ink comes by value: a copy no
+// pixel store can alias, so its lanes are made once per span rather than once per block.
+template <class L, class N>
 [[gnu::always_inline]] inline void BlendSpan(std::uint16_t* pixels, const std::uint8_t* coverage,
                                              long long length, const Rgb565Ink ink,
-                                             typename L::I solid) {
+                                             typename L::I solid, typename N::I narrowSolid) {
   long long column = 0;
-  for (; column + L::kWords <= length; column += L::kWords) {
-    if (L::BytesAllOnes(coverage + column)) {
-      L::StoreWords(pixels + column, solid);
-    } else if (!L::BytesAllZero(coverage + column)) {
-      BlendLanes<L>(pixels + column, coverage + column, ink);
+  auto blocks = [&]<class Lanes>(typename Lanes::I solidLanes) {
+    for (; column + Lanes::kWords <= length; column += Lanes::kWords) {
+      if (Lanes::BytesAllOnes(coverage + column)) {
+        Lanes::StoreWords(pixels + column, solidLanes);
+      } else if (!Lanes::BytesAllZero(coverage + column)) {
+        BlendLanes<Lanes>(pixels + column, coverage + column, ink);
+      }
     }
-  }
+  };
+  blocks.template operator()<L>(solid);
+  if constexpr (!std::is_same_v<L, N>) blocks.template operator()<N>(narrowSolid);
   for (; column < length; ++column) BlendRgb565(pixels[column], coverage[column], ink);
 }
 
-// Blended runs come in whole blocks of kLineBlock, a multiple of every register's pixels, so
+// Blended runs come in whole blocks of kLineBlock, a multiple of the narrower lanes' pixels, so
 // only a run that clipping cut leaves pixels to blend one at a time.
-template <class L>
+template <class L, class N>
 void DrawRuns(const LineImage& line, const PixelBuffer& pixels, long long x, long long y,
               const Rgb565Ink ink) {
-  static_assert(kLineBlock % L::kWords == 0);
+  static_assert(kLineBlock % N::kWords == 0 && L::kWords % N::kWords == 0);
   const bool inside = LineInside(line, pixels, x, y);
   const typename L::I solid = L::Splat16(static_cast<short>(ink.solid));
+  const typename N::I narrowSolid = N::Splat16(static_cast<short>(ink.solid));
   RunSpan span;
   for (const LineImage::Run& run : line.runs) {
     if (!ClipRun(line, run, pixels, x, y, inside, span)) continue;
     if (!run.solid) {
-      BlendSpan<L>(span.pixels, span.coverage, span.length, ink, solid);
+      BlendSpan<L, N>(span.pixels, span.coverage, span.length, ink, solid, narrowSolid);
       continue;
     }
     long long column = 0;
@@ -96,15 +103,18 @@ void DrawRuns(const LineImage& line, const PixelBuffer& pixels, long long x, lon
   }
 }
 
-template <class L>
+template <class L, class N>
 void BlendInk(std::uint16_t* pixels, const std::uint8_t* coverage, long long length,
               const Rgb565Ink ink) {
-  BlendSpan<L>(pixels, coverage, length, ink, L::Splat16(static_cast<short>(ink.solid)));
+  BlendSpan<L, N>(pixels, coverage, length, ink, L::Splat16(static_cast<short>(ink.solid)),
+                  N::Splat16(static_cast<short>(ink.solid)));
 }
 
-template <class L>
+// The drawers of lanes L, with the narrower lanes N (L itself where its registers fit a block)
+// for the ends of blended runs.
+template <class L, class N = L>
 TextDrawers DrawersWith() {
-  return {&DrawRuns<L>, &BlendInk<L>};
+  return {&DrawRuns<L, N>, &BlendInk<L, N>};
 }
 
 }  // namespace

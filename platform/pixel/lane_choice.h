@@ -9,10 +9,9 @@ namespace platform::pixel {
 enum class Lanes { Widest, Avx2, Sse2 };
 void UseLanes(Lanes lanes);
 // Whether the AVX2 code is in use now: the processor has AVX2 and no one asked for SSE2 only.
-// (The text blends go no wider.)
 bool LanesAreAvx2();
-// Whether the span kernel's AVX-512 code is in use now: the processor has the subsets it needs
-// and no one asked for narrower lanes.
+// Whether the AVX-512 code is in use now: the processor has the subsets it needs and no one
+// asked for narrower lanes.
 bool LanesAreAvx512();
 
 }  // namespace platform::pixel

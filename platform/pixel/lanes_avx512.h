@@ -1,8 +1,9 @@
 // Sixteen 32-bit lanes (thirty-two 16-bit ones) with AVX-512, for processors that have its
 // foundation, byte and word, double and quad word and vector-length subsets (lane_choice.h asks):
-// lanes.h's operations, the floor, select and whole-register tests of lanes_avx2.h, and memory
-// touched under a lane mask, so that a span's partial groups load and store only their own
-// pixels. Include it only where AVX-512 code generation is switched on (span_avx512.cpp).
+// lanes.h's operations, the floor, select and whole-register tests of lanes_avx2.h, what the text
+// blends read, and memory touched under a lane mask, so that a span's partial groups load and
+// store only their own pixels. Include it only where AVX-512 code generation is switched on (the
+// files named *_avx512.cpp).
 #pragma once
 
 #include <immintrin.h>
@@ -18,6 +19,7 @@ struct LanesAvx512 : LanesOfWidth<__v16sf, __v8di, __v16si, __v16su, __v32hi, __
   // Loads and stores of pixels take a lane mask: lanes outside it are neither read nor written.
   static constexpr bool kMaskedPixels = true;
   static constexpr __mmask16 kAll = 0xFFFF;
+  static constexpr __mmask32 kAllWords = 0xFFFFFFFF;
 
   // The intrinsics of every lane are written as their zero-masking forms with every lane kept:
   // GCC's plain forms start from a deliberately undefined register, which its warnings report.
@@ -56,6 +58,20 @@ struct LanesAvx512 : LanesOfWidth<__v16sf, __v8di, __v16si, __v16su, __v32hi, __
     const __m512i order = _mm512_load_si512(kFirst);
     first = _mm512_permutex2var_epi32(even, order, odd);
     second = _mm512_permutex2var_epi32(even, _mm512_add_epi32(order, _mm512_set1_epi32(1)), odd);
+  }
+
+  // The high half of each unsigned 16-bit product.
+  static I MulHigh16(I a, I b) { return _mm512_maskz_mulhi_epu16(kAllWords, a, b); }
+  // kWords bytes (coverage) widened to the 16-bit lanes, and whether they are all 0xFF or all 0.
+  static I LoadBytesAsWords(const std::uint8_t* at) {
+    return _mm512_maskz_cvtepu8_epi16(kAllWords, Read<__m256i>(at));
+  }
+  static bool BytesAllOnes(const std::uint8_t* at) {
+    return _mm256_testc_si256(Read<__m256i>(at), _mm256_set1_epi8(-1)) != 0;
+  }
+  static bool BytesAllZero(const std::uint8_t* at) {
+    const __m256i bytes = Read<__m256i>(at);
+    return _mm256_testz_si256(bytes, bytes) != 0;
   }
 
   // The lanes of `keep` of the RGB 565 pixels at `at`, zero-extended; the others 0, unread.

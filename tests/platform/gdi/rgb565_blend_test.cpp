@@ -25,9 +25,11 @@ class Rgb565Blend : public ::testing::TestWithParam<Lanes> {
  protected:
   void SetUp() override {
     platform::testing::UseLanes(GetParam());
-    if (GetParam() == Lanes::Widest && !platform::testing::LanesAreAvx2()) {
-      GTEST_SKIP() << "this processor lacks AVX2: the widest lanes are the SSE2 ones, which the "
-                      "Sse2 cases test";
+    if (GetParam() == Lanes::Avx2 && !platform::testing::LanesAreAvx2()) {
+      GTEST_SKIP() << "this processor lacks AVX2";
+    }
+    if (GetParam() == Lanes::Widest && !platform::testing::LanesAreAvx512()) {
+      GTEST_SKIP() << "this processor lacks AVX-512: its widest lanes are tested as AVX2 or SSE2";
     }
   }
   void TearDown() override { platform::testing::UseLanes(Lanes::Widest); }
@@ -82,31 +84,38 @@ TEST_P(Rgb565Blend, EveryPixelUnderEveryCoverageMixesAsTheCodecDoes) {
 
 TEST_P(Rgb565Blend, RunsWhollyCoveredBareSolidOrClippedDrawAsOnePixelAtATime) {
   const Rgb565Ink ink{{255, 180, 0}, 0xFDA0};
-  // Blocks of 16 fully covered, bare, with one lane covered, and of every coverage.
-  std::vector<std::uint8_t> coverage(64, 0);
+  // Blocks of 16 fully covered, bare, with one lane covered, of every coverage, and fully
+  // covered again: five blocks, so that 32 lanes leave one at the end.
+  std::vector<std::uint8_t> coverage(80, 0);
   for (int i = 0; i < 16; ++i) {
     coverage[i] = 255;
     coverage[48 + i] = static_cast<std::uint8_t>(i * 17);
+    coverage[64 + i] = 255;
   }
   coverage[40] = 90;
-  const LineImage line = LineOf(coverage, 40);
+  const int solid = 40;
+  const LineImage line = LineOf(coverage, solid);
+  const int length = static_cast<int>(coverage.size()) + solid;
   for (const int x : {0, -3, 40}) {  // inside, cut on the left, cut on the right
-    std::vector<std::uint16_t> drawn(100), expected(100);
+    std::vector<std::uint16_t> drawn(116), expected(drawn.size());
     for (std::size_t i = 0; i < drawn.size(); ++i) drawn[i] = static_cast<std::uint16_t>(i * 2749);
     expected = drawn;
-    for (int i = 0; i < 104; ++i) {
+    for (int i = 0; i < length; ++i) {
       const int column = x + i;
-      if (column < 0 || column >= 100) continue;
-      platform::gdi::BlendRgb565(expected[column], i < 64 ? coverage[i] : 255, ink);
+      if (column < 0 || column >= static_cast<int>(drawn.size())) continue;
+      platform::gdi::BlendRgb565(expected[column], i < 80 ? coverage[i] : 255, ink);
     }
     platform::gdi::DrawLineRgb565(line, Row(drawn), x, 0, ink);
     EXPECT_EQ(drawn, expected) << "drawn at " << x;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, Rgb565Blend, ::testing::Values(Lanes::Sse2, Lanes::Widest),
+INSTANTIATE_TEST_SUITE_P(Lanes, Rgb565Blend,
+                         ::testing::Values(Lanes::Sse2, Lanes::Avx2, Lanes::Widest),
                          [](const auto& info) {
-                           return info.param == Lanes::Sse2 ? "Sse2" : "Avx2";
+                           return info.param == Lanes::Sse2   ? "Sse2"
+                                  : info.param == Lanes::Avx2 ? "Avx2"
+                                                              : "Avx512";
                          });
 
 }  // namespace
