@@ -131,18 +131,4 @@ inline void LinePixelsInRows(const LineSetup& line, const PixelRect& area, int& 
   end = std::min(end, line.step > 0 ? area.y1 - line.first : line.first - area.y0 + 1);
 }
 
-// Calls visit(x, y) for the line's pixels that lie inside `area`, in the line's order.
-template <class Visit>
-void ForEachLinePixelInside(const LineSetup& line, const PixelRect& area, Visit visit) {
-  int begin, end;
-  LinePixelsInRows(line, area, begin, end);
-  if (begin >= end) return;
-  LineWalker walker(line, begin);
-  for (int i = begin; i < end; ++i) {
-    int x, y;
-    walker.Next(x, y);
-    if (area.Contains(x, y)) visit(x, y);
-  }
-}
-
 }  // namespace platform::raster

@@ -512,21 +512,37 @@ void DrawSpanWith(const SpanInputs& in, int y, int x0, int x1) {
   }
 }
 
-// Draws a line's pixels that lie inside the scissor, L::kCount at a time.
+// Draws a line's pixels that lie inside the scissor, L::kCount at a time. They are walked a batch
+// at a time first: a walk with no call inside keeps its state in registers.
 template <class L, TextureFormat kFormat, SpanFilter kFilter, bool kFog>
 void DrawLineWith(const SpanInputs& in, const LineSetup& line) {
   using Group = PixelGroup<L, kFormat, kFilter, kFog>;
-  std::int32_t xs[L::kCount] = {}, ys[L::kCount] = {};
-  int filled = 0;
-  ForEachLinePixelInside(line, in.state->scissor, [&](int x, int y) {
-    xs[filled] = x;
-    ys[filled] = y;
-    if (++filled == L::kCount) {
-      Group::DrawPixels(in, xs, ys, filled);
-      filled = 0;
+  const PixelRect& scissor = in.state->scissor;
+  int begin, end;
+  LinePixelsInRows(line, scissor, begin, end);
+  if (begin >= end) return;
+  LineWalker walker(line, begin);
+  constexpr int kBatch = 256;
+  static_assert(kBatch % L::kCount == 0);
+  alignas(64) std::int32_t xs[kBatch], ys[kBatch];
+  for (int i = begin; i < end;) {
+    int filled = 0;
+    for (; i < end && filled < kBatch; ++i) {
+      int x, y;
+      walker.Next(x, y);
+      if (!scissor.Contains(x, y)) continue;
+      xs[filled] = x;
+      ys[filled] = y;
+      ++filled;
     }
-  });
-  if (filled > 0) Group::DrawPixels(in, xs, ys, filled);
+    // The last group's lanes past the line repeat its first pixel: they are located, never drawn.
+    for (int k = filled; k % L::kCount != 0; ++k) xs[k] = xs[0], ys[k] = ys[0];
+    for (int k = 0; k < filled; k += L::kCount) {
+      Group::DrawPixels(in, *reinterpret_cast<const std::int32_t(*)[L::kCount]>(xs + k),
+                        *reinterpret_cast<const std::int32_t(*)[L::kCount]>(ys + k),
+                        std::min(L::kCount, filled - k));
+    }
+  }
 }
 
 }  // namespace
