@@ -44,20 +44,34 @@ wait_until() {
 
 # start_x_server WIDTHxHEIGHT: Xvfb of that size alone, without a window manager; exports DISPLAY.
 start_x_server() {
+  rm -f "$work/display"  # the shell opens it for Xvfb only once Xvfb has started
   Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
   pids+=($!)
   wait_until 20 test -s "$work/display" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
-# start_x_session WIDTHxHEIGHT: Xvfb of that size and openbox on it; exports DISPLAY.
+# start_x_session WIDTHxHEIGHT: Xvfb of that size and openbox on it; exports DISPLAY. Now and
+# then, with X servers starting side by side, openbox finds no server on the display the new one
+# named; then both start again, up to three times.
 start_x_session() {
-  start_x_server "$1"
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_until 20 window_manager_ready || fail "openbox did not start"
+  local attempt
+  for attempt in 1 2 3; do
+    start_x_server "$1"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_until 20 manager_ready_or_gone "$!" || fail "openbox did not start"
+    window_manager_ready && return 0
+    kill "${pids[-1]}" "${pids[-2]}" 2>/dev/null
+    wait "${pids[-1]}" "${pids[-2]}" 2>/dev/null
+    unset 'pids[-1]'
+    unset 'pids[-1]'
+    echo "openbox found no X server on $DISPLAY (attempt $attempt); starting both again" >&2
+  done
+  fail "openbox did not start"
 }
 window_manager_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+manager_ready_or_gone() { window_manager_ready || ! kill -0 "$1" 2>/dev/null; }
 
 # find_window SECONDS NAME_PATTERN: prints the first window whose name matches, waiting for it.
 # A window that goes away while xdotool reads the names (as a program starting up may make and
