@@ -140,7 +140,10 @@ expect_exit_zero
 # already. On llvmpipe it gives it back for the surface again (two lines say so); on a GPU's
 # display (SIGUSR2 also asks for the renderer path) the renderer shows the picture from then on,
 # in full screen and in the window Alt+Enter gives.
-start_demo run3 --verbose
+# Under the address sanitizer this run's leak check is left out: its threads include llvmpipe's,
+# and once in some thirty runs LeakSanitizer's own tracer crashed stopping them at exit ("Tracer
+# caught signal 11"), ending the demo with status 1. Runs 1 and 2 check the same code for leaks.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" start_demo run3 --verbose
 wait_until 10 quadrants_at 240 0 1440 1080 || fail "run3: the picture is not in the middle"
 kill -USR1 "$demo_pid"
 wait_until 10 bash -c "(( \$(grep -c \"picture on the window's surface\" $log) == 2 ))" ||
