@@ -536,7 +536,10 @@ void DrawLineWith(const SpanInputs& in, const LineSetup& line) {
       ++filled;
     }
     // The last group's lanes past the line repeat its first pixel: they are located, never drawn.
-    for (int k = filled; k % L::kCount != 0; ++k) xs[k] = xs[0], ys[k] = ys[0];
+    for (int k = filled; k % L::kCount != 0; ++k) {
+      xs[k] = xs[0];
+      ys[k] = ys[0];
+    }
     for (int k = 0; k < filled; k += L::kCount) {
       Group::DrawPixels(in, *reinterpret_cast<const std::int32_t(*)[L::kCount]>(xs + k),
                         *reinterpret_cast<const std::int32_t(*)[L::kCount]>(ys + k),
